@@ -1,0 +1,70 @@
+#pragma once
+
+// Block scanners for the converters' hot loops: they find the end of a run
+// of bytes that need no work (plain ASCII, text without ESC, ...) sixteen
+// bytes at a time, so long runs cost about as much as a memcpy.
+//
+// Each scanner takes two forms of one predicate: `stopMask` gives a 16-bit
+// mask of the bytes in a block that end the run, `stops` answers for one byte.
+
+#include <cstddef>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace kanji::scan {
+
+using Byte = unsigned char;
+
+#if defined(__SSE2__)
+using Block = __m128i;
+inline Block Load(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void Store(Byte* p, Block v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline unsigned HighBits(Block v) { return static_cast<unsigned>(_mm_movemask_epi8(v)); }
+inline unsigned Equal(Block v, Byte b) {
+  return HighBits(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b))));
+}
+inline unsigned MaskedEqual(Block v, Byte mask, Byte b) {
+  Block masked = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(mask)));
+  return HighBits(_mm_cmpeq_epi8(masked, _mm_set1_epi8(static_cast<char>(b))));
+}
+#endif
+
+// Number of leading bytes of p[0, n) that do not stop the run.
+template <class StopMask, class Stops>
+inline std::size_t Span(const Byte* p, std::size_t n, StopMask stopMask, Stops stops) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= n; i += 16) {
+    if (unsigned m = stopMask(Load(p + i))) return i + static_cast<unsigned>(__builtin_ctz(m));
+  }
+#else
+  (void)stopMask;
+#endif
+  while (i < n && !stops(p[i])) ++i;
+  return i;
+}
+
+// Span, copying the run to `out`. Whole blocks are stored before they are
+// checked, so up to 15 bytes past the run may be written: every caller's
+// output position trails its input position by at least that much room
+// within the routine's output bound.
+template <class StopMask, class Stops>
+inline std::size_t CopySpan(const Byte* p, std::size_t n, Byte* out, StopMask stopMask, Stops stops) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= n; i += 16) {
+    Block v = Load(p + i);
+    Store(out + i, v);
+    if (unsigned m = stopMask(v)) return i + static_cast<unsigned>(__builtin_ctz(m));
+  }
+#else
+  (void)stopMask;
+#endif
+  for (; i < n && !stops(p[i]); ++i) out[i] = p[i];
+  return i;
+}
+
+}  // namespace kanji::scan

@@ -1,0 +1,78 @@
+#include "KanjiText.h"
+
+#include "CKanjiConverter.h"
+#include "KanjiTranscoder.h"
+#include "ShiftJisCodec.h"
+
+namespace kanji {
+namespace {
+
+const Byte* Bytes(std::string_view text) { return reinterpret_cast<const Byte*>(text.data()); }
+
+// Runs `routine` into a string of `room` bytes and trims it to what was written.
+template <class Routine>
+std::string Convert(std::string_view text, std::size_t room, Routine routine) {
+  std::string out(room, '\0');
+  out.resize(routine(Bytes(text), text.size(), reinterpret_cast<Byte*>(out.data())));
+  return out;
+}
+
+// Block copies may store up to 15 bytes past the end of what they write.
+constexpr std::size_t kSlack = 16;
+
+bool IsJisX0208Row(int row) { return (row >= 1 && row <= 8) || (row >= 16 && row <= 84); }
+
+// Row of the JIS X 0208 table that a Shift-JIS lead and trail fall in.
+int JisRow(Byte lead, Byte trail) {
+  int row = 2 * (lead - (lead <= 0x9F ? 0x81 : 0xC1)) + 1;
+  return trail >= 0x9F ? row + 1 : row;
+}
+
+bool CarriedByJisOrEuc(std::string_view text, std::size_t pos, std::size_t length) {
+  Byte first = static_cast<Byte>(text[pos]);
+  if (length == 1) return first < 0x80 && first != 0x00 && first != 0x1B;
+  return IsJisX0208Row(JisRow(first, static_cast<Byte>(text[pos + 1])));
+}
+
+}  // namespace
+
+KanjiCode DetectCode(std::string_view text) { return DetectCodeBytes(Bytes(text), text.size()); }
+
+std::string ToShiftJis(std::string_view text, KanjiCode from) {
+  const std::size_t n = text.size();
+  switch (from) {
+    case KanjiCode::Jis: return Convert(text, JisToSjisBound(n) + kSlack, JisToSjisBytes);
+    case KanjiCode::Euc: return Convert(text, n + kSlack, EucToSjisBytes);
+    default: return std::string(text);
+  }
+}
+
+std::string FromShiftJis(std::string_view shiftJis, KanjiCode to) {
+  const std::size_t n = shiftJis.size();
+  switch (to) {
+    case KanjiCode::Jis: return Convert(shiftJis, SjisToJisBound(n) + kSlack, SjisToJisBytes);
+    case KanjiCode::Euc: return Convert(shiftJis, n + kSlack, SjisToEucBytes);
+    default: return std::string(shiftJis);
+  }
+}
+
+std::string ConvertLineEnds(std::string_view text, int type) {
+  return Convert(text, ConvertLineEndBound(text.size()) + kSlack,
+                 [type](const Byte* in, std::size_t n, Byte* out) {
+                   return ConvertLineEndBytes(in, n, out, type);
+                 });
+}
+
+std::vector<TextSpan> FindUncarryable(std::string_view shiftJis, KanjiCode target,
+                                      std::size_t limit) {
+  std::vector<TextSpan> spans;
+  if (target != KanjiCode::Jis && target != KanjiCode::Euc) return spans;
+  for (std::size_t pos = 0; pos < shiftJis.size() && spans.size() < limit;) {
+    std::size_t length = ShiftJisCodec::CharLengthAt(shiftJis, pos);
+    if (!CarriedByJisOrEuc(shiftJis, pos, length)) spans.push_back({pos, length});
+    pos += length;
+  }
+  return spans;
+}
+
+}  // namespace kanji

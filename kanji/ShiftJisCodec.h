@@ -1,0 +1,64 @@
+#pragma once
+
+// Lossless conversion between Shift-JIS bytes (code page 932, with the NEC
+// and IBM extensions) and UTF-8, for the editing control, which holds
+// Unicode, while the rest of the program works on Shift-JIS bytes.
+//
+// Encode(Decode(b)) == b for every byte string b. Characters that code page
+// 932 maps both ways become their Unicode code points; every other byte of
+// 0x80-0xFF (an invalid or lone lead byte, 0x80, 0xA0, 0xFD-0xFF, a pair that
+// does not come back as itself such as 0xED40 or 0x8790) becomes the
+// private-use code point U+F700 + byte, which encodes back to that byte.
+// Bytes below 0x80, NUL included, are themselves.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kanji {
+
+// A character of the UTF-8 text that Shift-JIS cannot hold: where it starts
+// in the UTF-8 text, and what it is (U+FFFD for a byte that is not UTF-8).
+struct Unencodable {
+  std::size_t utf8Offset;
+  char32_t codePoint;
+  bool operator==(const Unencodable&) const = default;
+};
+
+struct EncodeResult {
+  std::string bytes;                     // Shift-JIS, "?" for each unencodable character
+  std::vector<Unencodable> unencodable;  // in text order
+};
+
+class ShiftJisCodec {
+ public:
+  static constexpr char32_t kRawByteBase = 0xF700;
+
+  static std::string Decode(std::string_view shiftJis);
+
+  // Room DecodeChunk needs for n input bytes: three UTF-8 bytes a byte at
+  // most, and slack for block copies.
+  static constexpr std::size_t DecodedBound(std::size_t n) { return 3 * n + 16; }
+
+  // Decodes a piece of a longer text into `out` and returns the UTF-8 bytes
+  // written. Unless `atEnd`, a last byte of 0x80 or more is left for the
+  // next piece, since it may lead a pair; `consumed` receives the input
+  // bytes used. Pieces decoded this way join to Decode of the whole.
+  static std::size_t DecodeChunk(std::string_view shiftJis, bool atEnd, char* out,
+                                 std::size_t* consumed);
+  static EncodeResult Encode(std::string_view utf8);
+
+  // Shift-JIS byte length of a UTF-8 text, as Encode would give it, without
+  // building the bytes.
+  static std::size_t EncodedLength(std::string_view utf8);
+
+  // Length (1 or 2) of the character that starts at `pos`, as Decode splits
+  // the text.
+  static std::size_t CharLengthAt(std::string_view shiftJis, std::size_t pos);
+
+  // True when lead and trail form a character that round-trips.
+  static bool IsRoundTripPair(unsigned char lead, unsigned char trail);
+};
+
+}  // namespace kanji
