@@ -1,6 +1,8 @@
 #include "ShiftJisCodec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "ByteScan.h"
 
@@ -165,17 +167,38 @@ std::string ShiftJisCodec::Decode(std::string_view shiftJis) {
 }
 
 EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
-  struct Writer {
-    EncodeResult& result;
-    Byte* o;
-    std::size_t AsciiRun(const Byte* p, std::size_t n) {
-      std::size_t run = scan::CopySpan(p, n, o, kHighStop, kIsHigh);
-      o += run;
-      return run;
+  const Byte* p = reinterpret_cast<const Byte*>(utf8.data());
+  const std::size_t n = utf8.size();
+  const EncodeTable& table = Encoding();
+  EncodeResult result;
+  // Shift-JIS is never longer than UTF-8; slack for the block copy.
+  result.bytes.resize(n + 16);
+  Byte* out = reinterpret_cast<Byte*>(result.bytes.data());
+  Byte* o = out;
+  std::size_t i = 0;
+  while (i < n) {
+    std::size_t run = scan::CopySpan(p + i, n - i, o, kHighStop, kIsHigh);
+    i += run;
+    o += run;
+    // Kana and kanji: three UTF-8 bytes to a Shift-JIS pair, the common case
+    // of Japanese text, taken without the general decoder.
+    while (i + 4 <= n) {
+      std::uint32_t w;
+      std::memcpy(&w, p + i, 4);
+      if ((w & 0xC0C0F0u) != 0x8080E0u) break;  // not a three-byte sequence
+      char32_t cp = (w & 0x0Fu) << 12 | (w & 0x3F00u) >> 2 | (w & 0x3F0000u) >> 16;
+      unsigned short bytes = table[cp];
+      if (bytes < 0x100 || cp < 0x800) break;  // single byte, unmapped, surrogate or overlong
+      std::uint16_t bigEndian = static_cast<std::uint16_t>(bytes >> 8 | bytes << 8);
+      std::memcpy(o, &bigEndian, 2);
+      o += 2;
+      i += 3;
     }
-    void Char(std::size_t offset, char32_t cp, unsigned short bytes) {
+    if (i < n && p[i] >= 0x80) {
+      Utf8Char c = ReadUtf8(p + i, n - i);
+      unsigned short bytes = table[c.codePoint];
       if (bytes == 0) {
-        result.unencodable.push_back({offset, cp});
+        result.unencodable.push_back({i, c.codePoint});
         *o++ = kReplacement;
       } else if (bytes < 0x100) {
         *o++ = static_cast<Byte>(bytes);
@@ -184,15 +207,10 @@ EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
         o[1] = static_cast<Byte>(bytes);
         o += 2;
       }
+      i += c.length;
     }
-  };
-  EncodeResult result;
-  // Shift-JIS is never longer than UTF-8; slack for the block copy.
-  result.bytes.resize(utf8.size() + 16);
-  Byte* out = reinterpret_cast<Byte*>(result.bytes.data());
-  Writer writer{result, out};
-  WalkUtf8(utf8, writer);
-  result.bytes.resize(static_cast<std::size_t>(writer.o - out));
+  }
+  result.bytes.resize(static_cast<std::size_t>(o - out));
   return result;
 }
 

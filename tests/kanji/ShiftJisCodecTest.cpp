@@ -82,6 +82,14 @@ TEST(ShiftJisCodec, MalformedUtf8IsReportedByteByByte) {
   EXPECT_EQ(result.unencodable[0], (Unencodable{1, 0xFFFD}));
 }
 
+TEST(ShiftJisCodec, OverlongSequenceOfAMappedCharacterIsNotEncoded) {
+  // E0 91 91 spells U+0451 (a Cyrillic letter code page 932 has) in three
+  // bytes instead of two: malformed, so three unencodable bytes.
+  kanji::EncodeResult result = ShiftJisCodec::Encode("\xE0\x91\x91x");
+  EXPECT_EQ(result.bytes, "???x");
+  EXPECT_EQ(ShiftJisCodec::EncodedLength("\xE0\x91\x91x"), 4u);
+}
+
 TEST(ShiftJisCodec, EncodedLengthMatchesEncode) {
   std::mt19937 rng(29);
   for (int round = 0; round < 5000; ++round) {
