@@ -1,0 +1,72 @@
+// Several editor processes share one settings file: two writers add 1,000
+// keys each while a third process reads all the time. Every key must be
+// there afterwards, and no read may see a file cut short.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "ProfileFile.h"
+#include "TempDir.h"
+
+namespace {
+
+constexpr int kKeysPerWriter = 1000;
+
+[[noreturn]] void Writer(const std::string& path, const std::string& prefix) {
+  ProfileFile profile(path);
+  for (int i = 0; i < kKeysPerWriter; ++i)
+    if (!profile.WriteProfileInt("Keys", prefix + std::to_string(i), i)) _exit(2);
+  _exit(0);
+}
+
+// Reads until `stopFile` appears; exits 3 when a read saw a file without its
+// last section, that is a file cut short.
+[[noreturn]] void Reader(const std::string& path, const std::string& stopFile) {
+  ProfileFile profile(path);
+  while (access(stopFile.c_str(), F_OK) != 0) {
+    if (profile.GetProfileString("Guard", "Last", "") != "end") _exit(3);
+  }
+  _exit(0);
+}
+
+pid_t Spawn(const std::function<void()>& child) {
+  pid_t pid = fork();
+  if (pid == 0) child();
+  return pid;
+}
+
+int ExitCode(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ProfileFileProcesses, TwoWritersAndAReaderLoseNothing) {
+  TempDir dir;
+  std::string path = dir.File("Kb_zeva3.ini");
+  std::string stop = dir.File("stop");
+  ProfileFile profile(path);
+  profile.WriteProfileString("Keys", "Start", "1");
+  profile.WriteProfileString("Guard", "Last", "end");
+
+  pid_t reader = Spawn([&] { Reader(path, stop); });
+  pid_t first = Spawn([&] { Writer(path, "a"); });
+  pid_t second = Spawn([&] { Writer(path, "b"); });
+  EXPECT_EQ(ExitCode(first), 0);
+  EXPECT_EQ(ExitCode(second), 0);
+  WriteFileBytes(stop, "");
+  EXPECT_EQ(ExitCode(reader), 0) << "a read saw a file cut short";
+
+  int present = 0;
+  for (const char* prefix : {"a", "b"})
+    for (int i = 0; i < kKeysPerWriter; ++i)
+      present += profile.GetProfileInt("Keys", prefix + std::to_string(i), -1) == i;
+  EXPECT_EQ(present, 2 * kKeysPerWriter);
+  EXPECT_EQ(profile.GetProfileString("Guard", "Last", ""), "end");
+}
+
+}  // namespace
