@@ -56,6 +56,7 @@ class EncodeTable {
     }
   }
   unsigned short operator[](char32_t cp) const { return cp < table_.size() ? table_[cp] : 0; }
+  unsigned short Bmp(char32_t cp) const { return table_[cp & 0xFFFF]; }
 
  private:
   std::array<unsigned short, 0x10000> table_{};
@@ -166,14 +167,12 @@ std::string ShiftJisCodec::Decode(std::string_view shiftJis) {
   return result;
 }
 
-EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
+std::size_t ShiftJisCodec::EncodeInto(std::string_view utf8, char* shiftJis,
+                                     std::vector<Unencodable>* unencodable) {
   const Byte* p = reinterpret_cast<const Byte*>(utf8.data());
   const std::size_t n = utf8.size();
   const EncodeTable& table = Encoding();
-  EncodeResult result;
-  // Shift-JIS is never longer than UTF-8; slack for the block copy.
-  result.bytes.resize(n + 16);
-  Byte* out = reinterpret_cast<Byte*>(result.bytes.data());
+  Byte* out = reinterpret_cast<Byte*>(shiftJis);
   Byte* o = out;
   std::size_t i = 0;
   while (i < n) {
@@ -187,7 +186,7 @@ EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
       std::memcpy(&w, p + i, 4);
       if ((w & 0xC0C0F0u) != 0x8080E0u) break;  // not a three-byte sequence
       char32_t cp = (w & 0x0Fu) << 12 | (w & 0x3F00u) >> 2 | (w & 0x3F0000u) >> 16;
-      unsigned short bytes = table[cp];
+      unsigned short bytes = table.Bmp(cp);
       if (bytes < 0x100 || cp < 0x800) break;  // single byte, unmapped, surrogate or overlong
       std::uint16_t bigEndian = static_cast<std::uint16_t>(bytes >> 8 | bytes << 8);
       std::memcpy(o, &bigEndian, 2);
@@ -198,7 +197,7 @@ EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
       Utf8Char c = ReadUtf8(p + i, n - i);
       unsigned short bytes = table[c.codePoint];
       if (bytes == 0) {
-        result.unencodable.push_back({i, c.codePoint});
+        if (unencodable) unencodable->push_back({i, c.codePoint});
         *o++ = kReplacement;
       } else if (bytes < 0x100) {
         *o++ = static_cast<Byte>(bytes);
@@ -210,7 +209,13 @@ EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
       i += c.length;
     }
   }
-  result.bytes.resize(static_cast<std::size_t>(o - out));
+  return static_cast<std::size_t>(o - out);
+}
+
+EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
+  EncodeResult result;
+  result.bytes.resize(EncodedBound(utf8.size()));
+  result.bytes.resize(EncodeInto(utf8, result.bytes.data(), &result.unencodable));
   return result;
 }
 

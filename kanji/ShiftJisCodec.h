@@ -49,6 +49,15 @@ class ShiftJisCodec {
                                  std::size_t* consumed);
   static EncodeResult Encode(std::string_view utf8);
 
+  // Room EncodeInto needs: Shift-JIS is never longer than UTF-8, plus slack
+  // for block copies.
+  static constexpr std::size_t EncodedBound(std::size_t utf8Length) { return utf8Length + 16; }
+
+  // Encode into a buffer of the caller's (EncodedBound of room); returns the
+  // bytes written and lists unencodable characters when asked to.
+  static std::size_t EncodeInto(std::string_view utf8, char* shiftJis,
+                                std::vector<Unencodable>* unencodable);
+
   // Shift-JIS byte length of a UTF-8 text, as Encode would give it, without
   // building the bytes.
   static std::size_t EncodedLength(std::string_view utf8);
