@@ -1,5 +1,6 @@
 #include "KanjiText.h"
 
+#include "ByteScan.h"
 #include "CKanjiConverter.h"
 #include "KanjiTranscoder.h"
 #include "ShiftJisCodec.h"
@@ -19,6 +20,16 @@ std::string Convert(std::string_view text, std::size_t room, Routine routine) {
 
 // Block copies may store up to 15 bytes past the end of what they write.
 constexpr std::size_t kSlack = 16;
+
+// Bytes that end a run of one-byte characters JIS and EUC carry as they are.
+const auto kNotAsciiCarried = [](Byte b) { return b >= 0x80 || b == 0x00 || b == 0x1B; };
+#if defined(__SSE2__)
+const auto kAsciiCarriedStop = [](scan::Block v) {
+  return scan::HighBits(v) | scan::Equal(v, 0x00) | scan::Equal(v, 0x1B);
+};
+#else
+const auto kAsciiCarriedStop = [](int) { return 0u; };
+#endif
 
 bool IsJisX0208Row(int row) { return (row >= 1 && row <= 8) || (row >= 16 && row <= 84); }
 
@@ -67,7 +78,11 @@ std::vector<TextSpan> FindUncarryable(std::string_view shiftJis, KanjiCode targe
                                       std::size_t limit) {
   std::vector<TextSpan> spans;
   if (target != KanjiCode::Jis && target != KanjiCode::Euc) return spans;
+  const Byte* bytes = Bytes(shiftJis);
   for (std::size_t pos = 0; pos < shiftJis.size() && spans.size() < limit;) {
+    // Plain ASCII is carried: skip it a block at a time.
+    pos += scan::Span(bytes + pos, shiftJis.size() - pos, kAsciiCarriedStop, kNotAsciiCarried);
+    if (pos == shiftJis.size()) break;
     std::size_t length = ShiftJisCodec::CharLengthAt(shiftJis, pos);
     if (!CarriedByJisOrEuc(shiftJis, pos, length)) spans.push_back({pos, length});
     pos += length;

@@ -80,4 +80,11 @@ TEST(KanjiText, UncarryableCharactersAreListedWhereTheyStand) {
   EXPECT_EQ(FindUncarryable(text, KanjiCode::Jis, 3).size(), 3u);
 }
 
+TEST(KanjiText, UncarryableCharactersAfterLongAsciiRunsAreFound) {
+  std::string text = std::string(40, 'a') + Hex("1B") + std::string(20, 'b') + Hex("B1") +
+                     std::string(33, 'c') + Hex("82 A0 00");
+  std::vector<TextSpan> expected = {{40, 1}, {61, 1}, {97, 1}};
+  EXPECT_EQ(FindUncarryable(text, KanjiCode::Euc), expected);
+}
+
 }  // namespace
