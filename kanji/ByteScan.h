@@ -67,4 +67,22 @@ inline std::size_t CopySpan(const Byte* p, std::size_t n, Byte* out, StopMask st
   return i;
 }
 
+// The commonest run: bytes below 0x80, which every code here takes as they
+// are (ASCII, and Shift-JIS, EUC and UTF-8 outside their multi-byte units).
+inline std::size_t AsciiSpan(const Byte* p, std::size_t n) {
+#if defined(__SSE2__)
+  return Span(p, n, [](Block v) { return HighBits(v); }, [](Byte b) { return b >= 0x80; });
+#else
+  return Span(p, n, 0, [](Byte b) { return b >= 0x80; });
+#endif
+}
+
+inline std::size_t CopyAsciiSpan(const Byte* p, std::size_t n, Byte* out) {
+#if defined(__SSE2__)
+  return CopySpan(p, n, out, [](Block v) { return HighBits(v); }, [](Byte b) { return b >= 0x80; });
+#else
+  return CopySpan(p, n, out, 0, [](Byte b) { return b >= 0x80; });
+#endif
+}
+
 }  // namespace kanji::scan

@@ -13,7 +13,6 @@ using scan::Block;
 
 // Run predicates, each in its block and its single-byte form.
 #if defined(__SSE2__)
-const auto kHighStop = [](Block v) { return scan::HighBits(v); };
 const auto kEscStop = [](Block v) { return scan::Equal(v, kEsc); };
 const auto kLineEndStop = [](Block v) { return scan::Equal(v, kCr) | scan::Equal(v, kLf); };
 const auto kDetectStop = [](Block v) {
@@ -23,13 +22,12 @@ const auto kShiftJisOnlyStop = [](Block v) {
   return scan::MaskedEqual(v, 0xE0, 0x80) | scan::Equal(v, 0);
 };
 #else
-const auto kHighStop = [](int) { return 0u; };
-const auto kEscStop = kHighStop;
-const auto kLineEndStop = kHighStop;
-const auto kDetectStop = kHighStop;
-const auto kShiftJisOnlyStop = kHighStop;
+const auto kNoBlocks = [](int) { return 0u; };
+const auto kEscStop = kNoBlocks;
+const auto kLineEndStop = kNoBlocks;
+const auto kDetectStop = kNoBlocks;
+const auto kShiftJisOnlyStop = kNoBlocks;
 #endif
-const auto kIsHigh = [](Byte b) { return b >= 0x80; };
 const auto kIsEsc = [](Byte b) { return b == kEsc; };
 const auto kIsLineEnd = [](Byte b) { return b == kCr || b == kLf; };
 const auto kEndsSevenBitScan = [](Byte b) { return b >= 0x80 || b == kEsc || b == 0; };
@@ -207,7 +205,7 @@ std::size_t EncodeJis(const Byte* in, std::size_t n, Byte* out) {
   Byte* o = out;
   std::size_t i = 0;
   while (i < n) {
-    std::size_t run = scan::CopySpan(in + i, n - i, o, kHighStop, kIsHigh);
+    std::size_t run = scan::CopyAsciiSpan(in + i, n - i, o);
     i += run;
     o += run;
     if (i == n) break;
@@ -267,7 +265,7 @@ std::size_t ConvertPairs(const Byte* in, std::size_t n, Byte* out) {
   Byte* o = out;
   std::size_t i = 0;
   while (i < n) {
-    std::size_t run = scan::CopySpan(in + i, n - i, o, kHighStop, kIsHigh);
+    std::size_t run = scan::CopyAsciiSpan(in + i, n - i, o);
     i += run;
     o += run;
     EncodedPairRun<Pairs>(in, n, i, o);

@@ -13,14 +13,7 @@ namespace {
 
 using Byte = unsigned char;
 
-constexpr char kReplacement = '?';
-
-#if defined(__SSE2__)
-const auto kHighStop = [](scan::Block v) { return scan::HighBits(v); };
-#else
-const auto kHighStop = [](int) { return 0u; };
-#endif
-const auto kIsHigh = [](Byte b) { return b >= 0x80; };
+constexpr Byte kReplacement = '?';
 
 constexpr int LeadIndex(Byte lead) {
   if (lead >= 0x81 && lead <= 0x9F) return lead - 0x81;
@@ -110,22 +103,68 @@ Utf8Char ReadUtf8(const Byte* p, std::size_t available) {
   return invalid;
 }
 
-// Walks a UTF-8 text, handing ASCII runs and mapped characters to `sink`.
-template <class Sink>
-void WalkUtf8(std::string_view utf8, Sink& sink) {
+// The encoder, and with kWrite false its length count. Returns the Shift-JIS
+// length; writes to `out` and lists characters Shift-JIS lacks in `missing`
+// (when given) only with kWrite. The output position is a local pointer:
+// kept in an object, byte stores could alias it and force it through memory.
+template <bool kWrite>
+std::size_t EncodeWalk(std::string_view utf8, Byte* out, std::vector<Unencodable>* missing) {
   const Byte* p = reinterpret_cast<const Byte*>(utf8.data());
   const std::size_t n = utf8.size();
   const EncodeTable& table = Encoding();
+  Byte* o = out;          // where the next byte goes, when writing
+  std::size_t counted = 0;  // the length so far, when only counting
+  auto putPair = [&](unsigned short bytes) {
+    if constexpr (kWrite) {
+      std::uint16_t bigEndian = static_cast<std::uint16_t>(bytes >> 8 | bytes << 8);
+      std::memcpy(o, &bigEndian, 2);
+      o += 2;
+    } else {
+      counted += 2;
+    }
+  };
+  auto putByte = [&](Byte b) {
+    if constexpr (kWrite) *o++ = b;
+    else ++counted;
+  };
   std::size_t i = 0;
   while (i < n) {
-    std::size_t run = sink.AsciiRun(p + i, n - i);
-    i += run;
-    while (i < n && p[i] >= 0x80) {
+    if constexpr (kWrite) {
+      std::size_t run = scan::CopyAsciiSpan(p + i, n - i, o);
+      i += run;
+      o += run;
+    } else {
+      std::size_t run = scan::AsciiSpan(p + i, n - i);
+      i += run;
+      counted += run;
+    }
+    // Kana and kanji: three UTF-8 bytes to a Shift-JIS pair, the common case
+    // of Japanese text, taken without the general decoder.
+    while (i + 4 <= n) {
+      std::uint32_t w;
+      std::memcpy(&w, p + i, 4);
+      if ((w & 0xC0C0F0u) != 0x8080E0u) break;  // not a three-byte sequence
+      char32_t cp = (w & 0x0Fu) << 12 | (w & 0x3F00u) >> 2 | (w & 0x3F0000u) >> 16;
+      unsigned short bytes = table.Bmp(cp);
+      if (bytes < 0x100 || cp < 0x800) break;  // single byte, unmapped, surrogate or overlong
+      putPair(bytes);
+      i += 3;
+    }
+    if (i < n && p[i] >= 0x80) {
       Utf8Char c = ReadUtf8(p + i, n - i);
-      sink.Char(i, c.codePoint, table[c.codePoint]);
+      unsigned short bytes = table[c.codePoint];
+      if (bytes == 0) {
+        if (kWrite && missing) missing->push_back({i, c.codePoint});
+        putByte(kReplacement);
+      } else if (bytes < 0x100) {
+        putByte(static_cast<Byte>(bytes));
+      } else {
+        putPair(bytes);
+      }
       i += c.length;
     }
   }
+  return kWrite ? static_cast<std::size_t>(o - out) : counted;
 }
 
 }  // namespace
@@ -139,7 +178,7 @@ std::size_t ShiftJisCodec::DecodeChunk(std::string_view shiftJis, bool atEnd, ch
   std::size_t i = 0;
   bool pieceEnds = false;
   while (i < n && !pieceEnds) {
-    std::size_t run = scan::CopySpan(in + i, n - i, o, kHighStop, kIsHigh);
+    std::size_t run = scan::CopyAsciiSpan(in + i, n - i, o);
     i += run;
     o += run;
     while (i < n && in[i] >= 0x80) {
@@ -169,47 +208,7 @@ std::string ShiftJisCodec::Decode(std::string_view shiftJis) {
 
 std::size_t ShiftJisCodec::EncodeInto(std::string_view utf8, char* shiftJis,
                                      std::vector<Unencodable>* unencodable) {
-  const Byte* p = reinterpret_cast<const Byte*>(utf8.data());
-  const std::size_t n = utf8.size();
-  const EncodeTable& table = Encoding();
-  Byte* out = reinterpret_cast<Byte*>(shiftJis);
-  Byte* o = out;
-  std::size_t i = 0;
-  while (i < n) {
-    std::size_t run = scan::CopySpan(p + i, n - i, o, kHighStop, kIsHigh);
-    i += run;
-    o += run;
-    // Kana and kanji: three UTF-8 bytes to a Shift-JIS pair, the common case
-    // of Japanese text, taken without the general decoder.
-    while (i + 4 <= n) {
-      std::uint32_t w;
-      std::memcpy(&w, p + i, 4);
-      if ((w & 0xC0C0F0u) != 0x8080E0u) break;  // not a three-byte sequence
-      char32_t cp = (w & 0x0Fu) << 12 | (w & 0x3F00u) >> 2 | (w & 0x3F0000u) >> 16;
-      unsigned short bytes = table.Bmp(cp);
-      if (bytes < 0x100 || cp < 0x800) break;  // single byte, unmapped, surrogate or overlong
-      std::uint16_t bigEndian = static_cast<std::uint16_t>(bytes >> 8 | bytes << 8);
-      std::memcpy(o, &bigEndian, 2);
-      o += 2;
-      i += 3;
-    }
-    if (i < n && p[i] >= 0x80) {
-      Utf8Char c = ReadUtf8(p + i, n - i);
-      unsigned short bytes = table[c.codePoint];
-      if (bytes == 0) {
-        if (unencodable) unencodable->push_back({i, c.codePoint});
-        *o++ = kReplacement;
-      } else if (bytes < 0x100) {
-        *o++ = static_cast<Byte>(bytes);
-      } else {
-        o[0] = static_cast<Byte>(bytes >> 8);
-        o[1] = static_cast<Byte>(bytes);
-        o += 2;
-      }
-      i += c.length;
-    }
-  }
-  return static_cast<std::size_t>(o - out);
+  return EncodeWalk<true>(utf8, reinterpret_cast<Byte*>(shiftJis), unencodable);
 }
 
 EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
@@ -220,18 +219,7 @@ EncodeResult ShiftJisCodec::Encode(std::string_view utf8) {
 }
 
 std::size_t ShiftJisCodec::EncodedLength(std::string_view utf8) {
-  struct Counter {
-    std::size_t length = 0;
-    std::size_t AsciiRun(const Byte* p, std::size_t n) {
-      std::size_t run = scan::Span(p, n, kHighStop, kIsHigh);
-      length += run;
-      return run;
-    }
-    void Char(std::size_t, char32_t, unsigned short bytes) { length += bytes < 0x100 ? 1 : 2; }
-  };
-  Counter counter;
-  WalkUtf8(utf8, counter);
-  return counter.length;
+  return EncodeWalk<false>(utf8, nullptr, nullptr);
 }
 
 std::size_t ShiftJisCodec::CharLengthAt(std::string_view shiftJis, std::size_t pos) {
