@@ -1,0 +1,108 @@
+#include "DocumentFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+long long writeFailureAfter = -1;
+
+KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == KanjiCode::Auto ? resolved : code; }
+
+// An absolute, clean path. Linux file names are exact: a file found under
+// the name given is stored under that very name, so only the directory part
+// needs making absolute.
+QString NormalisedPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+std::string BeforeFirstNul(const std::string& text) {
+  std::size_t nul = text.find('\0');
+  return nul == std::string::npos ? text : text.substr(0, nul);
+}
+
+}  // namespace
+
+DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting) {
+  DocumentCodes codes;
+  codes.load = ResolveAuto(KanjiCodeFromInt(loadSetting), KanjiCode::ShiftJis);
+  codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), codes.load);
+  return codes;
+}
+
+LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting) {
+  LoadedDocument result;
+  QFileInfo info(path);
+  if (!info.exists()) {
+    result.problem = LoadProblem::Missing;
+    return result;
+  }
+  if (!info.isFile()) {
+    result.problem = LoadProblem::NotAFile;
+    return result;
+  }
+  if (static_cast<unsigned long long>(info.size()) > kMaxControlBytes) {
+    result.problem = LoadProblem::TooLarge;
+    return result;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    result.problem = LoadProblem::Unreadable;
+    return result;
+  }
+  std::string bytes(static_cast<std::size_t>(info.size()), '\0');
+  qint64 read = bytes.empty() ? 0 : file.read(bytes.data(), static_cast<qint64>(bytes.size()));
+  if (read < 0) {
+    result.problem = LoadProblem::Unreadable;
+    return result;
+  }
+  bytes.resize(static_cast<std::size_t>(read));
+
+  result.path = NormalisedPath(path);
+  result.codes.load = ResolveAuto(KanjiCodeFromInt(loadSetting), kanji::DetectCode(bytes));
+  result.codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), result.codes.load);
+  if (result.codes.load == KanjiCode::Jis || result.codes.load == KanjiCode::Euc) {
+    // The converted text ends at the first 0x00, in the file or produced by
+    // the conversion, as the control would hold it.
+    std::string before = BeforeFirstNul(bytes);
+    std::string converted = kanji::ToShiftJis(before, result.codes.load);
+    result.shiftJis = BeforeFirstNul(converted);
+    result.cutAtNul = before.size() < bytes.size() || result.shiftJis.size() < converted.size();
+  } else {
+    result.shiftJis = std::move(bytes);
+  }
+  return result;
+}
+
+std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
+  return kanji::FromShiftJis(shiftJis, saveCode);
+}
+
+bool WriteFileSafely(const QString& path, const std::string& bytes, QString* reason) {
+  QFileInfo info(path);
+  QString target = info.isSymLink() ? info.symLinkTarget() : path;
+  QSaveFile file(target);
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (reason) *reason = file.errorString();
+    return false;
+  }
+  qint64 length = static_cast<qint64>(bytes.size());
+  if (writeFailureAfter >= 0 && writeFailureAfter < length) {
+    file.write(bytes.data(), writeFailureAfter);
+    file.cancelWriting();
+    if (reason) *reason = QStringLiteral("No space left on device");
+    return false;
+  }
+  if (file.write(bytes.data(), length) != length) {
+    if (reason) *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+  }
+  if (!file.commit()) {
+    if (reason) *reason = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+void SetWriteFailureForTesting(long long afterBytes) { writeFailureAfter = afterBytes; }

@@ -1,0 +1,65 @@
+#pragma once
+
+// Reading and writing a document's file with the kanji-code step, without
+// any widget: loaders report what they found as flags, and the document
+// decides what to tell the user.
+
+#include <QString>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "KanjiCode.h"
+#include "KanjiText.h"
+
+class ProfileFile;
+
+// The codes in force for a document, from the "KanaCode" settings and, for
+// Auto, detection on the file's bytes.
+struct DocumentCodes {
+  KanjiCode load = KanjiCode::ShiftJis;
+  KanjiCode save = KanjiCode::ShiftJis;
+};
+
+enum class LoadProblem {
+  None,
+  Missing,     // no such file
+  NotAFile,    // a directory or other non-file
+  Unreadable,  // no permission, or a read error
+  TooLarge,    // more than the editing control can hold
+};
+
+struct LoadedDocument {
+  LoadProblem problem = LoadProblem::None;
+  QString path;          // absolute, file name as the file system spells it
+  std::string shiftJis;  // the text for the control
+  DocumentCodes codes;
+  // A JIS or EUC conversion keeps the text before the first 0x00 (in the
+  // file or produced by the conversion): the rest of the file is not in
+  // `shiftJis`, and saving over the file would shorten it.
+  bool cutAtNul = false;
+};
+
+// The largest text the editing control takes, in UTF-8 bytes.
+inline constexpr std::size_t kMaxControlBytes = 0x7FFFFFFF;
+
+// Codes for a new, untitled document: Auto loads as Shift-JIS.
+DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting);
+
+// Reads `path` and converts it to Shift-JIS as the settings ask.
+LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting);
+
+// The bytes to write for a Shift-JIS text: JIS or EUC converted, anything
+// else (an Auto left over from an interrupted load included) as it is.
+std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode);
+
+// Writes `bytes` to `path` through a temporary file renamed over the old
+// one: a failure leaves the old file as it was. Keeps the old file's
+// permissions and writes through a symbolic link to its target. On failure
+// returns false with the system's reason in `reason`.
+bool WriteFileSafely(const QString& path, const std::string& bytes, QString* reason);
+
+// Tests: make the next writes fail after this many bytes (a full disk);
+// a negative value turns it off.
+void SetWriteFailureForTesting(long long afterBytes);

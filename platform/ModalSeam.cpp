@@ -1,0 +1,109 @@
+#include "ModalSeam.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace platform {
+namespace {
+
+MessageHandler& Messages() {
+  static MessageHandler handler;
+  return handler;
+}
+FontHandler& Fonts() {
+  static FontHandler handler;
+  return handler;
+}
+ColourHandler& Colours() {
+  static ColourHandler handler;
+  return handler;
+}
+SavePathHandler& SavePaths() {
+  static SavePathHandler handler;
+  return handler;
+}
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Stop: return QMessageBox::Critical;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::Ok: return QMessageBox::Ok;
+    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  }
+  return QMessageBox::Ok;
+}
+
+MessageAnswer FromQt(int button) {
+  switch (button) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    default: return MessageAnswer::Ok;
+  }
+}
+
+}  // namespace
+
+MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request) {
+  if (Messages()) return Messages()(request);
+  QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), owner);
+  return FromQt(box.exec());
+}
+
+std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial) {
+  if (Fonts()) return Fonts()(initial);
+  QFont font(initial.face);
+  font.setPointSizeF(initial.pointSizeTenths / 10.0);
+  font.setWeight(initial.weight > 400 ? QFont::Bold : QFont::Normal);
+  font.setItalic(initial.italic);
+  font.setUnderline(initial.underline);
+  font.setStrikeOut(initial.strikeOut);
+  bool ok = false;
+  QFont chosen = QFontDialog::getFont(&ok, font, parent);
+  if (!ok) return std::nullopt;
+  // The desktop's font dialog has no colour: the colour dialog follows it.
+  QColor colour = QColorDialog::getColor(initial.colour, parent);
+  if (!colour.isValid()) return std::nullopt;
+  FontChoice choice;
+  choice.face = chosen.family();
+  choice.pointSizeTenths = static_cast<int>(chosen.pointSizeF() * 10 + 0.5);
+  choice.weight = chosen.weight() > QFont::Normal ? 700 : 400;
+  choice.italic = chosen.italic();
+  choice.underline = chosen.underline();
+  choice.strikeOut = chosen.strikeOut();
+  choice.colour = colour;
+  return choice;
+}
+
+std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) {
+  if (Colours()) return Colours()(initial);
+  QColor colour = QColorDialog::getColor(initial, parent);
+  if (!colour.isValid()) return std::nullopt;
+  return colour;
+}
+
+std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested) {
+  if (SavePaths()) return SavePaths()(suggested);
+  QString path = QFileDialog::getSaveFileName(parent, QString(), suggested);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+void SetMessageHandler(MessageHandler handler) { Messages() = std::move(handler); }
+void SetFontHandler(FontHandler handler) { Fonts() = std::move(handler); }
+void SetColourHandler(ColourHandler handler) { Colours() = std::move(handler); }
+void SetSavePathHandler(SavePathHandler handler) { SavePaths() = std::move(handler); }
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+
+// Every message box and modal dialog of the program goes through here, so
+// that tests can answer them: each kind has a handler that a test installs
+// (and removes again with an empty function); without one the desktop's own
+// box or dialog is shown.
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageIcon { Stop, Exclamation, Information, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct MessageRequest {
+  QString text;
+  QString caption;
+  MessageIcon icon;
+  MessageButtons buttons;
+};
+
+// The font dialog's choice: face, size in tenths of a point, weight (400
+// normal, 700 bold), effects and the text colour.
+struct FontChoice {
+  QString face;
+  int pointSizeTenths = 120;
+  int weight = 400;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  QColor colour = Qt::black;
+  bool operator==(const FontChoice&) const = default;
+};
+
+MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request);
+std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial);
+std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
+// A path to save to, or nothing when the user cancels.
+std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested);
+
+using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
+using FontHandler = std::function<std::optional<FontChoice>(const FontChoice&)>;
+using ColourHandler = std::function<std::optional<QColor>(const QColor&)>;
+using SavePathHandler = std::function<std::optional<QString>(const QString&)>;
+
+void SetMessageHandler(MessageHandler handler);
+void SetFontHandler(FontHandler handler);
+void SetColourHandler(ColourHandler handler);
+void SetSavePathHandler(SavePathHandler handler);
+
+}  // namespace platform

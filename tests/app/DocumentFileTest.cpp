@@ -1,0 +1,186 @@
+// The document's file step without widgets: every load/save setting pair on
+// real files, byte-exact round trips, and the failures a save must survive.
+
+#include "DocumentFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "ByteStrings.h"
+#include "TempDir.h"
+
+namespace {
+
+std::string Fixture(const std::string& name) { return std::string(KB_TEST_DATA_DIR) + "/" + name; }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+const int kNone = 0, kSjis = 1, kJis = 2, kEuc = 3, kAuto = 4;
+
+TEST(DocumentFile, NewDocumentCodes) {
+  EXPECT_EQ(CodesForNewDocument(kAuto, kAuto).load, KanjiCode::ShiftJis);
+  EXPECT_EQ(CodesForNewDocument(kAuto, kAuto).save, KanjiCode::ShiftJis);
+  EXPECT_EQ(CodesForNewDocument(kJis, kAuto).load, KanjiCode::Jis) << "kept although nothing was read";
+  EXPECT_EQ(CodesForNewDocument(kJis, kAuto).save, KanjiCode::Jis);
+  EXPECT_EQ(CodesForNewDocument(kSjis, kEuc).save, KanjiCode::Euc);
+}
+
+struct LoadCase {
+  const char* fixture;
+  int loadSetting, saveSetting;
+  KanjiCode load, save;
+  const char* sameTextAs;  // fixture whose bytes the loaded text equals
+};
+
+class LoadCases : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadCases, ResolvesCodesAndConvertsToShiftJis) {
+  const LoadCase& c = GetParam();
+  LoadedDocument doc = LoadDocumentFile(Q(Fixture(c.fixture)), c.loadSetting, c.saveSetting);
+  ASSERT_EQ(doc.problem, LoadProblem::None);
+  EXPECT_EQ(doc.codes.load, c.load);
+  EXPECT_EQ(doc.codes.save, c.save);
+  EXPECT_EQ(ToHex(doc.shiftJis), ToHex(ReadFileBytes(Fixture(c.sameTextAs))));
+  EXPECT_FALSE(doc.cutAtNul);
+}
+
+const std::string kSjisLf = [] {
+  // The Shift-JIS prose with the JIS/EUC fixtures' LF line ends.
+  std::string text = ReadFileBytes(Fixture("sjis_prose.txt"));
+  std::string lf;
+  for (char c : text)
+    if (c != '\r') lf += c;
+  return lf;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, LoadCases,
+    testing::Values(LoadCase{"ascii.txt", kAuto, kAuto, KanjiCode::None, KanjiCode::None, "ascii.txt"},
+                    LoadCase{"sjis_prose.txt", kAuto, kAuto, KanjiCode::ShiftJis, KanjiCode::ShiftJis,
+                             "sjis_prose.txt"},
+                    LoadCase{"sjis_prose.txt", kSjis, kJis, KanjiCode::ShiftJis, KanjiCode::Jis, "sjis_prose.txt"},
+                    LoadCase{"jis_prose.txt", kNone, kAuto, KanjiCode::None, KanjiCode::None, "jis_prose.txt"},
+                    LoadCase{"jis_prose.txt", kSjis, kSjis, KanjiCode::ShiftJis, KanjiCode::ShiftJis,
+                             "jis_prose.txt"}));
+
+TEST(DocumentFile, JisAndEucFilesOpenAsShiftJis) {
+  for (auto [fixture, code] : {std::pair{"jis_prose.txt", KanjiCode::Jis}, std::pair{"euc_prose.txt", KanjiCode::Euc}}) {
+    for (int setting : {kAuto, static_cast<int>(code)}) {
+      LoadedDocument doc = LoadDocumentFile(Q(Fixture(fixture)), setting, kAuto);
+      ASSERT_EQ(doc.problem, LoadProblem::None);
+      EXPECT_EQ(doc.codes.load, code) << fixture;
+      EXPECT_EQ(doc.codes.save, code) << fixture;
+      std::string expected = kSjisLf;
+      EXPECT_EQ(ToHex(doc.shiftJis), ToHex(expected)) << fixture;
+    }
+  }
+}
+
+TEST(DocumentFile, JisSavedBackUsesTheOldKanjiInAndRomanOut) {
+  LoadedDocument doc = LoadDocumentFile(Q(Fixture("jis_prose.txt")), kAuto, kAuto);
+  std::string written = EncodeForSave(doc.shiftJis, doc.codes.save);
+  std::string original = ReadFileBytes(Fixture("jis_prose.txt"));
+  EXPECT_NE(written.find("\x1b$@"), std::string::npos);
+  EXPECT_NE(written.find("\x1b(J"), std::string::npos);
+  EXPECT_EQ(written.find("\x1b$B"), std::string::npos);
+  EXPECT_EQ(kanji::ToShiftJis(written, KanjiCode::Jis), kanji::ToShiftJis(original, KanjiCode::Jis));
+}
+
+TEST(DocumentFile, EucWithSaveAutoWritesEucAgain) {
+  LoadedDocument doc = LoadDocumentFile(Q(Fixture("euc_prose.txt")), kAuto, kAuto);
+  EXPECT_EQ(EncodeForSave(doc.shiftJis, doc.codes.save), ReadFileBytes(Fixture("euc_prose.txt")));
+}
+
+TEST(DocumentFile, ShiftJisOpenedAsEucComesOutMangledWithoutCheck) {
+  LoadedDocument doc = LoadDocumentFile(Q(Fixture("sjis_prose.txt")), kEuc, kAuto);
+  EXPECT_EQ(doc.problem, LoadProblem::None);
+  EXPECT_NE(doc.shiftJis, ReadFileBytes(Fixture("sjis_prose.txt")));
+}
+
+TEST(DocumentFile, NulInAJisFileCutsTheTextAndSaysSo) {
+  LoadedDocument doc = LoadDocumentFile(Q(Fixture("jis_with_nul.txt")), kAuto, kAuto);
+  EXPECT_EQ(doc.codes.load, KanjiCode::Jis);
+  EXPECT_EQ(doc.shiftJis, std::string("\x91\x4f\x94\xbc"));  // 前半
+  EXPECT_TRUE(doc.cutAtNul);
+}
+
+TEST(DocumentFile, UneditedTextSavedWithCodesZeroAndOneIsByteExact) {
+  for (const char* fixture : {"sjis_prose.txt", "jis_prose.txt", "euc_prose.txt", "ascii.txt",
+                              "mixed_line_endings.txt", "invalid_bytes.txt", "nul_bytes.txt", "empty.txt",
+                              "no_final_newline.txt", "halfwidth_katakana.txt"}) {
+    for (int setting : {kNone, kSjis}) {
+      LoadedDocument doc = LoadDocumentFile(Q(Fixture(fixture)), setting, kAuto);
+      ASSERT_EQ(doc.problem, LoadProblem::None) << fixture;
+      EXPECT_EQ(ToHex(EncodeForSave(doc.shiftJis, doc.codes.save)), ToHex(ReadFileBytes(Fixture(fixture))))
+          << fixture;
+    }
+  }
+}
+
+TEST(DocumentFile, JisSaveOfSevenBitTextWritesNoEscape) {
+  EXPECT_EQ(EncodeForSave("plain\r\n", KanjiCode::Jis), "plain\r\n");
+  EXPECT_EQ(EncodeForSave("", KanjiCode::Euc), "");
+}
+
+TEST(DocumentFile, SaveCodeLeftAtAutoWritesTheTextUnconverted) {
+  EXPECT_EQ(EncodeForSave("\x82\xa0", KanjiCode::Auto), "\x82\xa0");
+}
+
+TEST(DocumentFile, UnreadablePathsAreReportedNotLoaded) {
+  TempDir dir;
+  EXPECT_EQ(LoadDocumentFile(Q(dir.File("missing.txt")), kAuto, kAuto).problem, LoadProblem::Missing);
+  EXPECT_EQ(LoadDocumentFile(Q(dir.Path().string()), kAuto, kAuto).problem, LoadProblem::NotAFile);
+}
+
+TEST(DocumentFile, PathBecomesAbsoluteAndClean) {
+  TempDir dir;
+  WriteFileBytes(dir.File("a.txt"), "x");
+  QString messy = Q(dir.Path().string()) + "/./sub/../a.txt";
+  std::filesystem::create_directory(dir.Path() / "sub");
+  EXPECT_EQ(LoadDocumentFile(messy, kAuto, kAuto).path, Q(dir.File("a.txt")));
+}
+
+class SafeWrite : public testing::Test {
+ protected:
+  void TearDown() override { SetWriteFailureForTesting(-1); }
+  TempDir dir;
+  std::string path = dir.File("doc.txt");
+};
+
+TEST_F(SafeWrite, ReplacesTheFileAndKeepsItsPermissions) {
+  WriteFileBytes(path, "old");
+  std::filesystem::permissions(path, std::filesystem::perms(0640));
+  QString reason;
+  ASSERT_TRUE(WriteFileSafely(Q(path), "new text", &reason)) << reason.toStdString();
+  EXPECT_EQ(ReadFileBytes(path), "new text");
+  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+}
+
+TEST_F(SafeWrite, WritesThroughASymbolicLinkToItsTarget) {
+  std::string target = dir.File("target.txt");
+  WriteFileBytes(target, "old");
+  std::filesystem::create_symlink(target, path);
+  ASSERT_TRUE(WriteFileSafely(Q(path), "new", nullptr));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadFileBytes(target), "new");
+}
+
+TEST_F(SafeWrite, AFullDiskLeavesTheOldFileIntact) {
+  WriteFileBytes(path, "precious old contents");
+  SetWriteFailureForTesting(3);
+  QString reason;
+  EXPECT_FALSE(WriteFileSafely(Q(path), "new contents that do not fit", &reason));
+  EXPECT_FALSE(reason.isEmpty());
+  EXPECT_EQ(ReadFileBytes(path), "precious old contents");
+  EXPECT_EQ(std::filesystem::directory_iterator(dir.Path())->path().filename(), "doc.txt")
+      << "no temporary file left behind";
+}
+
+TEST_F(SafeWrite, AVanishedDirectoryFails) {
+  QString reason;
+  EXPECT_FALSE(WriteFileSafely(Q(dir.File("gone/doc.txt")), "x", &reason));
+  EXPECT_FALSE(reason.isEmpty());
+}
+
+}  // namespace
