@@ -21,6 +21,7 @@ class CKb_zeva3App : public QApplication {
   static CKb_zeva3App* Instance();
 
   const std::string& SettingsPath() const { return m_profile.Path(); }
+  ProfileFile& Profile() { return m_profile; }
 
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) const {
     return m_profile.GetProfileInt(section, key, defaultValue);

@@ -18,7 +18,7 @@ write("jis_prose.txt", PROSE.encode("iso2022_jp"))
 write("euc_prose.txt", PROSE.encode("euc_jp"))
 write("ascii.txt", b"plain ASCII text\r\nsecond line\r\n")
 write("mixed_line_endings.txt", "一行目\r二行目\n三行目\r\n四行目\n\r".encode("cp932"))
-write("invalid_bytes.txt", b"a\x80b\xa0c\xfd\xfe\xff" + "①髙".encode("cp932") + b"\x87\x90\xed\x40\x85\x40\x82")
+write("invalid_bytes.txt", b"a\x80b\xa0c\xfd\xfe\xff\x87\x40\xfb\xfc\x87\x90\xed\x40\x85\x40\x82")  # ①, 髙 at FBFC, then pairs that do not round-trip
 write("nul_bytes.txt", "前".encode("cp932") + b"\x00\x00" + "後ろ".encode("cp932") + b"\r\n")
 write("empty.txt", b"")
 write("no_final_newline.txt", "最後の行に改行がない".encode("cp932"))

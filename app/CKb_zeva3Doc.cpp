@@ -1,0 +1,188 @@
+#include "CKb_zeva3Doc.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <new>
+
+#include "ModalSeam.h"
+#include "ProfileFile.h"
+#include "Strings.h"
+
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+QString T(const char* text) { return QString::fromUtf8(text); }
+
+constexpr int kListedCharacters = 10;
+
+// "「é」「😀」 ほか 3 文字": the first characters of a list, for a message.
+QString CharacterList(const std::vector<QString>& characters) {
+  QString list;
+  int shown = 0;
+  for (const QString& c : characters) {
+    if (shown++ == kListedCharacters) break;
+    list += QStringLiteral("「%1」").arg(c);
+  }
+  if (characters.size() > kListedCharacters)
+    list += QLatin1Char(' ') + T(strings::kMoreCharacters).arg(characters.size() - kListedCharacters);
+  return list;
+}
+
+// How a character the code cannot carry shows in a message: itself, or its
+// byte value when it is no character (a control byte or a lone byte).
+QString Describe(const std::string& shiftJis, const kanji::TextSpan& span) {
+  std::string bytes = shiftJis.substr(span.offset, span.length);
+  unsigned char first = static_cast<unsigned char>(bytes[0]);
+  QString asByte = QStringLiteral("0x") + QString::number(first, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+  if (first < 0x20) return asByte;
+  QString text = QString::fromStdString(kanji::ShiftJisCodec::Decode(bytes));
+  bool rawByte = text.size() == 1 && text[0].unicode() >= 0xF780 && text[0].unicode() <= 0xF7FF;
+  return rawByte ? asByte : text;
+}
+
+}  // namespace
+
+CKb_zeva3Doc::CKb_zeva3Doc(ProfileFile& profile, DocumentText& text, QObject* parent)
+    : QObject(parent), m_profile(profile), m_text(text) {}
+
+QString CKb_zeva3Doc::Title() const {
+  return m_pathName.isEmpty() ? T(strings::kUntitled) : QFileInfo(m_pathName).fileName();
+}
+
+void CKb_zeva3Doc::SetPathName(const QString& path) {
+  m_pathName = path;
+  emit PathNameChanged(path);
+}
+
+bool CKb_zeva3Doc::OnNewDocument() {
+  if (!SaveModified()) return false;
+  m_cutAtNul = false;
+  SetPathName(QString());
+  m_text.ShowDocument(std::string(), CodesForNewDocument(m_profile.GetProfileInt("KanaCode", "Load", 1),
+                                                         m_profile.GetProfileInt("KanaCode", "Save", 1)));
+  return true;
+}
+
+bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
+  if (!SaveModified()) return false;
+  try {
+    LoadedDocument loaded = LoadDocumentFile(path, m_profile.GetProfileInt("KanaCode", "Load", 1),
+                                             m_profile.GetProfileInt("KanaCode", "Save", 1));
+    if (loaded.problem != LoadProblem::None) {
+      ReportLoadProblem(loaded.problem, path);
+      return false;
+    }
+    m_text.ShowDocument(loaded.shiftJis, loaded.codes);
+    m_cutAtNul = loaded.cutAtNul;
+    SetPathName(loaded.path);
+    if (m_cutAtNul) {
+      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppTitle),
+                                              MessageIcon::Information, MessageButtons::Ok});
+    }
+    return true;
+  } catch (const std::bad_alloc&) {
+    ReportMemoryError();
+    return false;
+  }
+}
+
+bool CKb_zeva3Doc::OpenDroppedFile(const QString& path) {
+  m_text.MakeWritable();
+  if (QWidget* window = m_text.Window()) {
+    window->activateWindow();
+    window->raise();
+  }
+  return OpenDocumentFile(path);
+}
+
+bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pathName); }
+
+bool CKb_zeva3Doc::SaveAs() {
+  std::optional<QString> path = platform::ChooseSavePath(m_text.Window(), m_pathName);
+  return path && DoSave(*path);
+}
+
+bool CKb_zeva3Doc::SaveModified() {
+  if (!m_text.IsModified()) return true;
+  MessageAnswer answer =
+      platform::ShowMessage(m_text.Window(), {T(strings::kConfirmSaveChanges).arg(Title()), T(strings::kAppTitle),
+                                              MessageIcon::Question, MessageButtons::YesNoCancel});
+  if (answer == MessageAnswer::Cancel) return false;
+  return answer == MessageAnswer::No || Save();
+}
+
+bool CKb_zeva3Doc::DoSave(const QString& path) {
+  try {
+    std::vector<kanji::Unencodable> missing;
+    std::string text = m_text.TextForSave(&missing);
+    if (!missing.empty() && !ConfirmUnencodable(missing)) return false;
+    KanjiCode code = m_text.SaveCode();
+    if (!ConfirmUncarryable(text, code)) return false;
+    if (m_cutAtNul && QFileInfo(path) == QFileInfo(m_pathName) && !ConfirmShortenedOverwrite(path)) return false;
+    QString reason;
+    if (!WriteFileSafely(path, EncodeForSave(text, code), &reason)) {
+      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppTitle),
+                                              MessageIcon::Stop, MessageButtons::Ok});
+      return false;
+    }
+    m_cutAtNul = m_cutAtNul && QFileInfo(path) != QFileInfo(m_pathName);
+    SetPathName(QFileInfo(path).absoluteFilePath());
+    m_text.ClearModified();
+    return true;
+  } catch (const std::bad_alloc&) {
+    ReportMemoryError();
+    return false;
+  }
+}
+
+bool CKb_zeva3Doc::ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing) {
+  std::vector<QString> characters;
+  for (const kanji::Unencodable& u : missing) {
+    char32_t cp = u.codePoint;
+    characters.push_back(QString::fromUcs4(&cp, 1));
+  }
+  return platform::ShowMessage(m_text.Window(),
+                               {T(strings::kConfirmUnencodable).arg(CharacterList(characters)),
+                                T(strings::kAppTitle), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
+         MessageAnswer::Ok;
+}
+
+bool CKb_zeva3Doc::ConfirmUncarryable(const std::string& shiftJis, KanjiCode code) {
+  std::vector<kanji::TextSpan> spans = kanji::FindUncarryable(shiftJis, code, kListedCharacters + 1000);
+  if (spans.empty()) return true;
+  std::vector<QString> characters;
+  for (const kanji::TextSpan& span : spans) characters.push_back(Describe(shiftJis, span));
+  QString codeName = QString::fromLatin1(code == KanjiCode::Jis ? "JIS" : "EUC");
+  return platform::ShowMessage(m_text.Window(),
+                               {T(strings::kConfirmUncarryable).arg(codeName, CharacterList(characters)),
+                                T(strings::kAppTitle), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
+         MessageAnswer::Ok;
+}
+
+bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
+  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(path),
+                                                 T(strings::kAppTitle), MessageIcon::Question,
+                                                 MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
+void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
+  const char* text = strings::kFileUnreadable;
+  MessageIcon icon = MessageIcon::Stop;
+  switch (problem) {
+    case LoadProblem::Missing: text = strings::kFileMissing; icon = MessageIcon::Exclamation; break;
+    case LoadProblem::NotAFile: text = strings::kNotAFile; icon = MessageIcon::Exclamation; break;
+    case LoadProblem::TooLarge: text = strings::kFileTooLarge; icon = MessageIcon::Exclamation; break;
+    default: break;
+  }
+  platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppTitle), icon, MessageButtons::Ok});
+}
+
+void CKb_zeva3Doc::ReportMemoryError() {
+  platform::ShowMessage(m_text.Window(), {T(strings::kMemoryErrorText), T(strings::kMemoryErrorCaption),
+                                          MessageIcon::Stop, MessageButtons::Ok});
+}

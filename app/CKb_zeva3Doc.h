@@ -1,0 +1,53 @@
+#pragma once
+
+// The document: the file being edited. Its text lives in the view; the
+// document opens and saves files with the kanji-code step, asks before a
+// modified text is thrown away, and tells the user in Japanese what went
+// wrong, never losing the file on disk or the text on screen.
+
+#include <QObject>
+#include <QString>
+
+#include "DocumentText.h"
+
+class ProfileFile;
+
+class CKb_zeva3Doc : public QObject {
+  Q_OBJECT
+
+ public:
+  CKb_zeva3Doc(ProfileFile& profile, DocumentText& text, QObject* parent = nullptr);
+
+  const QString& PathName() const { return m_pathName; }
+  // The file name shown in titles and messages ("無題" when untitled).
+  QString Title() const;
+
+  // File > New: asks to save a modified text, then shows an empty one.
+  bool OnNewDocument();
+  // Every way of opening ends here; false leaves the current document as it was.
+  bool OpenDocumentFile(const QString& path);
+  // A file dropped on the window: the text becomes editable first.
+  bool OpenDroppedFile(const QString& path);
+  bool Save();
+  bool SaveAs();
+  // Before the text is thrown away: Yes saves, No discards, Cancel (false) keeps.
+  bool SaveModified();
+
+ signals:
+  void PathNameChanged(const QString& path);
+
+ private:
+  bool DoSave(const QString& path);
+  bool ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing);
+  bool ConfirmUncarryable(const std::string& shiftJis, KanjiCode code);
+  bool ConfirmShortenedOverwrite(const QString& path);
+  void ReportLoadProblem(LoadProblem problem, const QString& path);
+  void ReportMemoryError();
+  void SetPathName(const QString& path);
+
+  ProfileFile& m_profile;
+  DocumentText& m_text;
+  QString m_pathName;
+  // The loaded text is shorter than its file (a JIS or EUC load cut at 0x00).
+  bool m_cutAtNul = false;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+// What the document needs of the view that holds its text: the document
+// reads and writes files, the view owns the editing control.
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+#include "DocumentFile.h"
+#include "ShiftJisCodec.h"
+
+class QWidget;
+
+class DocumentText {
+ public:
+  virtual ~DocumentText() = default;
+
+  // Shows a new or loaded text: applies the appearance settings, takes the
+  // codes and the text, and leaves the document unmodified.
+  virtual void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) = 0;
+  virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
+  virtual KanjiCode SaveCode() const = 0;
+  virtual bool IsModified() const = 0;
+  virtual void ClearModified() = 0;
+  virtual void MakeWritable() = 0;
+  // Owner of the document's message boxes.
+  virtual QWidget* Window() = 0;
+};

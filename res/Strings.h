@@ -1,0 +1,32 @@
+#pragma once
+
+// The program's own texts: message boxes and captions. %1, %2 are filled
+// in with QString::arg.
+
+namespace strings {
+
+inline constexpr const char* kAppTitle = "Kaboma Edit 3";
+inline constexpr const char* kUntitled = "無題";
+
+inline constexpr const char* kMemoryErrorText = "作業領域を確保できませんでした。";
+inline constexpr const char* kMemoryErrorCaption = "メモリエラー";
+
+inline constexpr const char* kFileMissing = "%1\nが見つかりません。";
+inline constexpr const char* kNotAFile = "%1\nはファイルではありません。";
+inline constexpr const char* kFileUnreadable = "%1\nを読み込めませんでした。";
+inline constexpr const char* kFileTooLarge = "%1\nは大きすぎて開けません。";
+inline constexpr const char* kCutAtNul =
+    "%1\nには 0x00 のバイトがあるため、その手前までを読み込みました。\n"
+    "このまま上書き保存すると、ファイルの残りの部分は失われます。";
+inline constexpr const char* kConfirmShortenedOverwrite =
+    "%1\nは途中までしか読み込まれていません。\n"
+    "上書き保存すると、ファイルの残りの部分は失われます。保存しますか？";
+inline constexpr const char* kConfirmUnencodable =
+    "次の文字は Shift-JIS で表せないため、「?」として保存されます。\n%1\n保存しますか？";
+inline constexpr const char* kConfirmUncarryable =
+    "次の文字は %1 で正しく保存できません。\n%2\n保存しますか？";
+inline constexpr const char* kSaveFailed = "%1\nを保存できませんでした。\n%2";
+inline constexpr const char* kConfirmSaveChanges = "%1 への変更を保存しますか？";
+inline constexpr const char* kMoreCharacters = "ほか %1 文字";
+
+}  // namespace strings

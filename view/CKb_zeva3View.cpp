@@ -1,0 +1,204 @@
+#include "CKb_zeva3View.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimerEvent>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "ModalSeam.h"
+#include "ProfileFile.h"
+
+namespace {
+
+// A colour from three settings, of each only the low eight bits.
+QColor ColourFromSettings(ProfileFile& profile, const char* section, int fallback) {
+  return QColor(profile.GetProfileInt(section, "Red", fallback) & 0xFF,
+                profile.GetProfileInt(section, "Green", fallback) & 0xFF,
+                profile.GetProfileInt(section, "Blue", fallback) & 0xFF);
+}
+
+void WriteColour(ProfileFile& profile, const char* section, const QColor& colour) {
+  profile.WriteProfileInt(section, "Red", colour.red());
+  profile.WriteProfileInt(section, "Green", colour.green());
+  profile.WriteProfileInt(section, "Blue", colour.blue());
+}
+
+// The face name, cut to the bytes a character format holds (as Shift-JIS),
+// never in the middle of a character.
+QString CutFaceName(const QString& face, int maxBytes) {
+  QString cut;
+  int bytes = 0;
+  for (QChar c : face) {
+    int length = c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 1 : 2;
+    if (bytes + length > maxBytes) break;
+    bytes += length;
+    cut += c;
+  }
+  return cut;
+}
+
+}  // namespace
+
+CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
+    : QWidget(parent), m_profile(profile), m_control(new EditorControl(this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_control);
+  setFocusProxy(m_control);
+  m_control->installEventFilter(this);
+  m_control->viewport()->installEventFilter(this);
+  m_control->viewport()->setAcceptDrops(true);
+  m_timer.start(kTimerPeriodMs, this);
+}
+
+void CKb_zeva3View::ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) {
+  m_control->SetShiftJisText(shiftJis);
+  SetUpFromSettings();
+  m_loadCode = KanjiCodeToInt(codes.load);
+  m_saveCode = KanjiCodeToInt(codes.save);
+  m_control->ClearModified();
+}
+
+std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
+  return m_control->ShiftJisText(missing);
+}
+
+void CKb_zeva3View::SetUpFromSettings() {
+  m_textColour = ColourFromSettings(m_profile, "TextColor", 0);
+  m_backColour = ColourFromSettings(m_profile, "BgColor", 255);
+  m_fontName = QString::fromStdString(m_profile.GetProfileString("Font", "Name", "ＭＳ ゴシック"));
+  m_fontSize = m_profile.GetProfileInt("Font", "Size", 240);
+  m_fontStrike = m_profile.GetProfileInt("Font", "Strike", 0);
+  m_fontUnder = m_profile.GetProfileInt("Font", "Under", 0);
+  m_fontItalic = m_profile.GetProfileInt("Font", "Italic", 0);
+  m_fontBold = m_profile.GetProfileInt("Font", "Bold", 0);
+  m_wordWrap = m_profile.GetProfileInt("Config", "WordWrap", 1) != 0 ? 1 : 0;
+  m_control->SetWrapping(m_wordWrap == 1);
+  m_control->SetBackground(m_backColour);
+  CharFormat format;
+  format.face = CutFaceName(m_fontName, kMaxFaceBytes);
+  format.twips = m_fontSize;
+  format.colour = m_textColour;
+  format.strikeOut = m_fontStrike != 0;
+  format.underline = m_fontUnder != 0;
+  format.italic = m_fontItalic != 0;
+  format.bold = m_fontBold != 0;
+  m_control->SetDefaultFormat(format);
+  m_prevTextLength = m_control->TextLength();
+  m_dragScrolling = false;
+  m_cycleIndex = 0;
+  m_printMargins = kPrintMarginTwips;
+}
+
+void CKb_zeva3View::OnFontSettings() {
+  CharFormat format = m_control->DefaultFormat();
+  platform::FontChoice initial;
+  initial.face = format.face;
+  initial.pointSizeTenths = format.twips / 2;
+  initial.weight = format.bold ? 700 : 400;
+  initial.italic = format.italic;
+  initial.underline = format.underline;
+  initial.strikeOut = format.strikeOut;
+  initial.colour = format.colour;
+  std::optional<platform::FontChoice> chosen = platform::ChooseFont(this, initial);
+  if (!chosen) return;
+  format.face = CutFaceName(chosen->face, kMaxFaceBytes);
+  format.twips = chosen->pointSizeTenths * 2;
+  format.colour = chosen->colour;
+  format.strikeOut = chosen->strikeOut;
+  format.underline = chosen->underline;
+  format.italic = chosen->italic;
+  format.bold = chosen->weight > 400;
+  long anchor = m_control->SelectionStart(), caret = m_control->SelectionEnd();
+  m_control->SetDefaultFormat(format);
+  m_control->SetSelection(anchor, caret);
+  WriteColour(m_profile, "TextColor", format.colour);
+  m_profile.WriteProfileString("Font", "Name", format.face.toStdString());
+  m_profile.WriteProfileInt("Font", "Size", format.twips);
+  m_profile.WriteProfileInt("Font", "Strike", format.strikeOut ? 1 : 0);
+  m_profile.WriteProfileInt("Font", "Under", format.underline ? 1 : 0);
+  m_profile.WriteProfileInt("Font", "Italic", format.italic ? 1 : 0);
+  m_profile.WriteProfileInt("Font", "Bold", format.bold ? 1 : 0);
+}
+
+void CKb_zeva3View::OnBackgroundColour() {
+  std::optional<QColor> chosen = platform::ChooseColour(nullptr, m_backColour);
+  if (!chosen) return;
+  m_backColour = *chosen;
+  m_control->SetBackground(m_backColour);
+  WriteColour(m_profile, "BgColor", m_backColour);
+}
+
+void CKb_zeva3View::OnWordWrap() {
+  m_wordWrap = m_wordWrap == 0 ? 1 : 0;
+  m_control->SetWrapping(m_wordWrap == 1);
+  m_profile.WriteProfileInt("Config", "WordWrap", m_wordWrap == 1 ? 1 : 0);
+}
+
+void CKb_zeva3View::OnPaste() { m_control->PastePlainText(); }
+bool CKb_zeva3View::CanPaste() const { return m_control->CanPastePlainText(); }
+
+void CKb_zeva3View::OnFocusGained() { m_hasFocus = true; }
+
+void CKb_zeva3View::OnFocusLost() {
+  m_cycleIndex = 0;
+  m_hasFocus = false;
+  m_control->SetReadOnly(true);
+}
+
+void CKb_zeva3View::OnKeyDown(int key) {
+  if (key == Qt::Key_Insert) {
+    m_overwrite = !m_overwrite;
+    m_control->SetOverwrite(m_overwrite);
+  }
+  m_cycleIndex = 0;
+}
+
+void CKb_zeva3View::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != m_timer.timerId()) return QWidget::timerEvent(event);
+  if (m_hasFocus) m_control->SetReadOnly(false);
+}
+
+bool CKb_zeva3View::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::FocusIn:
+      if (watched == m_control) OnFocusGained();
+      break;
+    case QEvent::FocusOut:
+      if (watched == m_control) OnFocusLost();
+      break;
+    case QEvent::KeyPress: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      OnKeyDown(key->key());
+      // The control's own Insert handling would toggle overwrite a second time.
+      if (key->key() == Qt::Key_Insert) return true;
+      break;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (drag->mimeData()->hasUrls()) {
+        drag->acceptProposedAction();
+        return true;
+      }
+      break;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (!drop->mimeData()->hasUrls()) break;
+      // Files dropped on the text are the main window's to open.
+      QStringList paths;
+      for (const QUrl& url : drop->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+      drop->acceptProposedAction();
+      if (!paths.isEmpty()) emit FilesDropped(paths);
+      return true;
+    }
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+// The editor view: the window the user reads and edits the text in. It owns
+// the editing control, applies the appearance settings each time a document
+// is shown, runs the font, background-colour, word-wrap and paste commands,
+// and keeps the text read-only while it lacks the keyboard focus (a 50 ms
+// timer makes it writable again once the focus is back).
+
+#include <QBasicTimer>
+#include <QColor>
+#include <QStringList>
+#include <QWidget>
+
+#include "DocumentText.h"
+#include "EditorControl.h"
+
+class ProfileFile;
+
+class CKb_zeva3View : public QWidget, public DocumentText {
+  Q_OBJECT
+
+ public:
+  static constexpr int kTimerPeriodMs = 50;
+  static constexpr int kPrintMarginTwips = 1080;
+  static constexpr int kMaxFaceBytes = 31;
+
+  CKb_zeva3View(ProfileFile& profile, QWidget* parent = nullptr);
+
+  EditorControl& Control() { return *m_control; }
+  const EditorControl& Control() const { return *m_control; }
+
+  // DocumentText
+  void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) override;
+  std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
+  KanjiCode SaveCode() const override { return KanjiCodeFromInt(m_saveCode); }
+  bool IsModified() const override { return m_control->IsModified(); }
+  void ClearModified() override { m_control->ClearModified(); }
+  void MakeWritable() override { m_control->SetReadOnly(false); }
+  QWidget* Window() override { return window(); }
+
+  // Commands.
+  void OnFontSettings();
+  void OnBackgroundColour();
+  void OnWordWrap();
+  bool IsWordWrapChecked() const { return m_wordWrap == 1; }
+  void OnPaste();
+  bool CanPaste() const;
+
+  int m_loadCode = 0;
+  int m_saveCode = 0;
+  QColor m_textColour;
+  QColor m_backColour;
+  QString m_fontName;
+  int m_fontSize = 0;
+  int m_fontStrike = 0, m_fontUnder = 0, m_fontItalic = 0, m_fontBold = 0;
+  bool m_hasFocus = false;
+  bool m_overwrite = false;
+  long m_prevTextLength = 0;
+  int m_wordWrap = 0;
+  int m_printMargins = 0;
+  int m_cycleIndex = 0;
+  bool m_dragScrolling = false;
+
+ signals:
+  // Files dropped on the editing area, for the main window to open.
+  void FilesDropped(const QStringList& paths);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  void SetUpFromSettings();
+  void OnFocusGained();
+  void OnFocusLost();
+  void OnKeyDown(int key);
+
+  ProfileFile& m_profile;
+  EditorControl* m_control;
+  QBasicTimer m_timer;
+};

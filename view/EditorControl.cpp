@@ -1,0 +1,228 @@
+#include "EditorControl.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QClipboard>
+#include <QFont>
+#include <QMimeData>
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// QScintilla's accessible object counts characters from the start of the
+// text to the caret on every paint, insert and delete: on a large file each
+// keystroke pays for the whole text before the caret. Ours answers as a
+// plain editable widget and is asked before QScintilla's factory.
+QAccessibleInterface* PlainAccessible(const QString& key, QObject* object) {
+  if (key == QLatin1String("EditorControl") && object && object->isWidgetType())
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+  return nullptr;
+}
+
+void InstallPlainAccessibleOnce() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  QAccessible::installFactory(PlainAccessible);  // the last factory installed is asked first
+}
+
+// Faces the settings may name that this desktop has under another name.
+void SubstituteFontsOnce() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  const QStringList japaneseMono = {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                                    QStringLiteral("VL Gothic"), QStringLiteral("Monospace")};
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), japaneseMono);
+  QFont::insertSubstitutions(QStringLiteral("MS Gothic"), japaneseMono);
+}
+
+// The line ending Enter inserts: the first line's, or CR LF.
+int EolModeOf(std::string_view text) {
+  std::size_t end = text.find_first_of("\r\n");
+  if (end == std::string_view::npos) return Sci::SC_EOL_CRLF;
+  if (text[end] == '\n') return Sci::SC_EOL_LF;
+  return end + 1 < text.size() && text[end + 1] == '\n' ? Sci::SC_EOL_CRLF : Sci::SC_EOL_CR;
+}
+
+constexpr std::size_t kLoadPiece = 1 << 20;
+
+}  // namespace
+
+EditorControl::EditorControl(QWidget* parent) : QsciScintilla(parent) {
+  InstallPlainAccessibleOnce();
+  SubstituteFontsOnce();
+  setUtf8(true);
+  setMarginWidth(1, 0);
+  setMarginLineNumbers(0, false);
+  setMarginWidth(0, 0);
+  connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+          [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
+            OnModified(position, type, text, length);
+          });
+  connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &EditorControl::OnUpdateUi);
+  ApplyDocumentOptions();
+  ApplyFormat();
+}
+
+void EditorControl::ApplyDocumentOptions() {
+  SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
+  ShowRawBytesAsMarkers();
+  // Only the "before" events: the widget's own insert/delete hook (which
+  // recounts characters up to the change) then never runs.
+  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
+  // Annotations force a synchronous layout of every inserted line when
+  // wrapping is on; the editor has none.
+  SendScintilla(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
+}
+
+void EditorControl::ShowRawBytesAsMarkers() {
+  // Bytes that are no Shift-JIS character reach the control as U+F780-U+F7FF:
+  // each shows as a marked box naming the byte. A new document or code page
+  // resets the control's representations, so this runs after each.
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    std::string utf8 = kanji::ShiftJisCodec::Decode(std::string(1, static_cast<char>(b)));
+    if (utf8.size() != 3 || utf8[0] != '\xEF' || static_cast<unsigned char>(utf8[1]) < 0x9E) continue;
+    std::string name = "x" + QString::number(b, 16).toUpper().toStdString();
+    SendScintilla(SCI_SETREPRESENTATION, utf8.c_str(), name.c_str());
+  }
+}
+
+void EditorControl::SetShiftJisText(std::string_view shiftJis) {
+  // A fresh document without style bytes halves the memory of a large text;
+  // no undo history is collected while it fills.
+  long room = static_cast<long>(kanji::ShiftJisCodec::DecodedBound(0) + shiftJis.size() * 3 / 2);
+  auto document = SendScintilla(SCI_CREATEDOCUMENT, static_cast<unsigned long>(room),
+                                static_cast<long>(SC_DOCUMENTOPTION_STYLES_NONE));
+  SendScintilla(SCI_SETDOCPOINTER, 0, reinterpret_cast<void*>(document));
+  SendScintilla(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<void*>(document));
+  ApplyDocumentOptions();
+  SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+  std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece), '\0');
+  std::size_t pos = 0;
+  while (pos < shiftJis.size()) {
+    std::size_t piece = std::min(kLoadPiece, shiftJis.size() - pos);
+    bool atEnd = pos + piece == shiftJis.size();
+    std::size_t consumed = 0;
+    // Pieces of a megabyte: a held-back lead byte goes with the next piece.
+    std::size_t written = kanji::ShiftJisCodec::DecodeChunk(shiftJis.substr(pos, piece), atEnd,
+                                                            buffer.data(), &consumed);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(written), buffer.data());
+    pos += consumed;
+  }
+  SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+  SendScintilla(SCI_EMPTYUNDOBUFFER);
+  SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(shiftJis)));
+  SendScintilla(SCI_SETSAVEPOINT);
+  SendScintilla(SCI_GOTOPOS, 0UL);
+  ApplyFormat();
+  emit ContentChanged();
+}
+
+std::string_view EditorControl::Utf8Text() const {
+  auto* text = reinterpret_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+  return {text, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
+}
+
+std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing) const {
+  std::string_view utf8 = Utf8Text();
+  std::string bytes(kanji::ShiftJisCodec::EncodedBound(utf8.size()), '\0');
+  bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing));
+  return bytes;
+}
+
+std::size_t EditorControl::ShiftJisLength() const { return kanji::ShiftJisCodec::EncodedLength(Utf8Text()); }
+
+long EditorControl::TextLength() const { return SendScintilla(SCI_GETLENGTH); }
+int EditorControl::LineCount() const { return static_cast<int>(SendScintilla(SCI_GETLINECOUNT)); }
+int EditorControl::LineFromPosition(long position) const {
+  return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+}
+long EditorControl::LineStart(int line) const {
+  return SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+}
+long EditorControl::CaretPosition() const { return SendScintilla(SCI_GETCURRENTPOS); }
+long EditorControl::SelectionStart() const { return SendScintilla(SCI_GETSELECTIONSTART); }
+long EditorControl::SelectionEnd() const { return SendScintilla(SCI_GETSELECTIONEND); }
+void EditorControl::SetSelection(long anchor, long caret) {
+  SendScintilla(SCI_SETSEL, static_cast<unsigned long>(anchor), caret);
+}
+
+void EditorControl::ReplaceSelection(const QString& text) {
+  QByteArray utf8 = text.toUtf8();
+  SendScintilla(SCI_BEGINUNDOACTION);
+  SendScintilla(SCI_REPLACESEL, 0UL, utf8.constData());
+  SendScintilla(SCI_ENDUNDOACTION);
+}
+
+bool EditorControl::IsModified() const { return SendScintilla(SCI_GETMODIFY) != 0; }
+void EditorControl::ClearModified() { SendScintilla(SCI_SETSAVEPOINT); }
+bool EditorControl::IsReadOnly() const { return SendScintilla(SCI_GETREADONLY) != 0; }
+void EditorControl::SetReadOnly(bool readOnly) { SendScintilla(SCI_SETREADONLY, readOnly ? 1UL : 0UL); }
+bool EditorControl::IsOverwrite() const { return SendScintilla(SCI_GETOVERTYPE) != 0; }
+void EditorControl::SetOverwrite(bool overwrite) { SendScintilla(SCI_SETOVERTYPE, overwrite ? 1UL : 0UL); }
+
+void EditorControl::SetDefaultFormat(const CharFormat& format) {
+  m_format = format;
+  ApplyFormat();
+}
+
+void EditorControl::SetBackground(const QColor& colour) {
+  m_background = colour;
+  ApplyFormat();
+}
+
+void EditorControl::ApplyFormat() {
+  QByteArray face = m_format.face.toUtf8();
+  SendScintilla(SCI_STYLESETFONT, STYLE_DEFAULT, face.constData());
+  // Sizes in hundredths of a point: twips / 20 * 100.
+  SendScintilla(SCI_STYLESETSIZEFRACTIONAL, STYLE_DEFAULT, static_cast<long>(m_format.twips) * 5);
+  SendScintilla(SCI_STYLESETWEIGHT, STYLE_DEFAULT, m_format.bold ? 700L : 400L);
+  SendScintilla(SCI_STYLESETITALIC, STYLE_DEFAULT, m_format.italic ? 1L : 0L);
+  SendScintilla(SCI_STYLESETUNDERLINE, STYLE_DEFAULT, m_format.underline ? 1L : 0L);
+  SendScintilla(SCI_STYLESETFORE, STYLE_DEFAULT, m_format.colour);
+  SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, m_background);
+  SendScintilla(SCI_STYLECLEARALL);
+  setCaretForegroundColor(m_format.colour);
+}
+
+bool EditorControl::IsWrapping() const { return SendScintilla(SCI_GETWRAPMODE) != SC_WRAP_NONE; }
+void EditorControl::SetWrapping(bool wrap) {
+  SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(wrap ? SC_WRAP_WORD : SC_WRAP_NONE));
+}
+
+bool EditorControl::CanPastePlainText() const {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  return !IsReadOnly() && data && data->hasText();
+}
+
+void EditorControl::PastePlainText() {
+  if (!CanPastePlainText()) return;
+  ReplaceSelection(QApplication::clipboard()->text());
+}
+
+void EditorControl::UndoLast() { SendScintilla(SCI_UNDO); }
+
+QVariant EditorControl::inputMethodQuery(Qt::InputMethodQuery query) const {
+  if (query != Qt::ImSurroundingText && query != Qt::ImCursorPosition)
+    return QsciScintilla::inputMethodQuery(query);
+  long caret = CaretPosition();
+  int line = LineFromPosition(caret);
+  long start = LineStart(line);
+  long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+  std::string_view text = Utf8Text();
+  QString lineText = QString::fromUtf8(text.data() + start, end - start);
+  if (query == Qt::ImSurroundingText) return lineText;
+  return static_cast<int>(QString::fromUtf8(text.data() + start, caret - start).size());  // UTF-16 units
+}
+
+void EditorControl::OnModified(int position, int modificationType, const char*, int length) {
+  if (modificationType & SC_MOD_BEFOREINSERT) emit TextAboutToChange(position, length, true);
+  else if (modificationType & SC_MOD_BEFOREDELETE) emit TextAboutToChange(position, length, false);
+}
+
+void EditorControl::OnUpdateUi(int updated) {
+  if (updated & SC_UPDATE_CONTENT) emit ContentChanged();
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+// The editing control: the one place that talks to the QScintilla widget.
+// It holds Unicode (UTF-8) text and gives the rest of the program what it
+// asks of a plain-text edit control: the whole text as Shift-JIS bytes in
+// and out, lines, the selection, the modified flag, read-only state, one
+// default character format and background, wrapping, paste and undo.
+//
+// Positions are the control's own (byte offsets into its UTF-8 text);
+// lines are logical lines, each ended by CR, LF or CR LF as the text has it.
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QColor>
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ShiftJisCodec.h"
+
+// The one character format the whole text is shown in.
+struct CharFormat {
+  QString face;
+  int twips = 240;  // height in 1/20 point
+  QColor colour = Qt::black;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  bool operator==(const CharFormat&) const = default;
+};
+
+class EditorControl : public QsciScintilla {
+  Q_OBJECT
+
+ public:
+  explicit EditorControl(QWidget* parent = nullptr);
+
+  // Replaces the whole text with Shift-JIS bytes as one new document (no
+  // undo history, not modified). Enter then inserts the line ending the
+  // first line has (CR LF when there is none).
+  void SetShiftJisText(std::string_view shiftJis);
+  // The whole text as Shift-JIS; characters it cannot hold become "?" and
+  // are listed in `missing` when given.
+  std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
+  std::string_view Utf8Text() const;
+  std::size_t ShiftJisLength() const;
+
+  long TextLength() const;  // in positions
+  int LineCount() const;
+  int LineFromPosition(long position) const;
+  long LineStart(int line) const;
+  long CaretPosition() const;
+  long SelectionStart() const;
+  long SelectionEnd() const;
+  void SetSelection(long anchor, long caret);
+  // Replaces the selection as one undoable step.
+  void ReplaceSelection(const QString& text);
+
+  bool IsModified() const;
+  void ClearModified();
+  bool IsReadOnly() const;
+  void SetReadOnly(bool readOnly);
+  bool IsOverwrite() const;
+  void SetOverwrite(bool overwrite);
+
+  CharFormat DefaultFormat() const { return m_format; }
+  void SetDefaultFormat(const CharFormat& format);
+  QColor Background() const { return m_background; }
+  void SetBackground(const QColor& colour);
+  bool IsWrapping() const;
+  void SetWrapping(bool wrap);
+
+  bool CanPastePlainText() const;
+  void PastePlainText();
+  void UndoLast();
+
+  // Input methods ask for the text around the caret: answered from the
+  // caret's line alone (the widget's own answer scans to the nearest blank
+  // line, which on a large file costs a scan per keystroke).
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+ signals:
+  // The text is about to change (insert or delete at `position`).
+  void TextAboutToChange(int position, int length, bool inserting);
+  // The text changed; sent once per update of the display.
+  void ContentChanged();
+
+ private:
+  void ApplyDocumentOptions();
+  void ShowRawBytesAsMarkers();
+  void ApplyFormat();
+  void OnModified(int position, int modificationType, const char* text, int length);
+  void OnUpdateUi(int updated);
+
+  CharFormat m_format;
+  QColor m_background = Qt::white;
+};
