@@ -1,0 +1,52 @@
+#pragma once
+
+// Shared pieces of the widget tests: a settings file of the test's own, and
+// a stand-in for the user that answers message boxes and records them.
+
+#include <QString>
+
+#include <cstdlib>
+#include <deque>
+#include <vector>
+
+#include "ModalSeam.h"
+#include "ProfileFile.h"
+#include "TempDir.h"
+
+// Settings in a fresh directory; the environment points the program at it.
+struct TestSettings {
+  TestSettings() { setenv("KB_ZEVA3_INI", path.c_str(), 1); }
+  TempDir dir;
+  std::string path = dir.File("Kb_zeva3.ini");
+  ProfileFile profile{path};
+};
+
+// Answers every message box with the next queued answer (OK / Yes when none
+// is queued) and keeps what was asked.
+class ScriptedUser {
+ public:
+  ScriptedUser() {
+    platform::SetMessageHandler([this](const platform::MessageRequest& request) {
+      asked.push_back(request);
+      if (answers.empty()) {
+        bool yesNo = request.buttons == platform::MessageButtons::YesNo ||
+                     request.buttons == platform::MessageButtons::YesNoCancel;
+        return yesNo ? platform::MessageAnswer::Yes : platform::MessageAnswer::Ok;
+      }
+      platform::MessageAnswer answer = answers.front();
+      answers.pop_front();
+      return answer;
+    });
+  }
+  ~ScriptedUser() {
+    platform::SetMessageHandler({});
+    platform::SetFontHandler({});
+    platform::SetColourHandler({});
+    platform::SetSavePathHandler({});
+  }
+  ScriptedUser(const ScriptedUser&) = delete;
+  ScriptedUser& operator=(const ScriptedUser&) = delete;
+
+  std::deque<platform::MessageAnswer> answers;
+  std::vector<platform::MessageRequest> asked;
+};

@@ -1,0 +1,195 @@
+// The document with its view: opening and saving files through the
+// kanji-code step, and every way a save or a load can go wrong.
+
+#include "CKb_zeva3Doc.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "ByteStrings.h"
+#include "CKb_zeva3View.h"
+#include "GuiTestSupport.h"
+
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+std::string FixturePath(const std::string& name) { return std::string(KB_TEST_DATA_DIR) + "/" + name; }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+class DocumentTest : public testing::Test {
+ protected:
+  void TearDown() override { SetWriteFailureForTesting(-1); }
+  // A copy of a fixture in the test's directory, to be saved over.
+  std::string Copy(const std::string& fixture) {
+    std::string path = settings.dir.File(fixture);
+    WriteFileBytes(path, ReadFileBytes(FixturePath(fixture)));
+    return path;
+  }
+  void Type(const QString& text) {
+    view.MakeWritable();
+    view.Control().SetSelection(view.Control().TextLength(), view.Control().TextLength());
+    view.Control().ReplaceSelection(text);
+  }
+  void Codes(int load, int save) {
+    settings.profile.WriteProfileInt("KanaCode", "Load", load);
+    settings.profile.WriteProfileInt("KanaCode", "Save", save);
+  }
+
+  TestSettings settings;
+  ScriptedUser user;
+  CKb_zeva3View view{settings.profile};
+  CKb_zeva3Doc doc{settings.profile, view};
+};
+
+TEST_F(DocumentTest, NewDocumentWithAutoSettingsIsShiftJisBothWays) {
+  Codes(4, 4);
+  ASSERT_TRUE(doc.OnNewDocument());
+  EXPECT_EQ(view.m_loadCode, 1);
+  EXPECT_EQ(view.m_saveCode, 1);
+  EXPECT_EQ(doc.Title(), QStringLiteral("無題"));
+}
+
+TEST_F(DocumentTest, JisFileWithAutoShowsShiftJisAndSavesAsJisAgain) {
+  Codes(4, 4);
+  std::string path = Copy("jis_prose.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  EXPECT_EQ(view.m_loadCode, 2);
+  EXPECT_EQ(view.m_saveCode, 2);
+  EXPECT_FALSE(view.IsModified());
+  EXPECT_NE(view.Control().Utf8Text().find("吾輩は猫である。"), std::string_view::npos);
+  ASSERT_TRUE(doc.Save());
+  std::string written = ReadFileBytes(path);
+  EXPECT_EQ(written.substr(0, 3), "\x1b$@");
+  EXPECT_EQ(kanji::ToShiftJis(written, KanjiCode::Jis),
+            kanji::ToShiftJis(ReadFileBytes(FixturePath("jis_prose.txt")), KanjiCode::Jis));
+  EXPECT_TRUE(user.asked.empty());
+}
+
+TEST_F(DocumentTest, SaveCodeChangedAfterLoadingTakesEffectAtOnce) {
+  Codes(4, 4);
+  std::string path = Copy("sjis_prose.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  view.m_saveCode = 3;
+  ASSERT_TRUE(doc.Save());
+  EXPECT_EQ(kanji::ToShiftJis(ReadFileBytes(path), KanjiCode::Euc), ReadFileBytes(FixturePath("sjis_prose.txt")));
+}
+
+TEST_F(DocumentTest, UnreadableFilesAreReportedAndTheOpenDocumentKept) {
+  std::string path = Copy("sjis_prose.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  std::string missing = settings.dir.File("nothing.txt");
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(missing)));
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, Q(missing) + QStringLiteral("\nが見つかりません。"));
+  EXPECT_EQ(user.asked[0].caption, QStringLiteral("Kaboma Edit 3"));
+  EXPECT_EQ(user.asked[0].icon, MessageIcon::Exclamation);
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(settings.dir.Path().string())));
+  EXPECT_EQ(user.asked[1].text, Q(settings.dir.Path().string()) + QStringLiteral("\nはファイルではありません。"));
+  EXPECT_EQ(doc.PathName(), Q(path));
+  EXPECT_EQ(view.TextForSave(nullptr), ReadFileBytes(path));
+}
+
+TEST_F(DocumentTest, FileTooLargeForTheControlIsRefused) {
+  std::string path = settings.dir.File("huge.txt");
+  WriteFileBytes(path, "");
+  ASSERT_EQ(truncate(path.c_str(), 0x80000000LL), 0);  // sparse: no disk used
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(path)));
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, Q(path) + QStringLiteral("\nは大きすぎて開けません。"));
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheDocumentModified) {
+  std::string path = Copy("sjis_prose.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  Type(QStringLiteral("追記"));
+  SetWriteFailureForTesting(10);
+  EXPECT_FALSE(doc.Save());
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_TRUE(user.asked[0].text.startsWith(Q(path) + QStringLiteral("\nを保存できませんでした。\n")));
+  EXPECT_EQ(user.asked[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("sjis_prose.txt")));
+  EXPECT_TRUE(view.IsModified());
+}
+
+TEST_F(DocumentTest, CharactersShiftJisCannotHoldAreListedBeforeSaving) {
+  std::string path = Copy("ascii.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  Type(QString::fromUtf8("😀é"));
+  user.answers = {MessageAnswer::Cancel};
+  EXPECT_FALSE(doc.Save());
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("ascii.txt"))) << "cancel writes nothing";
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, QString::fromUtf8("次の文字は Shift-JIS で表せないため、「?」として保存されます。\n"
+                                                  "「😀」「é」\n保存しますか？"));
+  EXPECT_TRUE(doc.Save());  // the default answer is OK
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("ascii.txt")) + "??");
+}
+
+TEST_F(DocumentTest, SavingAsJisWarnsOfHalfWidthKatakanaAndStillWritesTheWholeText) {
+  Codes(1, 2);
+  std::string path = Copy("halfwidth_katakana.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  Type(QStringLiteral("最後"));
+  user.answers = {MessageAnswer::Cancel};
+  EXPECT_FALSE(doc.Save());
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("halfwidth_katakana.txt")));
+  EXPECT_EQ(user.asked[0].text, QString::fromUtf8("次の文字は JIS で正しく保存できません。\n「ｶ」「ﾀ」「ｶ」「ﾅ」\n保存しますか？"));
+  EXPECT_TRUE(doc.Save());
+  std::string written = ReadFileBytes(path);
+  EXPECT_EQ(written.substr(written.size() - 7), "\x3a\x47\x38\x65" "\x1b(J") << "the text's end (最後) is written";
+}
+
+TEST_F(DocumentTest, JisFileCutAtNulSaysSoAndAsksBeforeSavingOverIt) {
+  Codes(4, 4);
+  std::string path = Copy("jis_with_nul.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].icon, MessageIcon::Information);
+  EXPECT_TRUE(user.asked[0].text.contains(QStringLiteral("0x00")));
+  user.answers = {MessageAnswer::No};
+  EXPECT_FALSE(doc.Save());
+  EXPECT_EQ(user.asked[1].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("jis_with_nul.txt")));
+  // Saved elsewhere, nothing is lost and no question is asked.
+  std::string other = settings.dir.File("other.txt");
+  platform::SetSavePathHandler([&](const QString&) { return std::optional(Q(other)); });
+  EXPECT_TRUE(doc.SaveAs());
+  EXPECT_EQ(user.asked.size(), 2u);
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("jis_with_nul.txt")));
+}
+
+TEST_F(DocumentTest, ModifiedTextIsNeverDroppedWithoutAsking) {
+  std::string path = Copy("ascii.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  Type(QStringLiteral("x"));
+  user.answers = {MessageAnswer::Cancel};
+  EXPECT_FALSE(doc.OnNewDocument());
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("ascii.txt への変更を保存しますか？"));
+  EXPECT_EQ(user.asked[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(doc.PathName(), Q(path));
+  user.answers = {MessageAnswer::No};
+  EXPECT_TRUE(doc.OnNewDocument());
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("ascii.txt")));
+  Type(QStringLiteral("y"));
+  platform::SetSavePathHandler([&](const QString&) { return std::optional(Q(settings.dir.File("new.txt"))); });
+  user.answers = {MessageAnswer::Yes};
+  EXPECT_TRUE(doc.OpenDocumentFile(Q(path)));
+  EXPECT_EQ(ReadFileBytes(settings.dir.File("new.txt")), "y");
+}
+
+TEST_F(DocumentTest, UneditedFilesSaveBackByteForByte) {
+  for (const char* fixture : {"sjis_prose.txt", "mixed_line_endings.txt", "invalid_bytes.txt", "nul_bytes.txt",
+                              "empty.txt", "no_final_newline.txt"}) {
+    std::string path = Copy(fixture);
+    ASSERT_TRUE(doc.OpenDocumentFile(Q(path))) << fixture;
+    ASSERT_TRUE(doc.Save()) << fixture;
+    EXPECT_EQ(ToHex(ReadFileBytes(path)), ToHex(ReadFileBytes(FixturePath(fixture)))) << fixture;
+  }
+  EXPECT_TRUE(user.asked.empty());
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include "EditorControl.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "ByteStrings.h"
+#include "TempDir.h"
+
+namespace {
+
+std::string Fixture(const std::string& name) { return ReadFileBytes(std::string(KB_TEST_DATA_DIR) + "/" + name); }
+
+TEST(EditorControl, EveryFixtureComesBackByteForByte) {
+  EditorControl control;
+  for (const char* name : {"sjis_prose.txt", "jis_prose.txt", "euc_prose.txt", "ascii.txt", "mixed_line_endings.txt",
+                           "invalid_bytes.txt", "nul_bytes.txt", "empty.txt", "no_final_newline.txt",
+                           "halfwidth_katakana.txt"}) {
+    std::string bytes = Fixture(name);
+    control.SetShiftJisText(bytes);
+    std::vector<kanji::Unencodable> missing;
+    EXPECT_EQ(ToHex(control.ShiftJisText(&missing)), ToHex(bytes)) << name;
+    EXPECT_TRUE(missing.empty()) << name;
+    EXPECT_FALSE(control.IsModified()) << name;
+    EXPECT_EQ(control.ShiftJisLength(), bytes.size()) << name;
+  }
+}
+
+TEST(EditorControl, TextLongerThanOneLoadPieceKeepsPairsAcrossPieceEnds) {
+  EditorControl control;
+  // Two-byte characters shifted by one byte, so some pair straddles the
+  // one-megabyte piece boundary whichever way it falls.
+  std::string bytes = "a";
+  while (bytes.size() < (1u << 20) + 100) bytes += "\x82\xa0\x88\x9f";
+  control.SetShiftJisText(bytes);
+  EXPECT_EQ(control.ShiftJisText(), bytes);
+}
+
+TEST(EditorControl, LinesAreLogicalAndCrLfCountsOnce) {
+  EditorControl control;
+  control.SetShiftJisText(Fixture("mixed_line_endings.txt"));  // CR, LF, CR LF, LF CR
+  EXPECT_EQ(control.LineCount(), 6);
+  EXPECT_EQ(control.LineFromPosition(control.LineStart(2)), 2);
+}
+
+TEST(EditorControl, EnterInsertsTheFirstLinesEnding) {
+  struct Case {
+    std::string text, expected;
+  };
+  for (const Case& c : {Case{"a\nb", "\na\nb"}, Case{"a\rb", "\ra\rb"}, Case{"a\r\nb", "\r\na\r\nb"},
+                        Case{"ab", "\r\nab"}}) {
+    EditorControl control;
+    control.SetShiftJisText(c.text);
+    QTest::keyClick(&control, Qt::Key_Return);
+    EXPECT_EQ(ToHex(control.ShiftJisText()), ToHex(c.expected));
+    EXPECT_TRUE(control.IsModified());
+  }
+}
+
+TEST(EditorControl, ReplaceSelectionIsOneUndoableStep) {
+  EditorControl control;
+  control.SetShiftJisText("abcdef");
+  control.SetSelection(1, 4);
+  control.ReplaceSelection(QStringLiteral("日本語"));
+  EXPECT_EQ(control.ShiftJisText(), "a\x93\xfa\x96\x7b\x8c\xea" "ef");
+  control.UndoLast();
+  EXPECT_EQ(control.ShiftJisText(), "abcdef");
+}
+
+TEST(EditorControl, CharactersShiftJisLacksAreListedNotHidden) {
+  EditorControl control;
+  control.SetShiftJisText("x");
+  control.SetSelection(1, 1);
+  control.ReplaceSelection(QString::fromUtf8("é😀"));
+  std::vector<kanji::Unencodable> missing;
+  EXPECT_EQ(control.ShiftJisText(&missing), "x??");
+  EXPECT_EQ(missing.size(), 2u);
+}
+
+TEST(EditorControl, ReadOnlyStopsTyping) {
+  EditorControl control;
+  control.SetShiftJisText("abc");
+  control.SetReadOnly(true);
+  QTest::keyClick(&control, Qt::Key_X);
+  EXPECT_EQ(control.ShiftJisText(), "abc");
+  control.SetReadOnly(false);
+  QTest::keyClick(&control, Qt::Key_X);
+  EXPECT_EQ(control.ShiftJisText(), "xabc");
+}
+
+TEST(EditorControl, InputMethodsAreAnsweredFromTheCaretsLine) {
+  EditorControl control;
+  control.SetShiftJisText("first\r\n\x82\xa0\x82\xa2xyz\r\nlast");
+  control.SetSelection(14, 14);  // line starts at 7; after あい (3 UTF-8 bytes each) and "x"
+  EXPECT_EQ(control.inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("あいxyz"));
+  EXPECT_EQ(control.inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
+}
+
+}  // namespace

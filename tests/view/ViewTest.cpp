@@ -1,0 +1,168 @@
+// The view's set-up from the settings and its own commands, headless.
+
+#include "CKb_zeva3View.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QMimeData>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+
+namespace {
+
+class ViewTest : public testing::Test {
+ protected:
+  void Show(const std::string& text = "some text") { view.ShowDocument(text, {}); }
+  std::string Settings() const { return ReadFileBytes(settings.path); }
+
+  TestSettings settings;
+  ScriptedUser user;
+  CKb_zeva3View view{settings.profile};
+};
+
+TEST_F(ViewTest, WithoutSettingsTheTextIsGothic12PointBlackOnWhiteAndWrapped) {
+  Show();
+  CharFormat format = view.Control().DefaultFormat();
+  EXPECT_EQ(format.face, QStringLiteral("ＭＳ ゴシック"));
+  EXPECT_EQ(format.twips, 240);
+  EXPECT_EQ(format.colour, QColor(Qt::black));
+  EXPECT_FALSE(format.bold || format.italic || format.underline || format.strikeOut);
+  EXPECT_EQ(view.Control().Background(), QColor(Qt::white));
+  EXPECT_TRUE(view.Control().IsWrapping());
+  EXPECT_TRUE(view.IsWordWrapChecked());
+  EXPECT_EQ(view.m_printMargins, 1080);
+  EXPECT_FALSE(std::filesystem::exists(settings.path)) << "set-up writes nothing";
+}
+
+TEST_F(ViewTest, SettingsAreReadAtEverySetUpWithOnlyTheLowEightBitsOfColours) {
+  WriteFileBytes(settings.path,
+                 "[TextColor]\nRed=256\nGreen=255\nBlue=1\n[BgColor]\nRed=0\nGreen=0\nBlue=0\n"
+                 "[Font]\nName=IPAGothic\nSize=300\nBold=5\nItalic=1\n");
+  Show();
+  CharFormat format = view.Control().DefaultFormat();
+  EXPECT_EQ(format.colour, QColor(0, 255, 1));
+  EXPECT_EQ(view.Control().Background(), QColor(Qt::black));
+  EXPECT_EQ(format.face, QStringLiteral("IPAGothic"));
+  EXPECT_EQ(format.twips, 300);
+  EXPECT_TRUE(format.bold && format.italic);
+}
+
+TEST_F(ViewTest, WordWrapTwoCountsAsOnAndTheCommandTurnsItOffWritingZero) {
+  WriteFileBytes(settings.path, "[Config]\nWordWrap=2\n");
+  Show();
+  EXPECT_TRUE(view.IsWordWrapChecked());
+  view.OnWordWrap();
+  EXPECT_FALSE(view.Control().IsWrapping());
+  EXPECT_FALSE(view.IsWordWrapChecked());
+  EXPECT_EQ(Settings(), "[Config]\nWordWrap=0\n");
+  view.OnWordWrap();
+  EXPECT_EQ(Settings(), "[Config]\nWordWrap=1\n");
+}
+
+TEST_F(ViewTest, FontCommandWritesEverySettingInOrderAndKeepsTheSelection) {
+  Show("0123456789");
+  view.Control().SetSelection(2, 6);
+  platform::SetFontHandler([](const platform::FontChoice& initial) {
+    EXPECT_EQ(initial.pointSizeTenths, 120);
+    platform::FontChoice choice;
+    choice.face = QStringLiteral("IPAGothic");
+    choice.pointSizeTenths = 105;
+    choice.weight = 400;
+    choice.underline = true;
+    choice.colour = QColor(1, 2, 3);
+    return std::optional(choice);
+  });
+  view.OnFontSettings();
+  EXPECT_EQ(view.Control().SelectionStart(), 2);
+  EXPECT_EQ(view.Control().SelectionEnd(), 6);
+  EXPECT_EQ(Settings(),
+            "[TextColor]\r\nRed=1\r\nGreen=2\r\nBlue=3\r\n[Font]\r\nName=IPAGothic\r\nSize=210\r\n"
+            "Strike=0\r\nUnder=1\r\nItalic=0\r\nBold=0\r\n");
+  EXPECT_EQ(view.Control().DefaultFormat().twips, 210);
+}
+
+TEST_F(ViewTest, BoldIsWrittenOnlyAboveWeight400) {
+  Show();
+  for (auto [weight, bold] : {std::pair{400, 0}, std::pair{401, 1}}) {
+    platform::SetFontHandler([weight = weight](const platform::FontChoice& initial) {
+      platform::FontChoice choice = initial;
+      choice.weight = weight;
+      return std::optional(choice);
+    });
+    view.OnFontSettings();
+    EXPECT_EQ(settings.profile.GetProfileInt("Font", "Bold", -1), bold) << weight;
+  }
+}
+
+TEST_F(ViewTest, CancelledDialogsChangeNothing) {
+  Show();
+  platform::SetFontHandler([](const platform::FontChoice&) { return std::optional<platform::FontChoice>(); });
+  platform::SetColourHandler([](const QColor&) { return std::optional<QColor>(); });
+  view.OnFontSettings();
+  view.OnBackgroundColour();
+  EXPECT_FALSE(std::filesystem::exists(settings.path));
+  EXPECT_EQ(view.Control().Background(), QColor(Qt::white));
+}
+
+TEST_F(ViewTest, BackgroundColourCommandAppliesAndWritesTheColour) {
+  Show();
+  platform::SetColourHandler([](const QColor& initial) {
+    EXPECT_EQ(initial, QColor(Qt::white));
+    return std::optional(QColor(10, 20, 30));
+  });
+  view.OnBackgroundColour();
+  EXPECT_EQ(view.Control().Background(), QColor(10, 20, 30));
+  EXPECT_EQ(Settings(), "[BgColor]\r\nRed=10\r\nGreen=20\r\nBlue=30\r\n");
+}
+
+TEST_F(ViewTest, PasteIsEnabledOnlyWithTextOnTheClipboardAndPastesPlainText) {
+  Show("ab");
+  view.MakeWritable();
+  QApplication::clipboard()->clear();
+  EXPECT_FALSE(view.CanPaste());
+  auto* data = new QMimeData;
+  data->setHtml(QStringLiteral("<b>太字</b>"));
+  data->setText(QStringLiteral("太字"));
+  QApplication::clipboard()->setMimeData(data);
+  EXPECT_TRUE(view.CanPaste());
+  view.Control().SetSelection(1, 1);
+  view.OnPaste();
+  EXPECT_EQ(view.TextForSave(nullptr), "a\x91\xbe\x8e\x9a" "b");
+}
+
+TEST_F(ViewTest, InsertTwiceLeavesOverwriteAsItWas) {
+  Show();
+  QTest::keyClick(&view.Control(), Qt::Key_Insert);
+  EXPECT_TRUE(view.m_overwrite);
+  EXPECT_TRUE(view.Control().IsOverwrite());
+  QTest::keyClick(&view.Control(), Qt::Key_Insert);
+  EXPECT_FALSE(view.m_overwrite);
+  EXPECT_FALSE(view.Control().IsOverwrite());
+}
+
+TEST_F(ViewTest, ReadOnlyWithoutFocusAndWritableWithinOneTimerTickAfterIt) {
+  Show("abc");
+  QFocusEvent out(QEvent::FocusOut);
+  QApplication::sendEvent(&view.Control(), &out);
+  EXPECT_TRUE(view.Control().IsReadOnly());
+  QTest::qWait(2 * CKb_zeva3View::kTimerPeriodMs);
+  EXPECT_TRUE(view.Control().IsReadOnly()) << "no focus, no editing";
+  QFocusEvent in(QEvent::FocusIn);
+  QApplication::sendEvent(&view.Control(), &in);
+  QTest::qWait(CKb_zeva3View::kTimerPeriodMs + 30);
+  EXPECT_FALSE(view.Control().IsReadOnly());
+}
+
+TEST_F(ViewTest, LongFaceNamesAreCutTo31BytesWithoutSplittingACharacter) {
+  std::string face;
+  for (int i = 0; i < 20; ++i) face += "ゴ";  // two bytes each in Shift-JIS
+  settings.profile.WriteProfileString("Font", "Name", face);
+  Show();
+  EXPECT_EQ(view.Control().DefaultFormat().face.size(), 15);
+}
+
+}  // namespace
