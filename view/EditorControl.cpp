@@ -48,6 +48,7 @@ int EolModeOf(std::string_view text) {
 }
 
 constexpr std::size_t kLoadPiece = 1 << 20;
+constexpr unsigned long kStrikeIndicator = 8;  // the first indicator free for containers
 
 }  // namespace
 
@@ -186,6 +187,18 @@ void EditorControl::ApplyFormat() {
   SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, m_background);
   SendScintilla(SCI_STYLECLEARALL);
   setCaretForegroundColor(m_format.colour);
+  SendScintilla(SCI_INDICSETSTYLE, kStrikeIndicator, static_cast<long>(INDIC_STRIKE));
+  SendScintilla(SCI_INDICSETFORE, kStrikeIndicator, m_format.colour);
+  CoverWithStrikeOut();
+}
+
+// Styles have no strike-out: an indicator drawn over the whole text stands in
+// for it, laid again after each change so that typed text is covered too.
+void EditorControl::CoverWithStrikeOut() {
+  SendScintilla(SCI_SETINDICATORCURRENT, kStrikeIndicator);
+  long length = TextLength();
+  if (m_format.strikeOut) SendScintilla(SCI_INDICATORFILLRANGE, 0UL, length);
+  else SendScintilla(SCI_INDICATORCLEARRANGE, 0UL, length);
 }
 
 bool EditorControl::IsWrapping() const { return SendScintilla(SCI_GETWRAPMODE) != SC_WRAP_NONE; }
@@ -224,5 +237,7 @@ void EditorControl::OnModified(int position, int modificationType, const char*, 
 }
 
 void EditorControl::OnUpdateUi(int updated) {
-  if (updated & SC_UPDATE_CONTENT) emit ContentChanged();
+  if (!(updated & SC_UPDATE_CONTENT)) return;
+  if (m_format.strikeOut) CoverWithStrikeOut();
+  emit ContentChanged();
 }

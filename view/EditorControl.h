@@ -92,6 +92,7 @@ class EditorControl : public QsciScintilla {
   void ApplyDocumentOptions();
   void ShowRawBytesAsMarkers();
   void ApplyFormat();
+  void CoverWithStrikeOut();
   void OnModified(int position, int modificationType, const char* text, int length);
   void OnUpdateUi(int updated);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 
 #include "ByteStrings.h"
@@ -94,6 +95,29 @@ TEST(EditorControl, InputMethodsAreAnsweredFromTheCaretsLine) {
   control.SetSelection(14, 14);  // line starts at 7; after あい (3 UTF-8 bytes each) and "x"
   EXPECT_EQ(control.inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("あいxyz"));
   EXPECT_EQ(control.inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorControl, StrikeOutCoversTypedTextToo) {
+  EditorControl control;
+  control.SetShiftJisText("abc");
+  CharFormat format = control.DefaultFormat();
+  format.strikeOut = true;
+  control.SetDefaultFormat(format);
+  control.show();
+  control.SetReadOnly(false);
+  control.SetSelection(3, 3);
+  QTest::keyClick(&control, Qt::Key_D);
+  control.viewport()->repaint();  // the display update that follows a change
+  QApplication::processEvents();
+  control.SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, 8UL);
+  EXPECT_EQ(control.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, 3L), 1);
+  format.strikeOut = false;
+  control.SetDefaultFormat(format);
+  EXPECT_EQ(control.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, 0L), 0);
 }
 
 }  // namespace
