@@ -20,8 +20,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD)/kb_zeva3 ]; then $(BUILD)/kb_zeva3 $(FILE); \
-	else echo "Built. The editor's window is not there yet: $(BUILD)/kb_zeva3 comes with the editor itself."; fi
+	$(BUILD)/kb_zeva3 $(if $(FILE),"$(FILE)")
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
