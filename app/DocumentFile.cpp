@@ -5,9 +5,16 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <new>
+
 namespace {
 
 long long writeFailureAfter = -1;
+bool outOfMemory = false;
+
+void AllocateWorkBuffer() {
+  if (outOfMemory) throw std::bad_alloc();
+}
 
 KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == KanjiCode::Auto ? resolved : code; }
 
@@ -50,6 +57,7 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     result.problem = LoadProblem::Unreadable;
     return result;
   }
+  AllocateWorkBuffer();
   std::string bytes(static_cast<std::size_t>(info.size()), '\0');
   qint64 read = bytes.empty() ? 0 : file.read(bytes.data(), static_cast<qint64>(bytes.size()));
   if (read < 0) {
@@ -75,6 +83,7 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
 }
 
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
+  AllocateWorkBuffer();
   return kanji::FromShiftJis(shiftJis, saveCode);
 }
 
@@ -106,3 +115,4 @@ bool WriteFileSafely(const QString& path, const std::string& bytes, QString* rea
 }
 
 void SetWriteFailureForTesting(long long afterBytes) { writeFailureAfter = afterBytes; }
+void SetOutOfMemoryForTesting(bool value) { outOfMemory = value; }

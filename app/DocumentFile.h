@@ -63,3 +63,5 @@ bool WriteFileSafely(const QString& path, const std::string& bytes, QString* rea
 // Tests: make the next writes fail after this many bytes (a full disk);
 // a negative value turns it off.
 void SetWriteFailureForTesting(long long afterBytes);
+// Tests: make loads and save conversions run out of memory.
+void SetOutOfMemoryForTesting(bool outOfMemory);

@@ -77,6 +77,25 @@ TEST(DocumentFile, JisAndEucFilesOpenAsShiftJis) {
   }
 }
 
+TEST(DocumentFile, EveryLoadAndSaveSettingPairOnAJisFile) {
+  const std::string file = ReadFileBytes(Fixture("jis_prose.txt"));
+  for (int load = 0; load <= 4; ++load) {
+    for (int save = 0; save <= 4; ++save) {
+      LoadedDocument doc = LoadDocumentFile(Q(Fixture("jis_prose.txt")), load, save);
+      KanjiCode expectedLoad = load == kAuto ? KanjiCode::Jis : KanjiCodeFromInt(load);
+      KanjiCode expectedSave = save == kAuto ? expectedLoad : KanjiCodeFromInt(save);
+      EXPECT_EQ(doc.codes.load, expectedLoad) << load << "/" << save;
+      EXPECT_EQ(doc.codes.save, expectedSave) << load << "/" << save;
+      // JIS and EUC convert (a JIS file read as EUC is mangled, as asked);
+      // the others keep the file's bytes, escapes and all.
+      std::string expectedText = (expectedLoad == KanjiCode::Jis || expectedLoad == KanjiCode::Euc)
+                                     ? kanji::ToShiftJis(file, expectedLoad)
+                                     : file;
+      EXPECT_EQ(doc.shiftJis, expectedText) << load << "/" << save;
+    }
+  }
+}
+
 TEST(DocumentFile, JisSavedBackUsesTheOldKanjiInAndRomanOut) {
   LoadedDocument doc = LoadDocumentFile(Q(Fixture("jis_prose.txt")), kAuto, kAuto);
   std::string written = EncodeForSave(doc.shiftJis, doc.codes.save);

@@ -22,7 +22,10 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 class DocumentTest : public testing::Test {
  protected:
-  void TearDown() override { SetWriteFailureForTesting(-1); }
+  void TearDown() override {
+    SetWriteFailureForTesting(-1);
+    SetOutOfMemoryForTesting(false);
+  }
   // A copy of a fixture in the test's directory, to be saved over.
   std::string Copy(const std::string& fixture) {
     std::string path = settings.dir.File(fixture);
@@ -179,6 +182,26 @@ TEST_F(DocumentTest, ModifiedTextIsNeverDroppedWithoutAsking) {
   user.answers = {MessageAnswer::Yes};
   EXPECT_TRUE(doc.OpenDocumentFile(Q(path)));
   EXPECT_EQ(ReadFileBytes(settings.dir.File("new.txt")), "y");
+}
+
+TEST_F(DocumentTest, RunningOutOfMemoryIsReportedAndLosesNothing) {
+  Codes(1, 3);
+  std::string path = Copy("sjis_prose.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  Type(QStringLiteral("x"));
+  SetOutOfMemoryForTesting(true);
+  // Saving writes nothing: not the unconverted text into a file meant to be EUC.
+  EXPECT_FALSE(doc.Save());
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("作業領域を確保できませんでした。"));
+  EXPECT_EQ(user.asked[0].caption, QStringLiteral("メモリエラー"));
+  EXPECT_EQ(user.asked[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("sjis_prose.txt")));
+  EXPECT_TRUE(view.IsModified());
+  user.answers = {MessageAnswer::No};  // do not save the change before opening
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(Copy("ascii.txt"))));
+  EXPECT_EQ(user.asked.back().caption, QStringLiteral("メモリエラー"));
+  EXPECT_EQ(doc.PathName(), Q(path)) << "the open document stays";
 }
 
 TEST_F(DocumentTest, UneditedFilesSaveBackByteForByte) {

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QTest>
 
 #include "GuiTestSupport.h"
@@ -163,6 +164,22 @@ TEST_F(ViewTest, LongFaceNamesAreCutTo31BytesWithoutSplittingACharacter) {
   settings.profile.WriteProfileString("Font", "Name", face);
   Show();
   EXPECT_EQ(view.Control().DefaultFormat().face.size(), 15);
+}
+
+TEST_F(ViewTest, FilesDroppedOnTheTextGoToTheMainWindow) {
+  Show();
+  QStringList received;
+  QObject::connect(&view, &CKb_zeva3View::FilesDropped, [&](const QStringList& paths) { received = paths; });
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.txt"))});
+  // A drop follows the drag entering the widget, as on the desktop.
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.Control().viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.Control().viewport(), &drop);
+  EXPECT_EQ(received, QStringList({QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}));
+  EXPECT_EQ(view.TextForSave(nullptr), "some text") << "the drop inserts nothing";
 }
 
 }  // namespace
