@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QProcess>
 
 namespace platform {
 namespace {
@@ -22,6 +23,19 @@ ColourHandler& Colours() {
 }
 SavePathHandler& SavePaths() {
   static SavePathHandler handler;
+  return handler;
+}
+
+OpenPathHandler& OpenPaths() {
+  static OpenPathHandler handler;
+  return handler;
+}
+DialogHandler& Dialogs() {
+  static DialogHandler handler;
+  return handler;
+}
+ProgramHandler& Programs() {
+  static ProgramHandler handler;
   return handler;
 }
 
@@ -100,6 +114,30 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested)
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
+
+std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters) {
+  if (OpenPaths()) return OpenPaths()(filters);
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+int ExecDialog(QDialog& dialog) {
+  if (Dialogs()) return Dialogs()(dialog);
+  return dialog.exec();
+}
+
+bool StartProgram(const QString& program, const QStringList& arguments) {
+  if (Programs()) return Programs()(program, arguments);
+  return QProcess::startDetached(program, arguments);
+}
+
+void SetOpenPathHandler(OpenPathHandler handler) { OpenPaths() = std::move(handler); }
+void SetDialogHandler(DialogHandler handler) { Dialogs() = std::move(handler); }
+void SetProgramHandler(ProgramHandler handler) { Programs() = std::move(handler); }
 
 void SetMessageHandler(MessageHandler handler) { Messages() = std::move(handler); }
 void SetFontHandler(FontHandler handler) { Fonts() = std::move(handler); }

@@ -7,10 +7,12 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace platform {
@@ -44,15 +46,27 @@ std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial)
 std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
 // A path to save to, or nothing when the user cancels.
 std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested);
+// A file to open; `filters` as the file dialog takes them, the first selected.
+std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters);
+// Runs a modal dialog of the program's own; returns its result code.
+int ExecDialog(QDialog& dialog);
+// Starts a program as a process of its own, without a shell.
+bool StartProgram(const QString& program, const QStringList& arguments);
 
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 using FontHandler = std::function<std::optional<FontChoice>(const FontChoice&)>;
 using ColourHandler = std::function<std::optional<QColor>(const QColor&)>;
 using SavePathHandler = std::function<std::optional<QString>(const QString&)>;
+using OpenPathHandler = std::function<std::optional<QString>(const QStringList& filters)>;
+using DialogHandler = std::function<int(QDialog&)>;
+using ProgramHandler = std::function<bool(const QString&, const QStringList&)>;
 
 void SetMessageHandler(MessageHandler handler);
 void SetFontHandler(FontHandler handler);
 void SetColourHandler(ColourHandler handler);
 void SetSavePathHandler(SavePathHandler handler);
+void SetOpenPathHandler(OpenPathHandler handler);
+void SetDialogHandler(DialogHandler handler);
+void SetProgramHandler(ProgramHandler handler);
 
 }  // namespace platform

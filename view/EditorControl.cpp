@@ -101,6 +101,7 @@ void EditorControl::SetShiftJisText(std::string_view shiftJis) {
   SendScintilla(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<void*>(document));
   ApplyDocumentOptions();
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+  m_filling = true;
   std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece), '\0');
   std::size_t pos = 0;
   while (pos < shiftJis.size()) {
@@ -113,8 +114,11 @@ void EditorControl::SetShiftJisText(std::string_view shiftJis) {
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(written), buffer.data());
     pos += consumed;
   }
+  m_filling = false;
+  m_pendingInsertion.reset();
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
+  m_shiftJisLength = shiftJis.size();
   SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(shiftJis)));
   SendScintilla(SCI_SETSAVEPOINT);
   SendScintilla(SCI_GOTOPOS, 0UL);
@@ -134,7 +138,10 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
   return bytes;
 }
 
-std::size_t EditorControl::ShiftJisLength() const { return kanji::ShiftJisCodec::EncodedLength(Utf8Text()); }
+std::size_t EditorControl::ShiftJisLength() const {
+  MeasurePendingInsertion();
+  return m_shiftJisLength;
+}
 
 long EditorControl::TextLength() const { return SendScintilla(SCI_GETLENGTH); }
 int EditorControl::LineCount() const { return static_cast<int>(SendScintilla(SCI_GETLINECOUNT)); }
@@ -231,9 +238,35 @@ QVariant EditorControl::inputMethodQuery(Qt::InputMethodQuery query) const {
   return static_cast<int>(QString::fromUtf8(text.data() + start, caret - start).size());  // UTF-16 units
 }
 
+// The Shift-JIS length is kept up to date from each change, so asking for
+// it costs nothing however large the text: each UTF-8 character counts on
+// its own, so a piece's length is its share of the whole. The control
+// announces an insertion before making it and without its text, so the
+// inserted range is measured once it is in place: at the next change or
+// the next question, whichever comes first.
 void EditorControl::OnModified(int position, int modificationType, const char*, int length) {
-  if (modificationType & SC_MOD_BEFOREINSERT) emit TextAboutToChange(position, length, true);
-  else if (modificationType & SC_MOD_BEFOREDELETE) emit TextAboutToChange(position, length, false);
+  if (m_filling) return;  // SetShiftJisText knows the length already
+  MeasurePendingInsertion();
+  if (modificationType & SC_MOD_BEFOREINSERT) {
+    m_pendingInsertion = {position, length};
+    emit TextAboutToChange(position, length, true);
+  } else if (modificationType & SC_MOD_BEFOREDELETE) {
+    m_shiftJisLength -= Utf8LengthAsShiftJis(position, length);
+    emit TextAboutToChange(position, length, false);
+  }
+}
+
+std::size_t EditorControl::Utf8LengthAsShiftJis(long position, long length) const {
+  if (length <= 0) return 0;
+  auto* text = reinterpret_cast<const char*>(
+      SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length));
+  return kanji::ShiftJisCodec::EncodedLength({text, static_cast<std::size_t>(length)});
+}
+
+void EditorControl::MeasurePendingInsertion() const {
+  if (!m_pendingInsertion) return;
+  m_shiftJisLength += Utf8LengthAsShiftJis(m_pendingInsertion->position, m_pendingInsertion->length);
+  m_pendingInsertion.reset();
 }
 
 void EditorControl::OnUpdateUi(int updated) {

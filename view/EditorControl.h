@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,7 @@ class EditorControl : public QsciScintilla {
   // are listed in `missing` when given.
   std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
   std::string_view Utf8Text() const;
+  // The text's length in Shift-JIS bytes, kept current at every change.
   std::size_t ShiftJisLength() const;
 
   long TextLength() const;  // in positions
@@ -97,5 +99,15 @@ class EditorControl : public QsciScintilla {
   void OnUpdateUi(int updated);
 
   CharFormat m_format;
+  struct Range {
+    long position;
+    long length;
+  };
+  std::size_t Utf8LengthAsShiftJis(long position, long length) const;
+  void MeasurePendingInsertion() const;
+
+  mutable std::size_t m_shiftJisLength = 0;
+  mutable std::optional<Range> m_pendingInsertion;
+  bool m_filling = false;
   QColor m_background = Qt::white;
 };

@@ -43,6 +43,9 @@ class ScriptedUser {
     platform::SetFontHandler({});
     platform::SetColourHandler({});
     platform::SetSavePathHandler({});
+    platform::SetOpenPathHandler({});
+    platform::SetDialogHandler({});
+    platform::SetProgramHandler({});
   }
   ScriptedUser(const ScriptedUser&) = delete;
   ScriptedUser& operator=(const ScriptedUser&) = delete;

@@ -121,3 +121,22 @@ TEST(EditorControl, StrikeOutCoversTypedTextToo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditorControl, ShiftJisLengthFollowsEveryEdit) {
+  EditorControl control;
+  control.SetShiftJisText("ab\x82\xa0" "cd");
+  control.SetReadOnly(false);
+  control.SetSelection(2, 2);
+  control.ReplaceSelection(QString::fromUtf8("漢é"));  // 2 bytes, and "?" for é
+  EXPECT_EQ(control.ShiftJisLength(), control.ShiftJisText().size());
+  control.SetSelection(1, 10);  // "b漢éあ": across both insertions and あ
+  control.ReplaceSelection(QStringLiteral("x"));
+  EXPECT_EQ(control.ShiftJisLength(), control.ShiftJisText().size());
+  control.UndoLast();
+  control.UndoLast();
+  EXPECT_EQ(control.ShiftJisLength(), 6u);
+}
+
+}  // namespace
