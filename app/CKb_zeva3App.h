@@ -6,12 +6,17 @@
 #include <string>
 #include <string_view>
 
+#include "CommandTarget.h"
 #include "ProfileFile.h"
+#include "RecentFileList.h"
+
+class CKb_zeva3Doc;
 
 // The application object. It fixes where the settings file lies before
-// anything else reads a setting, and offers the four profile operations on
-// that one file to every part of the program.
-class CKb_zeva3App : public QApplication {
+// anything else reads a setting, offers the four profile operations on that
+// one file, keeps the recent-file list, and handles File > New, File > Open,
+// the recent files and the version dialog.
+class CKb_zeva3App : public QApplication, public CommandTarget {
   Q_OBJECT
 
  public:
@@ -22,6 +27,7 @@ class CKb_zeva3App : public QApplication {
 
   const std::string& SettingsPath() const { return m_profile.Path(); }
   ProfileFile& Profile() { return m_profile; }
+  const RecentFileList& RecentFiles() const { return m_recentFiles; }
 
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) const {
     return m_profile.GetProfileInt(section, key, defaultValue);
@@ -38,6 +44,26 @@ class CKb_zeva3App : public QApplication {
     return m_profile.WriteProfileString(section, key, value);
   }
 
+  // The document and window the commands act on.
+  void Attach(CKb_zeva3Doc* document, QWidget* mainWindow);
+  // Writes the recent-file list and the preview page count back: at exit,
+  // and only for a process that really started the editor.
+  void SaveStandardSettings();
+
+  // File > Open's filters, the first selected when the dialog opens.
+  static QStringList OpenFilters();
+
+  bool HandlesCommand(int id) const override;
+  void OnCommand(int id) override;
+  bool OnUpdateCommand(int id, CommandUpdate& update) override;
+
  private:
+  void OnFileOpen();
+  void OnRecentFile(int index);
+
   ProfileFile m_profile;
+  RecentFileList m_recentFiles;
+  int m_previewPages = 0;
+  CKb_zeva3Doc* m_document = nullptr;
+  QWidget* m_mainWindow = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "CommandIds.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "Strings.h"
@@ -80,6 +81,7 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
     m_text.ShowDocument(loaded.shiftJis, loaded.codes);
     m_cutAtNul = loaded.cutAtNul;
     SetPathName(loaded.path);
+    emit FileUsed(loaded.path);
     if (m_cutAtNul) {
       platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppTitle),
                                               MessageIcon::Information, MessageButtons::Ok});
@@ -98,6 +100,13 @@ bool CKb_zeva3Doc::OpenDroppedFile(const QString& path) {
     window->raise();
   }
   return OpenDocumentFile(path);
+}
+
+bool CKb_zeva3Doc::HandlesCommand(int id) const { return id == ids::kFileSave || id == ids::kFileSaveAs; }
+
+void CKb_zeva3Doc::OnCommand(int id) {
+  if (id == ids::kFileSave) Save();
+  else if (id == ids::kFileSaveAs) SaveAs();
 }
 
 bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pathName); }
@@ -133,6 +142,7 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     m_cutAtNul = m_cutAtNul && QFileInfo(path) != QFileInfo(m_pathName);
     SetPathName(QFileInfo(path).absoluteFilePath());
     m_text.ClearModified();
+    emit FileUsed(m_pathName);
     return true;
   } catch (const std::bad_alloc&) {
     ReportMemoryError();

@@ -8,11 +8,12 @@
 #include <QObject>
 #include <QString>
 
+#include "CommandTarget.h"
 #include "DocumentText.h"
 
 class ProfileFile;
 
-class CKb_zeva3Doc : public QObject {
+class CKb_zeva3Doc : public QObject, public CommandTarget {
   Q_OBJECT
 
  public:
@@ -33,8 +34,14 @@ class CKb_zeva3Doc : public QObject {
   // Before the text is thrown away: Yes saves, No discards, Cancel (false) keeps.
   bool SaveModified();
 
+  // CommandTarget: save and save as.
+  bool HandlesCommand(int id) const override;
+  void OnCommand(int id) override;
+
  signals:
   void PathNameChanged(const QString& path);
+  // A file was opened or saved under a name: for the recent-file list.
+  void FileUsed(const QString& path);
 
  private:
   bool DoSave(const QString& path);

@@ -1,36 +1,313 @@
 #include "CMainFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
-#include <QFileDialog>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
 
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
+#include "CommandIds.h"
+#include "CommandTexts.h"
+#include "MenuLayout.h"
+#include "ModalSeam.h"
+#include "ProfileFile.h"
+#include "RecentFileList.h"
 #include "Strings.h"
+#include "ToolBarIcons.h"
+#include "WindowPlacement.h"
 
-CMainFrame::CMainFrame(ProfileFile& profile, QWidget* parent)
-    : QMainWindow(parent), m_view(new CKb_zeva3View(profile, this)), m_document(new CKb_zeva3Doc(profile, *m_view, this)) {
+namespace {
+
+QString T(const char* text) { return QString::fromUtf8(text); }
+QString T(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Status bar panes after the message pane, with the text each is sized to.
+struct Pane {
+  int id;
+  const char* sizingText;
+};
+const Pane kPanes[] = {
+    {ids::kPaneModified, "●"}, {ids::kPaneSize, "00000バイト"}, {ids::kPaneLine, "0000行"},
+    {ids::kPaneCodes, "EUC→EUC"}, {ids::kPaneMode, "上書"}, {ids::kPaneDate, "00/00"},
+    {ids::kPaneTime, "00:00"},
+};
+
+constexpr const char* kFlatOffText = "次回起動時にツールバーが\n通常ボタン表示になります。";
+constexpr const char* kFlatOnText = "次回起動時にツールバーが\nフラットボタン表示になります。";
+
+}  // namespace
+
+CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const RecentFileList* recentFiles,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      m_profile(profile),
+      m_recentFiles(recentFiles),
+      m_view(new CKb_zeva3View(profile, this)),
+      m_document(new CKb_zeva3Doc(profile, *m_view, this)) {
+  std::vector<CommandTarget*> targets = {m_view, m_document, this};
+  if (application) targets.push_back(application);
+  m_dispatcher.SetTargets(targets);
+
+  PlaceFromSettings();
   setCentralWidget(m_view);
-  resize(640, 480);
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  BuildAccelerators();
+  setAcceptDrops(true);
+
+  connect(m_view, &CKb_zeva3View::Tick, this, &CMainFrame::UpdateIdle);
+  connect(m_view, &CKb_zeva3View::FilesDropped, this, &CMainFrame::OpenDropped);
   connect(m_document, &CKb_zeva3Doc::PathNameChanged, this, &CMainFrame::UpdateTitle);
-  connect(m_view, &CKb_zeva3View::FilesDropped, this,
-          [this](const QStringList& paths) { m_document->OpenDroppedFile(paths.first()); });
-  connect(&m_view->Control(), &EditorControl::ContentChanged, this, &CMainFrame::UpdateTitle);
-  new QShortcut(QKeySequence::New, this, [this] { m_document->OnNewDocument(); });
-  new QShortcut(QKeySequence::Open, this, [this] { OnFileOpen(); });
-  new QShortcut(QKeySequence::Save, this, [this] { m_document->Save(); });
-  new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, [this] { m_document->SaveAs(); });
   UpdateTitle();
 }
 
-void CMainFrame::UpdateTitle() {
-  setWindowTitle(m_document->Title() + QStringLiteral(" - ") + QString::fromUtf8(strings::kAppTitle));
+void CMainFrame::PlaceFromSettings() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QRect placement = PlacementFromSettings(m_profile, screen ? screen->geometry().size() : QSize(1024, 768));
+  resize(placement.size());
+  move(placement.topLeft());
+}
+
+bool CMainFrame::InNormalState() const { return !isMaximized() && !isMinimized() && !isFullScreen(); }
+
+// The placement is written at every move and resize in the normal state, so
+// the settings always hold the last normal placement.
+void CMainFrame::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (!isVisible() || !InNormalState()) return;
+  m_profile.WriteProfileInt("Position", "PosX", frameGeometry().x());
+  m_profile.WriteProfileInt("Position", "PosY", frameGeometry().y());
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (!isVisible() || !InNormalState()) return;
+  m_profile.WriteProfileInt("Size", "SizeX", width());
+  m_profile.WriteProfileInt("Size", "SizeY", height());
+}
+
+QAction* CMainFrame::ActionFor(int id, const QString& text) {
+  if (QAction* existing = m_actions.value(id)) return existing;
+  auto* action = new QAction(text, this);
+  action->setStatusTip(T(res::CommandPrompt(id)));
+  action->setToolTip(T(res::CommandToolTip(id)));
+  connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+  m_actions.insert(id, action);
+  return action;
+}
+
+void CMainFrame::BuildMenus() {
+  const std::vector<res::Menu>& layout = res::MenuBar();
+  for (const res::Menu& menuLayout : layout) {
+    bool help = &menuLayout == &layout.back();
+    QMenu* menu = help ? new QMenu(T(menuLayout.title), this) : menuBar()->addMenu(T(menuLayout.title));
+    if (help) {
+      // Help stands at the right end of the menu bar.
+      auto* button = new QToolButton(menuBar());
+      button->setText(menu->title());
+      button->setMenu(menu);
+      button->setPopupMode(QToolButton::InstantPopup);
+      button->setAutoRaise(true);
+      button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+      menuBar()->setCornerWidget(button, Qt::TopRightCorner);
+    }
+    for (const res::MenuItem& item : menuLayout.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = ActionFor(item.id, T(item.text));
+      if (item.id == ids::kWordWrap || item.id == ids::kAutoIndent || item.id == ids::kFlatToolBar ||
+          item.id == ids::kToolBar || item.id == ids::kStatusBar)
+        action->setCheckable(true);
+      menu->addAction(action);
+    }
+    // Check marks, enabling and the recent files are settled as the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+      if (menu->actions().contains(m_actions.value(ids::kRecentFile1))) FillRecentFiles(menu);
+      for (QAction* action : menu->actions())
+        if (!action->isSeparator()) UpdateAction(action);
+    });
+  }
+}
+
+void CMainFrame::FillRecentFiles(QMenu* menu) {
+  for (QAction* old : m_recentActions) {
+    menu->removeAction(old);
+    old->deleteLater();
+  }
+  m_recentActions.clear();
+  QAction* placeholder = m_actions.value(ids::kRecentFile1);
+  QStringList entries = m_recentFiles ? m_recentFiles->Entries() : QStringList();
+  placeholder->setVisible(entries.isEmpty());
+  for (int i = 0; i < entries.size(); ++i) {
+    int id = ids::kRecentFile1 + i;
+    auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(RecentFileList::Abbreviate(entries[i])), this);
+    action->setStatusTip(T(res::CommandPrompt(id)));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    menu->insertAction(placeholder, action);
+    m_recentActions << action;
+  }
+}
+
+void CMainFrame::BuildAccelerators() {
+  QList<QKeyCombination> keys;
+  for (const res::Accelerator& accelerator : res::Accelerators()) {
+    keys << accelerator.keys;
+    auto* shortcut = new QShortcut(QKeySequence(accelerator.keys), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    int id = accelerator.id;
+    connect(shortcut, &QShortcut::activated, this, [this, id] { RunCommand(id); });
+  }
+  m_view->Control().ReleaseKeys(keys);
+}
+
+void CMainFrame::BuildToolBar() {
+  int flat = m_profile.GetProfileInt("Config", "Flat", 1);
+  m_flat = flat == 1;
+  m_toolBar = addToolBar(T(strings::kAppTitle));
+  m_toolBar->setObjectName(QStringLiteral("toolBar"));
+  m_toolBar->setIconSize(QSize(16, 16));
+  m_toolBar->setMovable(m_flat);  // the flat bar has a gripper, the raised one none
+  for (int id : res::ToolBarSlots()) {
+    if (id == 0) {
+      m_toolBar->addSeparator();
+      continue;
+    }
+    QAction* action = ActionFor(id, T(res::CommandToolTip(id)));
+    action->setIcon(ToolBarIcon(id));
+    m_toolBar->addAction(action);
+    if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action))) button->setAutoRaise(m_flat);
+  }
+}
+
+void CMainFrame::BuildStatusBar() {
+  auto* idle = new QLabel(T(strings::kAppTitle));
+  statusBar()->addWidget(idle, 1);
+  m_panes << idle;
+  for (const Pane& pane : kPanes) {
+    auto* label = new QLabel(T(pane.sizingText));
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
+    label->setMaximumWidth(label->minimumWidth());
+    statusBar()->addPermanentWidget(label);
+    m_panes << label;
+  }
+}
+
+QString CMainFrame::PaneText(int position) const {
+  return position >= 0 && position < m_panes.size() ? m_panes[position]->text() : QString();
+}
+
+void CMainFrame::RunCommand(int id) { m_dispatcher.Dispatch(id); }
+
+void CMainFrame::UpdateAction(QAction* action) {
+  int id = m_actions.key(action, 0);
+  if (id == 0) return;
+  CommandUpdate update = m_dispatcher.Update(id);
+  action->setEnabled(update.enabled);
+  if (update.checked) action->setChecked(*update.checked);
+}
+
+void CMainFrame::UpdateIdle() {
+  for (QAction* action : m_toolBar->actions())
+    if (!action->isSeparator()) UpdateAction(action);
+  for (int i = 0; i < static_cast<int>(std::size(kPanes)); ++i) {
+    CommandUpdate update = m_dispatcher.Update(kPanes[i].id);
+    if (update.text && m_panes[i + 1]->text() != *update.text) m_panes[i + 1]->setText(*update.text);
+  }
   setWindowModified(m_view->IsModified());
 }
 
-void CMainFrame::OnFileOpen() {
-  QString path = QFileDialog::getOpenFileName(this, QString(), m_document->PathName());
-  if (!path.isEmpty()) m_document->OpenDocumentFile(path);
+bool CMainFrame::HandlesCommand(int id) const {
+  switch (id) {
+    case ids::kMinimise:
+    case ids::kMaximiseRestore:
+    case ids::kFlatToolBar:
+    case ids::kNewWindow:
+    case ids::kToolBar:
+    case ids::kStatusBar:
+    case ids::kExit:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CMainFrame::OnCommand(int id) {
+  switch (id) {
+    case ids::kMinimise: showMinimized(); break;
+    case ids::kMaximiseRestore: isMaximized() ? showNormal() : showMaximized(); break;
+    case ids::kFlatToolBar: OnFlatToolBar(); break;
+    case ids::kNewWindow: OnNewWindow(); break;
+    case ids::kToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
+    case ids::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case ids::kExit: close(); break;
+    default: break;
+  }
+}
+
+bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
+  switch (id) {
+    case ids::kMinimise: update.enabled = !isMinimized(); return true;
+    case ids::kFlatToolBar: update.checked = m_profile.GetProfileInt("Config", "Flat", 1) != 0; return true;
+    case ids::kToolBar: update.checked = m_toolBar->isVisible(); return true;
+    case ids::kStatusBar: update.checked = statusBar()->isVisible(); return true;
+    default: return false;
+  }
+}
+
+// The style takes effect at the next start; the bar on screen stays.
+void CMainFrame::OnFlatToolBar() {
+  bool flatNow = m_profile.GetProfileInt("Config", "Flat", 1) == 1;
+  platform::ShowMessage(this, {T(flatNow ? kFlatOffText : kFlatOnText), T(strings::kAppTitle),
+                               platform::MessageIcon::Information, platform::MessageButtons::Ok});
+  m_profile.WriteProfileInt("Config", "Flat", flatNow ? 0 : 1);
+}
+
+// A second editor opens with this window's size, 20 pixels right and down.
+void CMainFrame::OnNewWindow() {
+  if (InNormalState()) {
+    m_profile.WriteProfileInt("Size", "SizeX", width());
+    m_profile.WriteProfileInt("Size", "SizeY", height());
+    m_profile.WriteProfileInt("Position", "PosX", frameGeometry().x() + kNewWindowOffset);
+    m_profile.WriteProfileInt("Position", "PosY", frameGeometry().y() + kNewWindowOffset);
+  }
+  platform::StartProgram(QCoreApplication::applicationFilePath(), {});
+}
+
+void CMainFrame::OpenDropped(const QStringList& paths) {
+  if (!paths.isEmpty()) m_document->OpenDroppedFile(paths.first());  // the first file only
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  OpenDropped(paths);
+}
+
+void CMainFrame::UpdateTitle() {
+  setWindowTitle(m_document->Title() + QStringLiteral("[*] - ") + T(strings::kAppTitle));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

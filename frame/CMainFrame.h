@@ -1,31 +1,87 @@
 #pragma once
 
-// The main window: hosts the editor view and carries the document's title.
-// Menus, tool bar, status bar and placement come with the command
-// dispatcher; until then the basic file keys work.
+// The main window: menu bar, tool bar, eight-pane status bar and the editor
+// view. It owns the command dispatcher every command goes through, places
+// itself from the settings and writes its placement back while it is in the
+// normal state, opens dropped files, and handles the window commands
+// (minimise, maximise / restore, flat tool bar, new window).
 
 #include <QMainWindow>
+#include <QMap>
+
+#include "CommandDispatcher.h"
+#include "CommandTarget.h"
 
 class CKb_zeva3Doc;
 class CKb_zeva3View;
 class ProfileFile;
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class RecentFileList;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CommandTarget {
   Q_OBJECT
 
  public:
-  explicit CMainFrame(ProfileFile& profile, QWidget* parent = nullptr);
+  static constexpr int kNewWindowOffset = 20;
+
+  // `application` is the last command target (File > New, Open, recent
+  // files, version); `recentFiles` fills the File menu.
+  CMainFrame(ProfileFile& profile, CommandTarget* application, const RecentFileList* recentFiles,
+             QWidget* parent = nullptr);
 
   CKb_zeva3Doc& Document() { return *m_document; }
   CKb_zeva3View& View() { return *m_view; }
+  CommandDispatcher& Dispatcher() { return m_dispatcher; }
+
+  // Every command, from wherever it came.
+  void RunCommand(int id);
+  // The idle-time update: tool-bar buttons and status panes.
+  void UpdateIdle();
+
+  // Widgets by command id, for tests and the cycle popup.
+  QAction* Action(int id) const { return m_actions.value(id); }
+  QToolBar* ToolBar() const { return m_toolBar; }
+  QString PaneText(int position) const;
+  bool IsToolBarFlat() const { return m_flat; }
+
+  // CommandTarget: the window commands.
+  bool HandlesCommand(int id) const override;
+  void OnCommand(int id) override;
+  bool OnUpdateCommand(int id, CommandUpdate& update) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  void PlaceFromSettings();
+  bool InNormalState() const;
+  void BuildMenus();
+  void BuildAccelerators();
+  void BuildToolBar();
+  void BuildStatusBar();
+  QAction* ActionFor(int id, const QString& text);
+  void UpdateAction(QAction* action);
+  void FillRecentFiles(QMenu* menu);
+  void OnFlatToolBar();
+  void OnNewWindow();
+  void OpenDropped(const QStringList& paths);
   void UpdateTitle();
-  void OnFileOpen();
 
+  ProfileFile& m_profile;
+  const RecentFileList* m_recentFiles;
   CKb_zeva3View* m_view;
   CKb_zeva3Doc* m_document;
+  CommandDispatcher m_dispatcher;
+  QMap<int, QAction*> m_actions;
+  QList<QAction*> m_recentActions;
+  QToolBar* m_toolBar = nullptr;
+  QList<QLabel*> m_panes;
+  bool m_flat = true;
 };

@@ -8,6 +8,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <QDateTime>
+
+#include "CommandIds.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 
@@ -160,6 +163,94 @@ void CKb_zeva3View::OnKeyDown(int key) {
 void CKb_zeva3View::timerEvent(QTimerEvent* event) {
   if (event->timerId() != m_timer.timerId()) return QWidget::timerEvent(event);
   if (m_hasFocus) m_control->SetReadOnly(false);
+  emit Tick();
+}
+
+bool CKb_zeva3View::HandlesCommand(int id) const {
+  switch (id) {
+    case ids::kFontSettings:
+    case ids::kBackgroundColour:
+    case ids::kWordWrap:
+    case ids::kPaste:
+    case ids::kCopy:
+    case ids::kCut:
+    case ids::kSelectAll:
+    case ids::kUndo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CKb_zeva3View::OnCommand(int id) {
+  switch (id) {
+    case ids::kFontSettings: OnFontSettings(); break;
+    case ids::kBackgroundColour: OnBackgroundColour(); break;
+    case ids::kWordWrap: OnWordWrap(); break;
+    case ids::kPaste: OnPaste(); break;
+    case ids::kCopy: m_control->copy(); break;
+    case ids::kCut: m_control->cut(); break;
+    case ids::kSelectAll: m_control->selectAll(); break;
+    case ids::kUndo: m_control->UndoLast(); break;
+    default: break;
+  }
+}
+
+bool CKb_zeva3View::OnUpdateCommand(int id, CommandUpdate& update) {
+  switch (id) {
+    case ids::kWordWrap: update.checked = IsWordWrapChecked(); return true;
+    case ids::kPaste: update.enabled = CanPaste(); return true;
+    case ids::kCopy: update.enabled = m_control->hasSelectedText(); return true;
+    case ids::kCut: update.enabled = m_control->hasSelectedText() && !m_control->IsReadOnly(); return true;
+    case ids::kUndo: update.enabled = m_control->isUndoAvailable(); return true;
+    case ids::kPaneModified:
+    case ids::kPaneSize:
+    case ids::kPaneLine:
+    case ids::kPaneCodes:
+    case ids::kPaneMode:
+    case ids::kPaneDate:
+    case ids::kPaneTime:
+      update.text = PaneText(id);
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
+// Set when the process starts: the typing-mode pane's first refresh puts the
+// view back in insert mode.
+bool typingModeFirstRefresh = true;
+
+QString CodeName(int code) { return QString::fromLatin1(KanjiCodeStatusText(KanjiCodeFromInt(code))); }
+
+}  // namespace
+
+QString CKb_zeva3View::PaneText(int id) {
+  switch (id) {
+    case ids::kPaneModified:
+      return m_control->IsModified() ? QStringLiteral("●") : QStringLiteral("○");
+    case ids::kPaneSize:
+      return QStringLiteral("%1バイト").arg(m_control->ShiftJisLength());
+    case ids::kPaneLine:
+      return QStringLiteral("%1行").arg(m_control->LineFromPosition(m_control->SelectionStart()) + 1);
+    case ids::kPaneCodes:
+      return CodeName(m_loadCode) + QStringLiteral("→") + CodeName(m_saveCode);
+    case ids::kPaneMode:
+      if (typingModeFirstRefresh) {
+        typingModeFirstRefresh = false;
+        m_overwrite = false;
+        m_control->SetOverwrite(false);
+      }
+      return m_overwrite ? QStringLiteral("上書") : QStringLiteral("挿入");
+    case ids::kPaneDate:
+      return QDateTime::currentDateTime().toString(QStringLiteral("MM/dd"));
+    case ids::kPaneTime:
+      return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm"));
+    default:
+      return QString();
+  }
 }
 
 bool CKb_zeva3View::eventFilter(QObject* watched, QEvent* event) {

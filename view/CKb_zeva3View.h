@@ -11,12 +11,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "CommandTarget.h"
 #include "DocumentText.h"
 #include "EditorControl.h"
 
 class ProfileFile;
 
-class CKb_zeva3View : public QWidget, public DocumentText {
+class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget {
   Q_OBJECT
 
  public:
@@ -37,6 +38,14 @@ class CKb_zeva3View : public QWidget, public DocumentText {
   void ClearModified() override { m_control->ClearModified(); }
   void MakeWritable() override { m_control->SetReadOnly(false); }
   QWidget* Window() override { return window(); }
+
+  // CommandTarget: the editing commands and the status bar panes.
+  bool HandlesCommand(int id) const override;
+  void OnCommand(int id) override;
+  bool OnUpdateCommand(int id, CommandUpdate& update) override;
+
+  // The text of status bar pane `id`.
+  QString PaneText(int id);
 
   // Commands.
   void OnFontSettings();
@@ -64,6 +73,8 @@ class CKb_zeva3View : public QWidget, public DocumentText {
  signals:
   // Files dropped on the editing area, for the main window to open.
   void FilesDropped(const QStringList& paths);
+  // Every timer tick: the idle-time update of bars and panes runs on it.
+  void Tick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,8 @@
 #include "EditorControl.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -211,6 +214,16 @@ void EditorControl::CoverWithStrikeOut() {
 bool EditorControl::IsWrapping() const { return SendScintilla(SCI_GETWRAPMODE) != SC_WRAP_NONE; }
 void EditorControl::SetWrapping(bool wrap) {
   SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(wrap ? SC_WRAP_WORD : SC_WRAP_NONE));
+}
+
+void EditorControl::ReleaseKeys(const QList<QKeyCombination>& keys) {
+  for (QKeyCombination combination : keys) {
+    int key = combination.toCombined();
+    while (QsciCommand* command = standardCommands()->boundTo(key)) {
+      if (command->key() == key) command->setKey(0);
+      if (command->alternateKey() == key) command->setAlternateKey(0);
+    }
+  }
 }
 
 bool EditorControl::CanPastePlainText() const {

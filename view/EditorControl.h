@@ -75,6 +75,11 @@ class EditorControl : public QsciScintilla {
   bool IsWrapping() const;
   void SetWrapping(bool wrap);
 
+  // Frees keys for the program's own accelerators: the control's built-in
+  // bindings of them (word moves on Ctrl+arrows, its own clipboard keys...)
+  // would otherwise take them first.
+  void ReleaseKeys(const QList<QKeyCombination>& keys);
+
   bool CanPastePlainText() const;
   void PastePlainText();
   void UndoLast();

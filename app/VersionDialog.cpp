@@ -1,0 +1,31 @@
+#include "VersionDialog.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("VersionDialog"));
+  setWindowTitle(QStringLiteral("バージョン情報"));
+  setFont(QFont(QStringLiteral("ＭＳ ゴシック")));
+  auto* icon = new QLabel;
+  icon->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
+  auto* text = new QLabel(Text());
+  text->setTextFormat(Qt::PlainText);
+  auto* ok = new QPushButton(QStringLiteral("オッケー！！"));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  auto* top = new QHBoxLayout;
+  top->addWidget(icon, 0, Qt::AlignTop);
+  top->addWidget(text, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(ok, 0, Qt::AlignHCenter);
+}
+
+QString VersionDialog::Text() {
+  return QStringLiteral("Kaboma Edit\nVer3.00 1999.10.17\n\nLinux 版 (Qt %1)").arg(QString::fromLatin1(qVersion()));
+}

@@ -1,0 +1,21 @@
+#include "CommandDispatcher.h"
+
+bool CommandDispatcher::Dispatch(int id) {
+  for (CommandTarget* target : m_targets) {
+    if (target->HandlesCommand(id)) {
+      target->OnCommand(id);
+      return true;
+    }
+  }
+  return false;
+}
+
+CommandUpdate CommandDispatcher::Update(int id) {
+  CommandUpdate update;
+  for (CommandTarget* target : m_targets)
+    if (target->OnUpdateCommand(id, update)) return update;
+  update.enabled = false;
+  for (CommandTarget* target : m_targets)
+    if (target->HandlesCommand(id)) update.enabled = true;
+  return update;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+// The one place every command ends in, whether it came from the menu, an
+// accelerator, the tool bar, the cycle popup or the custom button: it goes
+// to the view, the document, the frame and the application in that order,
+// and the first that handles it runs it. Update rules are asked the same
+// way; a command nobody handles shows disabled.
+
+#include <vector>
+
+#include "CommandTarget.h"
+
+class CommandDispatcher {
+ public:
+  // Targets in routing order.
+  void SetTargets(std::vector<CommandTarget*> targets) { m_targets = std::move(targets); }
+
+  // Runs `id`; false when no target handles it.
+  bool Dispatch(int id);
+  CommandUpdate Update(int id);
+
+ private:
+  std::vector<CommandTarget*> m_targets;
+};

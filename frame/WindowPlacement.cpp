@@ -1,0 +1,11 @@
+#include "WindowPlacement.h"
+
+#include "ProfileFile.h"
+
+QRect PlacementFromSettings(const ProfileFile& profile, QSize screenSize) {
+  int width = profile.GetProfileInt("Size", "SizeX", 640);
+  int height = profile.GetProfileInt("Size", "SizeY", 480);
+  int x = profile.GetProfileInt("Position", "PosX", (screenSize.width() - width) / 2);
+  int y = profile.GetProfileInt("Position", "PosY", (screenSize.height() - height) / 2);
+  return QRect(x, y, width, height);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+class ProfileFile;
+
+// The main window's stored placement: "Size"/"SizeX", "SizeY" (640 x 480 by
+// default) and "Position"/"PosX", "PosY" (centred on a screen of
+// `screenSize` by default, halves rounded toward zero). Nothing is clamped:
+// a window stored off the screen comes back off the screen.
+QRect PlacementFromSettings(const ProfileFile& profile, QSize screenSize);
