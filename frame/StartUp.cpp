@@ -21,10 +21,8 @@ void Tell(const char* text, platform::MessageIcon icon) {
 
 }  // namespace
 
-std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, int* exitCode) {
+std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& arguments, int* exitCode) {
   *exitCode = 0;
-  QStringList arguments = app.arguments();
-  arguments.removeFirst();
   CommandLine line = ParseCommandLine(arguments);
   switch (line.action) {
     case CommandLine::Action::Help:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <memory>
 
 class CKb_zeva3App;
@@ -9,4 +11,5 @@ class CMainFrame;
 // and builds the main window. Returns the window to run, or nothing with
 // the process's exit code in `exitCode` (a file that cannot be opened,
 // --help, --version, /Unregister, printing).
-std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, int* exitCode);
+// `arguments` without the program's name.
+std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& arguments, int* exitCode);

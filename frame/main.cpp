@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
   CKb_zeva3App app(argc, argv);
   int exitCode = 0;
-  std::unique_ptr<CMainFrame> frame = StartEditor(app, &exitCode);
+  std::unique_ptr<CMainFrame> frame = StartEditor(app, app.arguments().mid(1), &exitCode);
   if (!frame) return exitCode;
   frame->show();
   frame->activateWindow();

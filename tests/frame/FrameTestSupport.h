@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "CKb_zeva3App.h"
+#include "CommandTarget.h"
+#include "GuiTestSupport.h"
+
+// The application's settings file, emptied for each test.
+inline ProfileFile& FreshSettings() {
+  ProfileFile& profile = CKb_zeva3App::Instance()->Profile();
+  std::filesystem::remove(profile.Path());
+  return profile;
+}
+
+// Takes every command and remembers which ones arrived.
+class RecordingTarget : public CommandTarget {
+ public:
+  bool HandlesCommand(int) const override { return true; }
+  void OnCommand(int id) override { received.push_back(id); }
+  std::vector<int> received;
+};

@@ -1,0 +1,199 @@
+// The main window's own behaviour: placement, the window commands, status
+// panes and dropped files.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "ByteStrings.h"
+#include "CKb_zeva3Doc.h"
+#include "CKb_zeva3View.h"
+#include "CMainFrame.h"
+#include "CommandIds.h"
+#include "FrameTestSupport.h"
+#include "WindowPlacement.h"
+
+namespace {
+
+using platform::MessageIcon;
+
+TEST(WindowPlacement, DefaultsAreCentredOnTheScreenAndNothingIsClamped) {
+  ProfileFile& profile = FreshSettings();
+  EXPECT_EQ(PlacementFromSettings(profile, QSize(1024, 768)), QRect(192, 144, 640, 480));
+  profile.WriteProfileInt("Size", "SizeX", 1101);  // wider than the screen: a negative default x
+  EXPECT_EQ(PlacementFromSettings(profile, QSize(1024, 768)).x(), -38);
+  profile.WriteProfileInt("Position", "PosX", -300);
+  profile.WriteProfileInt("Position", "PosY", 5000);
+  EXPECT_EQ(PlacementFromSettings(profile, QSize(1024, 768)).topLeft(), QPoint(-300, 5000));
+}
+
+class MainFrameTest : public testing::Test {
+ protected:
+  void Start() {
+    frame = std::make_unique<CMainFrame>(profile, nullptr, nullptr);
+    frame->Document().OnNewDocument();
+    frame->show();
+    frame->UpdateIdle();
+  }
+  CommandUpdate Update(int id) { return frame->Dispatcher().Update(id); }
+
+  ProfileFile& profile = FreshSettings();
+  ScriptedUser user;
+  std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, OpensAtTheStoredPlacementAndWritesMovesAndResizes) {
+  profile.WriteProfileInt("Size", "SizeX", 500);
+  profile.WriteProfileInt("Size", "SizeY", 300);
+  profile.WriteProfileInt("Position", "PosX", 40);
+  profile.WriteProfileInt("Position", "PosY", 30);
+  Start();
+  EXPECT_EQ(frame->size(), QSize(500, 300));
+  frame->move(70, 80);
+  frame->resize(600, 400);
+  QApplication::processEvents();
+  EXPECT_EQ(profile.GetProfileInt("Position", "PosX", 0), frame->frameGeometry().x());
+  EXPECT_EQ(profile.GetProfileInt("Size", "SizeX", 0), 600);
+  EXPECT_EQ(profile.GetProfileInt("Size", "SizeY", 0), 400);
+}
+
+TEST_F(MainFrameTest, NothingIsWrittenWhileMaximised) {
+  Start();
+  frame->resize(600, 400);
+  QApplication::processEvents();
+  frame->RunCommand(ids::kMaximiseRestore);
+  QApplication::processEvents();
+  ASSERT_TRUE(frame->isMaximized());
+  EXPECT_NE(frame->width(), 600);
+  EXPECT_EQ(profile.GetProfileInt("Size", "SizeX", 0), 600) << "the last normal size stays";
+  frame->RunCommand(ids::kMaximiseRestore);
+  EXPECT_FALSE(frame->isMaximized());
+}
+
+TEST_F(MainFrameTest, NewWindowStoresThePlacementPlusTwentyThenStartsTheEditor) {
+  Start();
+  frame->resize(640, 480);
+  frame->move(100, 50);
+  QApplication::processEvents();
+  QString started;
+  QStringList startedWith{QStringLiteral("not called")};
+  platform::SetProgramHandler([&](const QString& program, const QStringList& arguments) {
+    // The placement is in the file before the second editor starts.
+    EXPECT_EQ(profile.GetProfileInt("Position", "PosX", 0), frame->frameGeometry().x() + 20);
+    EXPECT_EQ(profile.GetProfileInt("Position", "PosY", 0), frame->frameGeometry().y() + 20);
+    EXPECT_EQ(profile.GetProfileInt("Size", "SizeX", 0), 640);
+    EXPECT_EQ(profile.GetProfileInt("Size", "SizeY", 0), 480);
+    started = program;
+    startedWith = arguments;
+    return true;
+  });
+  frame->RunCommand(ids::kNewWindow);
+  EXPECT_EQ(started, QCoreApplication::applicationFilePath());
+  EXPECT_TRUE(startedWith.isEmpty());
+}
+
+TEST_F(MainFrameTest, NewWindowFromAMaximisedWindowWritesNothing) {
+  Start();
+  frame->showMaximized();
+  QApplication::processEvents();
+  std::filesystem::remove(profile.Path());
+  platform::SetProgramHandler([](const QString&, const QStringList&) { return true; });
+  frame->RunCommand(ids::kNewWindow);
+  EXPECT_FALSE(std::filesystem::exists(profile.Path()));
+}
+
+TEST_F(MainFrameTest, FlatSettingTwoGivesRaisedButtonsAndTheCommandStoresOne) {
+  profile.WriteProfileInt("Config", "Flat", 2);
+  Start();
+  EXPECT_FALSE(frame->IsToolBarFlat());
+  EXPECT_EQ(Update(ids::kFlatToolBar).checked, true);
+  frame->RunCommand(ids::kFlatToolBar);
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("次回起動時にツールバーが\nフラットボタン表示になります。"));
+  EXPECT_EQ(user.asked[0].icon, MessageIcon::Information);
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", -1), 1);
+  frame->RunCommand(ids::kFlatToolBar);
+  EXPECT_EQ(user.asked[1].text, QStringLiteral("次回起動時にツールバーが\n通常ボタン表示になります。"));
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", -1), 0);
+  EXPECT_EQ(Update(ids::kFlatToolBar).checked, false);
+}
+
+TEST_F(MainFrameTest, MinimiseIsDisabledWhileMinimised) {
+  Start();
+  EXPECT_TRUE(Update(ids::kMinimise).enabled);
+  frame->RunCommand(ids::kMinimise);
+  QApplication::processEvents();
+  if (!frame->isMinimized()) GTEST_SKIP() << "this platform does not minimise";
+  EXPECT_FALSE(Update(ids::kMinimise).enabled);
+}
+
+TEST_F(MainFrameTest, StatusPanesOfANewDocumentAfterTypingAndAfterInsert) {
+  Start();
+  EXPECT_EQ(frame->PaneText(1), QStringLiteral("○"));
+  EXPECT_EQ(frame->PaneText(2), QStringLiteral("0バイト"));
+  EXPECT_EQ(frame->PaneText(3), QStringLiteral("1行"));
+  EXPECT_EQ(frame->PaneText(4), QStringLiteral("SJS→SJS"));
+  EXPECT_EQ(frame->PaneText(5), QStringLiteral("挿入"));
+  EXPECT_EQ(frame->PaneText(6), QDateTime::currentDateTime().toString(QStringLiteral("MM/dd")));
+  EXPECT_EQ(frame->PaneText(7).size(), 5);
+  frame->View().MakeWritable();
+  QTest::keyClicks(&frame->View().Control(), QStringLiteral("ab"));
+  QTest::keyClick(&frame->View().Control(), Qt::Key_Return);
+  frame->UpdateIdle();
+  EXPECT_EQ(frame->PaneText(1), QStringLiteral("●"));
+  EXPECT_EQ(frame->PaneText(2), QStringLiteral("4バイト"));
+  EXPECT_EQ(frame->PaneText(3), QStringLiteral("2行"));
+  QTest::keyClick(&frame->View().Control(), Qt::Key_Insert);
+  frame->UpdateIdle();
+  EXPECT_EQ(frame->PaneText(5), QStringLiteral("上書"));
+}
+
+TEST_F(MainFrameTest, CodePaneShowsNothingForCodesOutsideZeroToThree) {
+  Start();
+  frame->View().m_loadCode = 7;
+  frame->View().m_saveCode = 1;
+  frame->UpdateIdle();
+  EXPECT_EQ(frame->PaneText(4), QStringLiteral("→SJS"));
+}
+
+TEST_F(MainFrameTest, DroppingThreeFilesOpensOnlyTheFirst) {
+  Start();
+  TempDir dir;
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteFileBytes(dir.File(name), name);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("a.txt"))),
+                QUrl::fromLocalFile(QString::fromStdString(dir.File("b.txt"))),
+                QUrl::fromLocalFile(QString::fromStdString(dir.File("c.txt")))});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &drop);
+  EXPECT_EQ(frame->Document().PathName(), QString::fromStdString(dir.File("a.txt")));
+  EXPECT_EQ(frame->View().TextForSave(nullptr), "a.txt");
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
+  Start();
+  frame->View().MakeWritable();
+  QTest::keyClicks(&frame->View().Control(), QStringLiteral("x"));
+  user.answers = {platform::MessageAnswer::Cancel};
+  EXPECT_FALSE(frame->close());
+  EXPECT_TRUE(frame->isVisible());
+  user.answers = {platform::MessageAnswer::No};
+  EXPECT_TRUE(frame->close());
+}
+
+TEST_F(MainFrameTest, CommandsWithoutAHandlerYetShowDisabled) {
+  Start();
+  for (int id : {ids::kGoToLine, ids::kQuickTile, ids::kMiniLauncher, ids::kPrint, ids::kFind, ids::kCustomButton})
+    EXPECT_FALSE(Update(id).enabled) << id;
+  for (int id : {ids::kFileSave, ids::kFontSettings, ids::kNewWindow, ids::kExit}) EXPECT_TRUE(Update(id).enabled) << id;
+}
+
+}  // namespace
