@@ -9,33 +9,10 @@
 namespace platform {
 namespace {
 
-MessageHandler& Messages() {
-  static MessageHandler handler;
-  return handler;
-}
-FontHandler& Fonts() {
-  static FontHandler handler;
-  return handler;
-}
-ColourHandler& Colours() {
-  static ColourHandler handler;
-  return handler;
-}
-SavePathHandler& SavePaths() {
-  static SavePathHandler handler;
-  return handler;
-}
-
-OpenPathHandler& OpenPaths() {
-  static OpenPathHandler handler;
-  return handler;
-}
-DialogHandler& Dialogs() {
-  static DialogHandler handler;
-  return handler;
-}
-ProgramHandler& Programs() {
-  static ProgramHandler handler;
+// The installed handler of one kind of dialog (each kind has its own type).
+template <class Handler>
+Handler& Installed() {
+  static Handler handler;
   return handler;
 }
 
@@ -71,13 +48,13 @@ MessageAnswer FromQt(int button) {
 }  // namespace
 
 MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request) {
-  if (Messages()) return Messages()(request);
+  if (Installed<MessageHandler>()) return Installed<MessageHandler>()(request);
   QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), owner);
   return FromQt(box.exec());
 }
 
 std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial) {
-  if (Fonts()) return Fonts()(initial);
+  if (Installed<FontHandler>()) return Installed<FontHandler>()(initial);
   QFont font(initial.face);
   font.setPointSizeF(initial.pointSizeTenths / 10.0);
   font.setWeight(initial.weight > 400 ? QFont::Bold : QFont::Normal);
@@ -102,21 +79,21 @@ std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial)
 }
 
 std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) {
-  if (Colours()) return Colours()(initial);
+  if (Installed<ColourHandler>()) return Installed<ColourHandler>()(initial);
   QColor colour = QColorDialog::getColor(initial, parent);
   if (!colour.isValid()) return std::nullopt;
   return colour;
 }
 
 std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested) {
-  if (SavePaths()) return SavePaths()(suggested);
+  if (Installed<SavePathHandler>()) return Installed<SavePathHandler>()(suggested);
   QString path = QFileDialog::getSaveFileName(parent, QString(), suggested);
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
 
 std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters) {
-  if (OpenPaths()) return OpenPaths()(filters);
+  if (Installed<OpenPathHandler>()) return Installed<OpenPathHandler>()(filters);
   QFileDialog dialog(parent);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
@@ -126,22 +103,22 @@ std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filter
 }
 
 int ExecDialog(QDialog& dialog) {
-  if (Dialogs()) return Dialogs()(dialog);
+  if (Installed<DialogHandler>()) return Installed<DialogHandler>()(dialog);
   return dialog.exec();
 }
 
 bool StartProgram(const QString& program, const QStringList& arguments) {
-  if (Programs()) return Programs()(program, arguments);
+  if (Installed<ProgramHandler>()) return Installed<ProgramHandler>()(program, arguments);
   return QProcess::startDetached(program, arguments);
 }
 
-void SetOpenPathHandler(OpenPathHandler handler) { OpenPaths() = std::move(handler); }
-void SetDialogHandler(DialogHandler handler) { Dialogs() = std::move(handler); }
-void SetProgramHandler(ProgramHandler handler) { Programs() = std::move(handler); }
+void SetOpenPathHandler(OpenPathHandler handler) { Installed<OpenPathHandler>() = std::move(handler); }
+void SetDialogHandler(DialogHandler handler) { Installed<DialogHandler>() = std::move(handler); }
+void SetProgramHandler(ProgramHandler handler) { Installed<ProgramHandler>() = std::move(handler); }
 
-void SetMessageHandler(MessageHandler handler) { Messages() = std::move(handler); }
-void SetFontHandler(FontHandler handler) { Fonts() = std::move(handler); }
-void SetColourHandler(ColourHandler handler) { Colours() = std::move(handler); }
-void SetSavePathHandler(SavePathHandler handler) { SavePaths() = std::move(handler); }
+void SetMessageHandler(MessageHandler handler) { Installed<MessageHandler>() = std::move(handler); }
+void SetFontHandler(FontHandler handler) { Installed<FontHandler>() = std::move(handler); }
+void SetColourHandler(ColourHandler handler) { Installed<ColourHandler>() = std::move(handler); }
+void SetSavePathHandler(SavePathHandler handler) { Installed<SavePathHandler>() = std::move(handler); }
 
 }  // namespace platform
