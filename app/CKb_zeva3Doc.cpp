@@ -20,6 +20,8 @@ using platform::MessageIcon;
 QString T(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int kListedCharacters = 10;
+// Counting stops here: a binary file saved as JIS could hold millions.
+constexpr std::size_t kCountedCharacters = 10000;
 
 // "「é」「😀」 ほか 3 文字": the first characters of a list, for a message.
 QString CharacterList(const std::vector<QString>& characters) {
@@ -29,8 +31,11 @@ QString CharacterList(const std::vector<QString>& characters) {
     if (shown++ == kListedCharacters) break;
     list += QStringLiteral("「%1」").arg(c);
   }
-  if (characters.size() > kListedCharacters)
-    list += QLatin1Char(' ') + T(strings::kMoreCharacters).arg(characters.size() - kListedCharacters);
+  if (characters.size() > kListedCharacters) {
+    QString more = T(strings::kMoreCharacters).arg(characters.size() - kListedCharacters);
+    if (characters.size() >= kCountedCharacters) more += T(strings::kOrMore);
+    list += QLatin1Char(' ') + more;
+  }
   return list;
 }
 
@@ -163,7 +168,7 @@ bool CKb_zeva3Doc::ConfirmUnencodable(const std::vector<kanji::Unencodable>& mis
 }
 
 bool CKb_zeva3Doc::ConfirmUncarryable(const std::string& shiftJis, KanjiCode code) {
-  std::vector<kanji::TextSpan> spans = kanji::FindUncarryable(shiftJis, code, kListedCharacters + 1000);
+  std::vector<kanji::TextSpan> spans = kanji::FindUncarryable(shiftJis, code, kCountedCharacters);
   if (spans.empty()) return true;
   std::vector<QString> characters;
   for (const kanji::TextSpan& span : spans) characters.push_back(Describe(shiftJis, span));

@@ -28,6 +28,7 @@ inline constexpr const char* kConfirmUncarryable =
 inline constexpr const char* kSaveFailed = "%1\nを保存できませんでした。\n%2";
 inline constexpr const char* kConfirmSaveChanges = "%1 への変更を保存しますか？";
 inline constexpr const char* kMoreCharacters = "ほか %1 文字";
+inline constexpr const char* kOrMore = "以上";
 inline constexpr const char* kUnregistered = "デスクトップへの登録を解除しました。";
 inline constexpr const char* kPrintingNotYet = "印刷にはまだ対応していません。";
 

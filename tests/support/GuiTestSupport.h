@@ -3,7 +3,11 @@
 // Shared pieces of the widget tests: a settings file of the test's own, and
 // a stand-in for the user that answers message boxes and records them.
 
+#include <gtest/gtest.h>
+
+#include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <cstdlib>
 #include <deque>
@@ -22,10 +26,36 @@ struct TestSettings {
 };
 
 // Answers every message box with the next queued answer (OK / Yes when none
-// is queued) and keeps what was asked.
+// is queued) and keeps what was asked. Any other dialog a test did not
+// expect fails the test and is cancelled, never shown: a real dialog would
+// wait for a person forever.
 class ScriptedUser {
  public:
   ScriptedUser() {
+    platform::SetFontHandler([](const platform::FontChoice&) {
+      ADD_FAILURE() << "unexpected font dialog";
+      return std::optional<platform::FontChoice>();
+    });
+    platform::SetColourHandler([](const QColor&) {
+      ADD_FAILURE() << "unexpected colour dialog";
+      return std::optional<QColor>();
+    });
+    platform::SetSavePathHandler([](const QString&) {
+      ADD_FAILURE() << "unexpected save dialog";
+      return std::optional<QString>();
+    });
+    platform::SetOpenPathHandler([](const QStringList&) {
+      ADD_FAILURE() << "unexpected open dialog";
+      return std::optional<QString>();
+    });
+    platform::SetDialogHandler([](QDialog&) {
+      ADD_FAILURE() << "unexpected dialog";
+      return 0;
+    });
+    platform::SetProgramHandler([](const QString& program, const QStringList&) {
+      ADD_FAILURE() << "unexpected start of " << program.toStdString();
+      return false;
+    });
     platform::SetMessageHandler([this](const platform::MessageRequest& request) {
       asked.push_back(request);
       if (answers.empty()) {

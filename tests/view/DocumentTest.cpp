@@ -146,6 +146,21 @@ TEST_F(DocumentTest, SavingAsJisWarnsOfHalfWidthKatakanaAndStillWritesTheWholeTe
   EXPECT_EQ(written.substr(written.size() - 7), "\x3a\x47\x38\x65" "\x1b(J") << "the text's end (最後) is written";
 }
 
+TEST_F(DocumentTest, LongListsOfCharactersShowTheFirstTenAndCountTheRest) {
+  Codes(1, 3);
+  std::string path = settings.dir.File("kana.txt");
+  WriteFileBytes(path, std::string(12, '\xb1') + "\x1b");  // twelve ｱ and an ESC
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  platform::SetSavePathHandler([&](const QString&) { return std::optional(Q(path)); });
+  user.answers = {MessageAnswer::Cancel};
+  EXPECT_FALSE(doc.SaveAs());
+  ASSERT_EQ(user.asked.size(), 1u);
+  QString tenKana;
+  for (int i = 0; i < 10; ++i) tenKana += QStringLiteral("「ｱ」");
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("次の文字は EUC で正しく保存できません。\n") + tenKana +
+                                    QStringLiteral(" ほか 3 文字\n保存しますか？"));
+}
+
 TEST_F(DocumentTest, JisFileCutAtNulSaysSoAndAsksBeforeSavingOverIt) {
   Codes(4, 4);
   std::string path = Copy("jis_with_nul.txt");
