@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 #include "ByteStrings.h"
 #include "TempDir.h"
 
@@ -152,6 +154,15 @@ TEST(DocumentFile, UnreadablePathsAreReportedNotLoaded) {
   EXPECT_EQ(LoadDocumentFile(Q(dir.Path().string()), kAuto, kAuto).problem, LoadProblem::NotAFile);
 }
 
+TEST(DocumentFile, FileWithoutReadPermissionIsReportedNotLoaded) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file (CI runs this as an unprivileged user)";
+  TempDir dir;
+  std::string path = dir.File("secret.txt");
+  WriteFileBytes(path, "x");
+  std::filesystem::permissions(path, std::filesystem::perms::none);
+  EXPECT_EQ(LoadDocumentFile(Q(path), kAuto, kAuto).problem, LoadProblem::Unreadable);
+}
+
 TEST(DocumentFile, PathBecomesAbsoluteAndClean) {
   TempDir dir;
   WriteFileBytes(dir.File("a.txt"), "x");
@@ -200,6 +211,16 @@ TEST_F(SafeWrite, AVanishedDirectoryFails) {
   QString reason;
   EXPECT_FALSE(WriteFileSafely(Q(dir.File("gone/doc.txt")), "x", &reason));
   EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST_F(SafeWrite, ReadOnlyDirectoryFailsAndKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into any directory (CI runs this as an unprivileged user)";
+  WriteFileBytes(path, "old");
+  std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  QString reason;
+  EXPECT_FALSE(WriteFileSafely(Q(path), "new", &reason));
+  std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(ReadFileBytes(path), "old");
 }
 
 }  // namespace
