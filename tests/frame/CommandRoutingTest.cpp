@@ -26,12 +26,14 @@ namespace {
 class CommandRouting : public testing::Test {
  protected:
   void SetUp() override {
+    // The recorder takes every command from the start, so idle-time updates
+    // (which disable what nobody handles) never disable one under test.
+    frame.Dispatcher().SetTargets({&recorder});
     frame.Document().OnNewDocument();
     frame.show();
     // Accelerators belong to the active window.
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    frame.Dispatcher().SetTargets({&recorder});
   }
   ProfileFile& profile = FreshSettings();
   ScriptedUser user;
