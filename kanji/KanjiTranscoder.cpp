@@ -1,11 +1,24 @@
 #include "KanjiTranscoder.h"
 
+#include <cstdint>
+
 #include "ByteScan.h"
+#include "PairArithmetic.h"
+#include "JisEscapes.h"
+#include "WindowRun.h"
+
+#if defined(__SSE2__)
+#include "Sse2Vectors.h"
+#endif
 
 namespace kanji {
 namespace {
 
-constexpr Byte kEsc = 0x1B;
+using windows::Direction;
+using windows::Escape;
+using windows::kEsc;
+using windows::PutKanjiIn;
+using windows::PutKanjiOut;
 constexpr Byte kCr = 0x0D;
 constexpr Byte kLf = 0x0A;
 
@@ -33,78 +46,7 @@ const auto kIsLineEnd = [](Byte b) { return b == kCr || b == kLf; };
 const auto kEndsSevenBitScan = [](Byte b) { return b >= 0x80 || b == kEsc || b == 0; };
 const auto kIsShiftJisOnlyOrEnd = [](Byte b) { return (b >= 0x80 && b <= 0x9F) || b == 0; };
 
-Byte* PutKanjiIn(Byte* o) {
-  o[0] = kEsc;
-  o[1] = 0x24;
-  o[2] = 0x40;
-  return o + 3;
-}
-
-Byte* PutKanjiOut(Byte* o) {
-  o[0] = kEsc;
-  o[1] = 0x28;
-  o[2] = 0x4A;
-  return o + 3;
-}
-
-// One Shift-JIS pair (c, d) to its JIS pair; every value of c and d gives
-// some pair, and bytes are kept modulo 256.
-// Written without branches: whether d lands in the upper half of a JIS row
-// changes from one character to the next and would defeat prediction.
-inline void SjisPairToJis(Byte c, Byte d, Byte* o) {
-  int j1 = 2 * (c - (c <= 0x9F ? 0x71 : 0xB1)) + 1;
-  int trail = d - (d > 0x7F);
-  int upperHalf = trail >= 0x9E;
-  o[0] = static_cast<Byte>(j1 + upperHalf);
-  o[1] = static_cast<Byte>(trail - 0x1F - upperHalf * 0x5E);
-}
-
-// One JIS pair (c, d) to Shift-JIS. The first byte's arithmetic is signed:
-// control bytes paired in two-byte mode give (c - 0x21) < 0.
-inline void JisPairToSjis(Byte c, Byte d, Byte* o) {
-  Byte trail = static_cast<Byte>(d + 0x7D - (c & 1) * 0x5E);
-  int s1 = ((static_cast<int>(c) - 0x21) >> 1) + 0x81;
-  o[0] = static_cast<Byte>(s1 + (s1 > 0x9F) * 0x40);
-  o[1] = static_cast<Byte>(trail + (trail >= 0x7F));
-}
-
 #if defined(__SSE2__)
-// Eight pairs at once, the first byte of each in the low half of a 16-bit
-// lane; each lane computes what the scalar routine does for one pair.
-inline Block Lanes(int value) { return _mm_set1_epi16(static_cast<short>(value)); }
-inline Block FirstBytes(Block v) { return _mm_and_si128(v, Lanes(0xFF)); }
-inline Block SecondBytes(Block v) { return _mm_srli_epi16(v, 8); }
-inline Block JoinPairs(Block first, Block second) {
-  return _mm_or_si128(_mm_and_si128(first, Lanes(0xFF)), _mm_slli_epi16(second, 8));
-}
-// All-ones lanes where a > b (values here fit signed 16 bits).
-inline Block Greater(Block a, int b) { return _mm_cmpgt_epi16(a, Lanes(b)); }
-inline Block FlipHighBits(Block v) { return _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80))); }
-
-Block SjisPairsToJis(Block v) {
-  Block c = FirstBytes(v);
-  Block d = SecondBytes(v);
-  Block base = _mm_add_epi16(Lanes(0x71), _mm_and_si128(Greater(c, 0x9F), Lanes(0x40)));
-  Block j1 = _mm_add_epi16(_mm_slli_epi16(_mm_sub_epi16(c, base), 1), Lanes(1));
-  Block trail = _mm_add_epi16(d, Greater(d, 0x7F));  // minus one above 0x7F
-  Block upperHalf = Greater(trail, 0x9D);
-  j1 = _mm_sub_epi16(j1, upperHalf);
-  Block j2 = _mm_sub_epi16(_mm_sub_epi16(trail, Lanes(0x1F)), _mm_and_si128(upperHalf, Lanes(0x5E)));
-  return JoinPairs(j1, j2);
-}
-
-Block JisPairsToSjis(Block v) {
-  Block c = FirstBytes(v);
-  Block d = SecondBytes(v);
-  Block odd = _mm_cmpeq_epi16(_mm_and_si128(c, Lanes(1)), Lanes(1));
-  Block trail = _mm_add_epi16(d, _mm_sub_epi16(Lanes(0x7D), _mm_and_si128(odd, Lanes(0x5E))));
-  trail = _mm_and_si128(trail, Lanes(0xFF));
-  trail = _mm_sub_epi16(trail, Greater(trail, 0x7E));  // plus one from 0x7F
-  Block s1 = _mm_add_epi16(_mm_srai_epi16(_mm_sub_epi16(c, Lanes(0x21)), 1), Lanes(0x81));
-  s1 = _mm_add_epi16(s1, _mm_and_si128(Greater(s1, 0x9F), Lanes(0x40)));
-  return JoinPairs(s1, trail);
-}
-
 // Where a run of pairs ends inside a block: a mask of the pair starts that
 // end it. Shift-JIS and EUC runs end at a pair start below 0x80; JIS
 // two-byte runs end at an ESC in a pair start (one in a second byte is
@@ -118,7 +60,7 @@ template <class Pairs, class RunEnds>
 bool PairBlocks(const Byte* in, std::size_t n, std::size_t& i, Byte*& o, RunEnds runEnds) {
   while (i + 16 <= n) {
     Block v = scan::Load(in + i);
-    scan::Store(o, Pairs::Eight(v));  // bytes past the run's end are overwritten later
+    scan::Store(o, Pairs::template Many<Sse2Vectors>(v));  // bytes past the run's end are overwritten later
     if (unsigned ends = runEnds(v)) {
       unsigned length = static_cast<unsigned>(__builtin_ctz(ends));
       i += length;
@@ -131,52 +73,6 @@ bool PairBlocks(const Byte* in, std::size_t n, std::size_t& i, Byte*& o, RunEnds
   return false;
 }
 #endif
-
-// Each direction's pair arithmetic, one pair at a time and, where the
-// machine allows, eight at a time.
-struct SjisToJisPairs {
-  static void One(Byte c, Byte d, Byte* o) { SjisPairToJis(c, d, o); }
-#if defined(__SSE2__)
-  static Block Eight(Block v) { return SjisPairsToJis(v); }
-#endif
-};
-
-struct FlipPairs {  // EUC to JIS and back: + 0x80 modulo 256 on both bytes
-  static void One(Byte c, Byte d, Byte* o) {
-    o[0] = static_cast<Byte>(c ^ 0x80);
-    o[1] = static_cast<Byte>(d ^ 0x80);
-  }
-#if defined(__SSE2__)
-  static Block Eight(Block v) { return FlipHighBits(v); }
-#endif
-};
-
-struct JisToSjisPairs {
-  static void One(Byte c, Byte d, Byte* o) { JisPairToSjis(c, d, o); }
-#if defined(__SSE2__)
-  static Block Eight(Block v) { return JisPairsToSjis(v); }
-#endif
-};
-
-struct SjisToEucPairs {
-  static void One(Byte c, Byte d, Byte* o) {
-    SjisPairToJis(c, d, o);
-    o[0] ^= 0x80;
-    o[1] ^= 0x80;
-  }
-#if defined(__SSE2__)
-  static Block Eight(Block v) { return FlipHighBits(SjisPairsToJis(v)); }
-#endif
-};
-
-struct EucToSjisPairs {
-  static void One(Byte c, Byte d, Byte* o) {
-    JisPairToSjis(static_cast<Byte>(c ^ 0x80), static_cast<Byte>(d ^ 0x80), o);
-  }
-#if defined(__SSE2__)
-  static Block Eight(Block v) { return JisPairsToSjis(FlipHighBits(v)); }
-#endif
-};
 
 // Converts the run of Shift-JIS or EUC pairs that starts at in[i], up to
 // the first pair start below 0x80 or a lead cut off by the end.
@@ -201,9 +97,15 @@ void JisPairRun(const Byte* in, std::size_t n, std::size_t& i, Byte*& o) {
 // one-byte characters, every byte of 0x80 or more takes the next byte as
 // the second of a pair.
 template <class Pairs>
-std::size_t EncodeJis(const Byte* in, std::size_t n, Byte* out) {
-  Byte* o = out;
-  std::size_t i = 0;
+std::size_t EncodeJis(Direction direction, const Byte* in, std::size_t n, Byte* out) {
+  windows::Progress middle{0, out, false};
+  windows::Run(direction, in, n, middle);
+  std::size_t i = middle.in;
+  Byte* o = middle.out;
+  if (middle.twoByte) {
+    EncodedPairRun<Pairs>(in, n, i, o);
+    o = PutKanjiOut(o);
+  }
   while (i < n) {
     std::size_t run = scan::CopyAsciiSpan(in + i, n - i, o);
     i += run;
@@ -222,10 +124,12 @@ std::size_t EncodeJis(const Byte* in, std::size_t n, Byte* out) {
 // JIS to Shift-JIS or EUC: escapes switch the mode, other escapes pass
 // through, two-byte mode pairs every byte up to the next ESC.
 template <class Pairs>
-std::size_t DecodeJis(const Byte* in, std::size_t n, Byte* out) {
-  Byte* o = out;
-  std::size_t i = 0;
-  bool twoByte = false;
+std::size_t DecodeJis(Direction direction, const Byte* in, std::size_t n, Byte* out) {
+  windows::Progress middle{0, out, false};
+  windows::Run(direction, in, n, middle);
+  std::size_t i = middle.in;
+  Byte* o = middle.out;
+  bool twoByte = middle.twoByte;
   while (i < n) {
     if (!twoByte) {
       std::size_t run = scan::CopySpan(in + i, n - i, o, kEscStop, kIsEsc);
@@ -238,17 +142,7 @@ std::size_t DecodeJis(const Byte* in, std::size_t n, Byte* out) {
         while (i < n) *o++ = in[i++];
         break;
       }
-      Byte x = in[i + 1];
-      if (x == 0x24) {
-        twoByte = true;
-      } else if (x == 0x28) {
-        twoByte = false;
-      } else {
-        o[0] = kEsc;
-        o[1] = x;
-        o[2] = in[i + 2];
-        o += 3;
-      }
+      o = Escape(in + i, o, twoByte);
       i += 3;
       continue;
     }
@@ -261,9 +155,12 @@ std::size_t DecodeJis(const Byte* in, std::size_t n, Byte* out) {
 // The fused chains: every character is converted where it stands, with no
 // escapes in between, so the one-byte runs are a plain copy.
 template <class Pairs>
-std::size_t ConvertPairs(const Byte* in, std::size_t n, Byte* out) {
-  Byte* o = out;
-  std::size_t i = 0;
+std::size_t ConvertPairs(Direction direction, const Byte* in, std::size_t n, Byte* out) {
+  windows::Progress middle{0, out, false};
+  windows::Run(direction, in, n, middle);
+  std::size_t i = middle.in;
+  Byte* o = middle.out;
+  if (middle.twoByte) EncodedPairRun<Pairs>(in, n, i, o);
   while (i < n) {
     std::size_t run = scan::CopyAsciiSpan(in + i, n - i, o);
     i += run;
@@ -299,27 +196,27 @@ KanjiCode DetectCodeBytes(const Byte* in, std::size_t n) {
 }
 
 std::size_t SjisToJisBytes(const Byte* in, std::size_t n, Byte* out) {
-  return EncodeJis<SjisToJisPairs>(in, n, out);
+  return EncodeJis<pairs::SjisToJis>(Direction::SjisToJis, in, n, out);
 }
 
 std::size_t EucToJisBytes(const Byte* in, std::size_t n, Byte* out) {
-  return EncodeJis<FlipPairs>(in, n, out);
+  return EncodeJis<pairs::FlipHighBit>(Direction::EucToJis, in, n, out);
 }
 
 std::size_t JisToSjisBytes(const Byte* in, std::size_t n, Byte* out) {
-  return DecodeJis<JisToSjisPairs>(in, n, out);
+  return DecodeJis<pairs::JisToSjis>(Direction::JisToSjis, in, n, out);
 }
 
 std::size_t JisToEucBytes(const Byte* in, std::size_t n, Byte* out) {
-  return DecodeJis<FlipPairs>(in, n, out);
+  return DecodeJis<pairs::FlipHighBit>(Direction::JisToEuc, in, n, out);
 }
 
 std::size_t SjisToEucBytes(const Byte* in, std::size_t n, Byte* out) {
-  return ConvertPairs<SjisToEucPairs>(in, n, out);
+  return ConvertPairs<pairs::SjisToEuc>(Direction::SjisToEuc, in, n, out);
 }
 
 std::size_t EucToSjisBytes(const Byte* in, std::size_t n, Byte* out) {
-  return ConvertPairs<EucToSjisPairs>(in, n, out);
+  return ConvertPairs<pairs::EucToSjis>(Direction::EucToSjis, in, n, out);
 }
 
 std::size_t ConvertLineEndBytes(const Byte* in, std::size_t n, Byte* out, int type) {

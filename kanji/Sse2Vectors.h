@@ -1,0 +1,41 @@
+#pragma once
+
+// The baseline vector operations of x86-64 (SSE2, 16 bytes), in the form the
+// window loops and the pair arithmetic take as their `V` argument. The
+// 32-byte set with the same members is in Avx2Vectors.h.
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+namespace kanji {
+
+struct Sse2Vectors {
+  using Vec = __m128i;
+  static constexpr int kBytes = 16;
+
+  static Vec Load(const unsigned char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static void Store(unsigned char* p, Vec v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+  // One bit a byte, in byte order.
+  static std::uint32_t HighBits(Vec v) { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
+  static std::uint32_t EqualBits(Vec v, unsigned char b) {
+    return HighBits(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b))));
+  }
+  static Vec FlipHighBits(Vec v) { return _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80))); }
+
+  // 16-bit lanes.
+  static Vec Lanes(int value) { return _mm_set1_epi16(static_cast<short>(value)); }
+  static Vec And(Vec a, Vec b) { return _mm_and_si128(a, b); }
+  static Vec Or(Vec a, Vec b) { return _mm_or_si128(a, b); }
+  static Vec Xor(Vec a, Vec b) { return _mm_xor_si128(a, b); }
+  static Vec Add(Vec a, Vec b) { return _mm_add_epi16(a, b); }
+  static Vec Sub(Vec a, Vec b) { return _mm_sub_epi16(a, b); }
+  static Vec Greater(Vec a, Vec b) { return _mm_cmpgt_epi16(a, b); }
+  static Vec Equal(Vec a, Vec b) { return _mm_cmpeq_epi16(a, b); }
+  static Vec ShiftLeft(Vec v, int bits) { return _mm_slli_epi16(v, bits); }
+  static Vec ShiftRight(Vec v, int bits) { return _mm_srli_epi16(v, bits); }
+  static Vec ShiftRightSigned(Vec v, int bits) { return _mm_srai_epi16(v, bits); }
+};
+
+}  // namespace kanji
