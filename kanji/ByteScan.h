@@ -21,6 +21,9 @@
 #endif
 
 namespace kanji::scan {
+// Unnamed, so that each file gets its own copy, compiled for its own
+// instruction set (see Utf8ToShiftJis.h).
+namespace {
 
 using Byte = unsigned char;
 
@@ -64,6 +67,10 @@ template <class StopMask, class Stops>
 inline std::size_t Span(const Byte* p, std::size_t n, StopMask stopMask, Stops stops) {
   std::size_t i = 0;
 #if defined(__SSE2__)
+  if (n >= 16) {  // short runs end in their first block
+    if (unsigned m = stopMask(Load(p))) return static_cast<unsigned>(__builtin_ctz(m));
+    i = 16;
+  }
   for (; i + kWindow <= n; i += kWindow) {
     if (std::uint64_t m = Window::Load(p + i).Mask(stopMask)) return i + FirstSet(m);
   }
@@ -86,6 +93,12 @@ template <class StopMask, class Stops>
 inline std::size_t CopySpan(const Byte* p, std::size_t n, Byte* out, StopMask stopMask, Stops stops) {
   std::size_t i = 0;
 #if defined(__SSE2__)
+  if (n >= 16) {  // short runs end in their first block
+    Block v = Load(p);
+    Store(out, v);
+    if (unsigned m = stopMask(v)) return static_cast<unsigned>(__builtin_ctz(m));
+    i = 16;
+  }
   for (; i + kWindow <= n; i += kWindow) {
     Window w = Window::Load(p + i);
     w.Store(out + i);
@@ -121,4 +134,5 @@ inline std::size_t CopyAsciiSpan(const Byte* p, std::size_t n, Byte* out) {
 #endif
 }
 
+}  // namespace
 }  // namespace kanji::scan

@@ -20,11 +20,7 @@ struct Progress {
 // Converts windows from progress.in while at least 128 bytes are left.
 void Run(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
 
-// The vector width Run uses: the widest there is, unless a test asks for
-// the baseline. Returns whether the wider vectors are in use.
-bool AllowWideVectors(bool allowed);
-
-// Run with one vector set each; Run picks.
+// Run with one vector set each; Run picks (ProcessorFeatures.h).
 void RunBaseline(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
 void RunAvx2(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
 

@@ -1,8 +1,7 @@
 // The block-copying routines against the plain byte-at-a-time ones, on
 // random texts: same bytes out, never past the output bound (buffers are
 // sized exactly, so AddressSanitizer catches an overrun or over-read).
-// Each property holds with the widest vectors the processor has and with
-// the baseline ones.
+// Each property holds with the processor's extensions and without.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +9,8 @@
 #include <vector>
 
 #include "ByteStrings.h"
+#include "InstructionSets.h"
 #include "KanjiTranscoder.h"
-#include "WindowRun.h"
 #include "reference/ReferenceConverter.h"
 
 namespace {
@@ -44,18 +43,8 @@ std::string RunExact(Routine routine, std::size_t (*room)(std::size_t), const st
   return std::string(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(written));
 }
 
-// Runs a test with wide vectors allowed (the widest there are) or not
-// (the baseline set).
-class ConverterProperty : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { kanji::windows::AllowWideVectors(GetParam()); }
-  void TearDown() override { kanji::windows::AllowWideVectors(true); }
-};
-
-INSTANTIATE_TEST_SUITE_P(VectorWidths, ConverterProperty, testing::Values(true, false),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Widest" : "Baseline";
-                         });
+class ConverterProperty : public InstructionSetTest {};
+INSTANTIATE_TEST_SUITE_P(InstructionSets, ConverterProperty, testing::Values(true, false), InstructionSetName);
 
 // Texts rich in what the routines switch on: ESC, "$", "(", high bytes,
 // NUL, line ends, and long ASCII runs that cross block boundaries.

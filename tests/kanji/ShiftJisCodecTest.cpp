@@ -3,6 +3,7 @@
 #include <random>
 
 #include "ByteStrings.h"
+#include "InstructionSets.h"
 #include "ShiftJisCodec.h"
 
 namespace {
@@ -10,13 +11,16 @@ namespace {
 using kanji::ShiftJisCodec;
 using kanji::Unencodable;
 
+class ShiftJisCodecTest : public InstructionSetTest {};
+INSTANTIATE_TEST_SUITE_P(InstructionSets, ShiftJisCodecTest, testing::Values(true, false), InstructionSetName);
+
 std::string RoundTrip(const std::string& bytes) {
   kanji::EncodeResult result = ShiftJisCodec::Encode(ShiftJisCodec::Decode(bytes));
   EXPECT_TRUE(result.unencodable.empty()) << ToHex(bytes);
   return result.bytes;
 }
 
-TEST(ShiftJisCodec, EverySingleByteAndEveryPairRoundTrips) {
+TEST_P(ShiftJisCodecTest, EverySingleByteAndEveryPairRoundTrips) {
   for (int a = 0; a < 256; ++a) {
     std::string one{static_cast<char>(a)};
     ASSERT_EQ(RoundTrip(one), one) << ToHex(one);
@@ -27,7 +31,7 @@ TEST(ShiftJisCodec, EverySingleByteAndEveryPairRoundTrips) {
   }
 }
 
-TEST(ShiftJisCodec, RandomByteStringsRoundTrip) {
+TEST_P(ShiftJisCodecTest, RandomByteStringsRoundTrip) {
   std::mt19937 rng(23);
   const std::string leadHeavy = Hex("81 82 87 88 9F E0 EA ED EE F0 FA FC FD 80 A0 40 7F 5C 00");
   for (int round = 0; round < 20000; ++round) {
@@ -41,7 +45,7 @@ struct KnownCharacter {
   std::string utf8;
 };
 
-TEST(ShiftJisCodec, KnownCharactersDecodeToTheirCodePoints) {
+TEST_P(ShiftJisCodecTest, KnownCharactersDecodeToTheirCodePoints) {
   const KnownCharacter known[] = {
       {Hex("82 A0"), "あ"},          {Hex("8A BF"), "漢"}, {Hex("87 40"), "①"},
       {Hex("B1"), "ｱ"},              {Hex("FB FC"), "髙"}, {Hex("81 60"), "～"},
@@ -54,7 +58,7 @@ TEST(ShiftJisCodec, KnownCharactersDecodeToTheirCodePoints) {
   }
 }
 
-TEST(ShiftJisCodec, BytesWithoutACharacterBecomeRawByteCodePoints) {
+TEST_P(ShiftJisCodecTest, BytesWithoutACharacterBecomeRawByteCodePoints) {
   // U+F780 + (byte - 0x80), three UTF-8 bytes each.
   EXPECT_EQ(ShiftJisCodec::Decode(Hex("80")), "\xEF\x9E\x80");
   EXPECT_EQ(ShiftJisCodec::Decode(Hex("FF")), "\xEF\x9F\xBF");
@@ -66,7 +70,7 @@ TEST(ShiftJisCodec, BytesWithoutACharacterBecomeRawByteCodePoints) {
   EXPECT_EQ(ShiftJisCodec::Decode(Hex("ED 40")), "\xEF\x9F\xAD@");
 }
 
-TEST(ShiftJisCodec, CharactersShiftJisCannotHoldAreReportedNotHidden) {
+TEST_P(ShiftJisCodecTest, CharactersShiftJisCannotHoldAreReportedNotHidden) {
   std::string text = "a\xF0\x9F\x98\x80" "b\xC3\xA9" "c";  // a, U+1F600, b, é, c
   kanji::EncodeResult result = ShiftJisCodec::Encode(text);
   EXPECT_EQ(result.bytes, "a?b?c");
@@ -74,7 +78,7 @@ TEST(ShiftJisCodec, CharactersShiftJisCannotHoldAreReportedNotHidden) {
   EXPECT_EQ(result.unencodable, expected);
 }
 
-TEST(ShiftJisCodec, MalformedUtf8IsReportedByteByByte) {
+TEST_P(ShiftJisCodecTest, MalformedUtf8IsReportedByteByByte) {
   std::string text = "x\xE3\x81" "y\xFF\xED\xA0\x80";  // cut sequence, invalid byte, surrogate
   kanji::EncodeResult result = ShiftJisCodec::Encode(text);
   EXPECT_EQ(result.bytes, "x??y????");
@@ -82,7 +86,7 @@ TEST(ShiftJisCodec, MalformedUtf8IsReportedByteByByte) {
   EXPECT_EQ(result.unencodable[0], (Unencodable{1, 0xFFFD}));
 }
 
-TEST(ShiftJisCodec, OverlongSequenceOfAMappedCharacterIsNotEncoded) {
+TEST_P(ShiftJisCodecTest, OverlongSequenceOfAMappedCharacterIsNotEncoded) {
   // E0 91 91 spells U+0451 (a Cyrillic letter code page 932 has) in three
   // bytes instead of two: malformed, so three unencodable bytes.
   kanji::EncodeResult result = ShiftJisCodec::Encode("\xE0\x91\x91x");
@@ -90,7 +94,7 @@ TEST(ShiftJisCodec, OverlongSequenceOfAMappedCharacterIsNotEncoded) {
   EXPECT_EQ(ShiftJisCodec::EncodedLength("\xE0\x91\x91x"), 4u);
 }
 
-TEST(ShiftJisCodec, EncodedLengthMatchesEncode) {
+TEST_P(ShiftJisCodecTest, EncodedLengthMatchesEncode) {
   std::mt19937 rng(29);
   for (int round = 0; round < 5000; ++round) {
     std::string utf8 = ShiftJisCodec::Decode(RandomBytes(rng, rng() % 120));
@@ -99,7 +103,7 @@ TEST(ShiftJisCodec, EncodedLengthMatchesEncode) {
   }
 }
 
-TEST(ShiftJisCodec, PiecesDecodeToTheWhole) {
+TEST_P(ShiftJisCodecTest, PiecesDecodeToTheWhole) {
   std::mt19937 rng(31);
   for (int round = 0; round < 3000; ++round) {
     std::string bytes = RandomBytes(rng, rng() % 200);
@@ -119,6 +123,28 @@ TEST(ShiftJisCodec, PiecesDecodeToTheWhole) {
       pos += consumed;
     }
     ASSERT_EQ(joined, ShiftJisCodec::Decode(bytes)) << ToHex(bytes);
+  }
+}
+
+// Runs of kana and kanji, the encoder's fast path, broken by what must
+// leave it: ASCII, two-byte sequences, unmapped, overlong, surrogate and
+// cut sequences. Both instruction sets give the same bytes and reports.
+TEST(ShiftJisCodecInstructionSets, ExtendedAndBaselineEncodeAlike) {
+  static const char* const pieces[] = {"あ", "漢", "字", "ア", "、", "a", "\n", "é", "😀", "\xE4\xB8\x82",
+                                       "\xE0\x91\x91", "\xED\xA0\x80", "\xE3\x81", "\xFF", "①", "ｱ"};
+  std::mt19937 rng(31);
+  for (int round = 0; round < 3000; ++round) {
+    std::string utf8;
+    for (int k = static_cast<int>(rng() % 60); k > 0; --k) utf8 += pieces[rng() % std::size(pieces)];
+    kanji::AllowProcessorExtensions(true);
+    kanji::EncodeResult extended = ShiftJisCodec::Encode(utf8);
+    std::size_t extendedLength = ShiftJisCodec::EncodedLength(utf8);
+    kanji::AllowProcessorExtensions(false);
+    kanji::EncodeResult baseline = ShiftJisCodec::Encode(utf8);
+    kanji::AllowProcessorExtensions(true);
+    ASSERT_EQ(ToHex(extended.bytes), ToHex(baseline.bytes)) << ToHex(utf8);
+    ASSERT_EQ(extended.unencodable, baseline.unencodable) << ToHex(utf8);
+    ASSERT_EQ(extendedLength, baseline.bytes.size()) << ToHex(utf8);
   }
 }
 
