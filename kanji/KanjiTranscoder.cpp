@@ -28,6 +28,8 @@ using scan::Block;
 #if defined(__SSE2__)
 const auto kEscStop = [](Block v) { return scan::Equal(v, kEsc); };
 const auto kLineEndStop = [](Block v) { return scan::Equal(v, kCr) | scan::Equal(v, kLf); };
+const auto kCrStop = [](Block v) { return scan::Equal(v, kCr); };
+const auto kLfStop = [](Block v) { return scan::Equal(v, kLf); };
 const auto kDetectStop = [](Block v) {
   return scan::HighBits(v) | scan::Equal(v, kEsc) | scan::Equal(v, 0);
 };
@@ -38,11 +40,15 @@ const auto kShiftJisOnlyStop = [](Block v) {
 const auto kNoBlocks = [](int) { return 0u; };
 const auto kEscStop = kNoBlocks;
 const auto kLineEndStop = kNoBlocks;
+const auto kCrStop = kNoBlocks;
+const auto kLfStop = kNoBlocks;
 const auto kDetectStop = kNoBlocks;
 const auto kShiftJisOnlyStop = kNoBlocks;
 #endif
 const auto kIsEsc = [](Byte b) { return b == kEsc; };
 const auto kIsLineEnd = [](Byte b) { return b == kCr || b == kLf; };
+const auto kIsCr = [](Byte b) { return b == kCr; };
+const auto kIsLf = [](Byte b) { return b == kLf; };
 const auto kEndsSevenBitScan = [](Byte b) { return b >= 0x80 || b == kEsc || b == 0; };
 const auto kIsShiftJisOnlyOrEnd = [](Byte b) { return (b >= 0x80 && b <= 0x9F) || b == 0; };
 
@@ -171,6 +177,55 @@ std::size_t ConvertPairs(Direction direction, const Byte* in, std::size_t n, Byt
   return static_cast<std::size_t>(o - out);
 }
 
+// Line ends: CR LF is one line end; a lone CR or LF (and LF CR) is one
+// each. Converting to CR or to LF stops only where a byte changes, so a
+// text already in the target form is one block copy.
+
+// To CR: an LF after a CR goes (the CR stays); any other LF becomes CR.
+std::size_t LineEndsToCr(const Byte* in, std::size_t n, Byte* out) {
+  Byte* o = out;
+  std::size_t i = 0;
+  while (i < n) {
+    std::size_t run = scan::CopySpan(in + i, n - i, o, kLfStop, kIsLf);
+    i += run;
+    o += run;
+    if (i == n) break;
+    if (i == 0 || in[i - 1] != kCr) *o++ = kCr;
+    ++i;
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+// To LF: a CR before an LF goes (the LF stays); any other CR becomes LF.
+std::size_t LineEndsToLf(const Byte* in, std::size_t n, Byte* out) {
+  Byte* o = out;
+  std::size_t i = 0;
+  while (i < n) {
+    std::size_t run = scan::CopySpan(in + i, n - i, o, kCrStop, kIsCr);
+    i += run;
+    o += run;
+    if (i == n) break;
+    if (i + 1 == n || in[i + 1] != kLf) *o++ = kLf;
+    ++i;
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+std::size_t LineEndsToCrLf(const Byte* in, std::size_t n, Byte* out) {
+  Byte* o = out;
+  std::size_t i = 0;
+  while (i < n) {
+    std::size_t run = scan::CopySpan(in + i, n - i, o, kLineEndStop, kIsLineEnd);
+    i += run;
+    o += run;
+    if (i == n) break;
+    i += (in[i] == kCr && i + 1 < n && in[i + 1] == kLf) ? 2 : 1;
+    *o++ = kCr;
+    *o++ = kLf;
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
 }  // namespace
 
 KanjiCode DetectCodeBytes(const Byte* in, std::size_t n) {
@@ -220,23 +275,14 @@ std::size_t EucToSjisBytes(const Byte* in, std::size_t n, Byte* out) {
 }
 
 std::size_t ConvertLineEndBytes(const Byte* in, std::size_t n, Byte* out, int type) {
-  if (type < 1 || type > 3) {
-    if (n > 0) std::memcpy(out, in, n);
-    return n;
+  switch (type) {
+    case 1: return LineEndsToCr(in, n, out);
+    case 2: return LineEndsToLf(in, n, out);
+    case 3: return LineEndsToCrLf(in, n, out);
+    default:
+      if (n > 0) std::memcpy(out, in, n);
+      return n;
   }
-  Byte* o = out;
-  std::size_t i = 0;
-  while (i < n) {
-    std::size_t run = scan::CopySpan(in + i, n - i, o, kLineEndStop, kIsLineEnd);
-    i += run;
-    o += run;
-    if (i == n) break;
-    // CR LF is one line end; a lone CR or LF (and LF CR) is one each.
-    i += (in[i] == kCr && i + 1 < n && in[i + 1] == kLf) ? 2 : 1;
-    if (type != 2) *o++ = kCr;
-    if (type != 1) *o++ = kLf;
-  }
-  return static_cast<std::size_t>(o - out);
 }
 
 }  // namespace kanji
