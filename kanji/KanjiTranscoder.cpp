@@ -28,8 +28,6 @@ using scan::Block;
 #if defined(__SSE2__)
 const auto kEscStop = [](Block v) { return scan::Equal(v, kEsc); };
 const auto kLineEndStop = [](Block v) { return scan::Equal(v, kCr) | scan::Equal(v, kLf); };
-const auto kCrStop = [](Block v) { return scan::Equal(v, kCr); };
-const auto kLfStop = [](Block v) { return scan::Equal(v, kLf); };
 const auto kDetectStop = [](Block v) {
   return scan::HighBits(v) | scan::Equal(v, kEsc) | scan::Equal(v, 0);
 };
@@ -40,15 +38,11 @@ const auto kShiftJisOnlyStop = [](Block v) {
 const auto kNoBlocks = [](int) { return 0u; };
 const auto kEscStop = kNoBlocks;
 const auto kLineEndStop = kNoBlocks;
-const auto kCrStop = kNoBlocks;
-const auto kLfStop = kNoBlocks;
 const auto kDetectStop = kNoBlocks;
 const auto kShiftJisOnlyStop = kNoBlocks;
 #endif
 const auto kIsEsc = [](Byte b) { return b == kEsc; };
 const auto kIsLineEnd = [](Byte b) { return b == kCr || b == kLf; };
-const auto kIsCr = [](Byte b) { return b == kCr; };
-const auto kIsLf = [](Byte b) { return b == kLf; };
 const auto kEndsSevenBitScan = [](Byte b) { return b >= 0x80 || b == kEsc || b == 0; };
 const auto kIsShiftJisOnlyOrEnd = [](Byte b) { return (b >= 0x80 && b <= 0x9F) || b == 0; };
 
@@ -181,31 +175,26 @@ std::size_t ConvertPairs(Direction direction, const Byte* in, std::size_t n, Byt
 // each. Converting to CR or to LF stops only where a byte changes, so a
 // text already in the target form is one block copy.
 
-// To CR: an LF after a CR goes (the CR stays); any other LF becomes CR.
-std::size_t LineEndsToCr(const Byte* in, std::size_t n, Byte* out) {
+// To CR or to LF: only the other byte changes. It goes where it is the
+// half of a CR LF whose other half is already the target (an LF after a
+// CR, a CR before an LF), and becomes the target anywhere else.
+template <Byte kTarget>
+std::size_t LineEndsToSingle(const Byte* in, std::size_t n, Byte* out) {
+  constexpr Byte kOther = kTarget == kCr ? kLf : kCr;
+#if defined(__SSE2__)
+  auto otherStop = [](Block v) { return scan::Equal(v, kOther); };
+#else
+  auto otherStop = kNoBlocks;
+#endif
   Byte* o = out;
   std::size_t i = 0;
   while (i < n) {
-    std::size_t run = scan::CopySpan(in + i, n - i, o, kLfStop, kIsLf);
+    std::size_t run = scan::CopySpan(in + i, n - i, o, otherStop, [](Byte b) { return b == kOther; });
     i += run;
     o += run;
     if (i == n) break;
-    if (i == 0 || in[i - 1] != kCr) *o++ = kCr;
-    ++i;
-  }
-  return static_cast<std::size_t>(o - out);
-}
-
-// To LF: a CR before an LF goes (the LF stays); any other CR becomes LF.
-std::size_t LineEndsToLf(const Byte* in, std::size_t n, Byte* out) {
-  Byte* o = out;
-  std::size_t i = 0;
-  while (i < n) {
-    std::size_t run = scan::CopySpan(in + i, n - i, o, kCrStop, kIsCr);
-    i += run;
-    o += run;
-    if (i == n) break;
-    if (i + 1 == n || in[i + 1] != kLf) *o++ = kLf;
+    bool halfOfCrLf = kTarget == kCr ? (i > 0 && in[i - 1] == kCr) : (i + 1 < n && in[i + 1] == kLf);
+    if (!halfOfCrLf) *o++ = kTarget;
     ++i;
   }
   return static_cast<std::size_t>(o - out);
@@ -276,8 +265,8 @@ std::size_t EucToSjisBytes(const Byte* in, std::size_t n, Byte* out) {
 
 std::size_t ConvertLineEndBytes(const Byte* in, std::size_t n, Byte* out, int type) {
   switch (type) {
-    case 1: return LineEndsToCr(in, n, out);
-    case 2: return LineEndsToLf(in, n, out);
+    case 1: return LineEndsToSingle<kCr>(in, n, out);
+    case 2: return LineEndsToSingle<kLf>(in, n, out);
     case 3: return LineEndsToCrLf(in, n, out);
     default:
       if (n > 0) std::memcpy(out, in, n);
