@@ -26,6 +26,18 @@ struct Avx2Vectors {
   }
   static Vec FlipHighBits(Vec v) { return _mm256_xor_si256(v, _mm256_set1_epi8(static_cast<char>(0x80))); }
 
+  static Vec ByteMask(std::uint32_t bits) {
+    const Vec whichByte = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1,  //
+                                           2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3);
+    Vec spread = _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(bits)), whichByte);
+    Vec bit = _mm256_set1_epi64x(static_cast<long long>(0x8040'2010'0804'0201ull));
+    return _mm256_cmpeq_epi8(_mm256_and_si256(spread, bit), bit);
+  }
+  static Vec ShiftInByte(Vec v, Vec before) {
+    return _mm256_alignr_epi8(v, _mm256_permute2x128_si256(before, v, 0x21), 15);
+  }
+  static Vec Select(Vec mask, Vec yes, Vec no) { return _mm256_blendv_epi8(no, yes, mask); }
+
   static Vec Lanes(int value) { return _mm256_set1_epi16(static_cast<short>(value)); }
   static Vec And(Vec a, Vec b) { return _mm256_and_si256(a, b); }
   static Vec Or(Vec a, Vec b) { return _mm256_or_si256(a, b); }

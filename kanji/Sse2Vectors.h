@@ -24,6 +24,18 @@ struct Sse2Vectors {
   }
   static Vec FlipHighBits(Vec v) { return _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80))); }
 
+  // All-ones bytes where `bits` has a one (bit k for byte k).
+  static Vec ByteMask(std::uint32_t bits) {
+    constexpr std::uint64_t kEveryByte = 0x0101'0101'0101'0101ull;
+    Vec spread = _mm_set_epi64x(static_cast<long long>((bits >> 8 & 0xFF) * kEveryByte),
+                                static_cast<long long>((bits & 0xFF) * kEveryByte));
+    Vec bit = _mm_set1_epi64x(static_cast<long long>(0x8040'2010'0804'0201ull));
+    return _mm_cmpeq_epi8(_mm_and_si128(spread, bit), bit);
+  }
+  // `v` one byte up, the last byte of `before` coming in first.
+  static Vec ShiftInByte(Vec v, Vec before) { return _mm_or_si128(_mm_slli_si128(v, 1), _mm_srli_si128(before, 15)); }
+  static Vec Select(Vec mask, Vec yes, Vec no) { return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no)); }
+
   // 16-bit lanes.
   static Vec Lanes(int value) { return _mm_set1_epi16(static_cast<short>(value)); }
   static Vec And(Vec a, Vec b) { return _mm_and_si128(a, b); }

@@ -7,9 +7,11 @@
 // dozen bytes. Finding each switch by scanning from the last one chains
 // every run's start to the previous run's end and mispredicts the scan's
 // exit at nearly every run. Here each window's switches come from masks of
-// the whole window at once, and each run between them is written with one
-// fixed-size store of a whole window, the next run overwriting what lies
-// past the run's end. The loops stop 128 bytes before the end, so every
+// the whole window at once. The JIS writers and readers write each run
+// between switches with one fixed-size store of a whole window, the next
+// run overwriting what lies past the run's end; the fused chains, whose
+// characters keep their places, build each window's output in registers
+// and store it once. The loops stop 128 bytes before the end, so every
 // load stays inside the text, and every store stays inside the output
 // bound: output runs at most three bytes per input byte ahead (JIS
 // writers) or never ahead (readers, the fused chains).
@@ -89,9 +91,9 @@ void EachWindow(const Byte* in, std::size_t n, Progress& progress, ConvertWindow
   progress = {i, o, twoByte};
 }
 
-// Shift-JIS or EUC; with kEscapes, each switch between one-byte and
-// two-byte characters writes the JIS escape into the new mode.
-template <class V, class Pairs, bool kEscapes>
+// Shift-JIS or EUC to JIS: each switch between one-byte and two-byte
+// characters writes the escape into the new mode.
+template <class V, class Pairs>
 [[gnu::always_inline]] inline std::size_t EncodedWindow(const Byte* in, Byte*& o, bool& twoByte) {
   std::uint64_t leads = LeadsOf(Window<V>(in).Mask([](typename V::Vec v) { return V::HighBits(v); }));
   std::size_t length = kWindow - static_cast<std::size_t>(leads >> 63);  // a pair across the end waits
@@ -104,7 +106,7 @@ template <class V, class Pairs, bool kEscapes>
     o += end - start;
     if (end == length) return length;
     twoByte = !twoByte;
-    if constexpr (kEscapes) o = twoByte ? PutKanjiIn(o) : PutKanjiOut(o);
+    o = twoByte ? PutKanjiIn(o) : PutKanjiOut(o);
     start = end;
     switches &= switches - 1;
   }
@@ -136,11 +138,50 @@ template <class V, class Pairs>
   }
 }
 
-template <class V, class Pairs, bool kEscapes>
+// The fused chains: characters keep their places, so a window's output is
+// the window with each pair converted where it stands. Pairs led from an
+// even offset are converted from the window as loaded, pairs led from an
+// odd offset from the window loaded a byte further on and moved back by a
+// byte; masks pick every byte from the input or one of the two, and the
+// window is stored once, exactly over its own place. Nothing is written
+// past it: the next window's loads would otherwise wait on those stores
+// whenever input and output lie a whole number of 4 KiB pages apart (as
+// large buffers usually do), the processor telling addresses apart by
+// their low twelve bits first.
+template <class V, class Pairs>
+void ChainWindows(const Byte* in, std::size_t n, Progress& progress) {
+  constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
+  std::size_t i = progress.in;
+  Byte* out = progress.out - i;  // output positions are input positions
+  std::uint64_t trailFirst = 0;    // byte 0 is the second of a pair led from the last window
+  typename V::Vec lastOdd = V::Lanes(0);
+  for (; n - i >= 2 * kWindow; i += kWindow) {
+    Window<V> raw(in + i);
+    Window<V> odd(in + i + 1);
+    std::uint64_t high = raw.Mask([](typename V::Vec v) { return V::HighBits(v); });
+    std::uint64_t leads = LeadsOf(high & ~trailFirst);
+    std::uint64_t evenBytes = (leads & kEvenBits) | (leads & kEvenBits) << 1;
+    std::uint64_t oddBytes = (leads & ~kEvenBits) | (leads & ~kEvenBits) << 1 | trailFirst;
+    for (int k = 0; k < Window<V>::kParts; ++k) {
+      int shift = k * V::kBytes;
+      auto evenPairs = Pairs::template Many<V>(raw.part[k]);
+      auto oddPairs = Pairs::template Many<V>(odd.part[k]);
+      auto oddInPlace = V::ShiftInByte(oddPairs, lastOdd);
+      lastOdd = oddPairs;
+      auto bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(evenBytes >> shift)), evenPairs, raw.part[k]);
+      bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(oddBytes >> shift)), oddInPlace, bytes);
+      V::Store(out + i + shift, bytes);
+    }
+    trailFirst = leads >> 63;
+  }
+  // A pair across the last window's end is finished byte by byte.
+  i -= trailFirst;
+  progress = {i, out + i, trailFirst != 0};
+}
+
+template <class V, class Pairs>
 void EncodedWindows(const Byte* in, std::size_t n, Progress& progress) {
-  EachWindow(in, n, progress, [](const Byte* w, Byte*& o, bool& twoByte) {
-    return EncodedWindow<V, Pairs, kEscapes>(w, o, twoByte);
-  });
+  EachWindow(in, n, progress, [](const Byte* w, Byte*& o, bool& twoByte) { return EncodedWindow<V, Pairs>(w, o, twoByte); });
 }
 
 template <class V, class Pairs>
@@ -151,12 +192,12 @@ void JisWindows(const Byte* in, std::size_t n, Progress& progress) {
 template <class V>
 void RunWith(Direction direction, const Byte* in, std::size_t n, Progress& progress) {
   switch (direction) {
-    case Direction::SjisToJis: return EncodedWindows<V, pairs::SjisToJis, true>(in, n, progress);
-    case Direction::EucToJis: return EncodedWindows<V, pairs::FlipHighBit, true>(in, n, progress);
+    case Direction::SjisToJis: return EncodedWindows<V, pairs::SjisToJis>(in, n, progress);
+    case Direction::EucToJis: return EncodedWindows<V, pairs::FlipHighBit>(in, n, progress);
     case Direction::JisToSjis: return JisWindows<V, pairs::JisToSjis>(in, n, progress);
     case Direction::JisToEuc: return JisWindows<V, pairs::FlipHighBit>(in, n, progress);
-    case Direction::SjisToEuc: return EncodedWindows<V, pairs::SjisToEuc, false>(in, n, progress);
-    case Direction::EucToSjis: return EncodedWindows<V, pairs::EucToSjis, false>(in, n, progress);
+    case Direction::SjisToEuc: return ChainWindows<V, pairs::SjisToEuc>(in, n, progress);
+    case Direction::EucToSjis: return ChainWindows<V, pairs::EucToSjis>(in, n, progress);
   }
 }
 
