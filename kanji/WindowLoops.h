@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "JisEscapes.h"
 #include "PairArithmetic.h"
@@ -138,45 +139,62 @@ template <class V, class Pairs>
   }
 }
 
-// The fused chains: characters keep their places, so a window's output is
-// the window with each pair converted where it stands. Pairs led from an
-// even offset are converted from the window as loaded, pairs led from an
-// odd offset from the window loaded a byte further on and moved back by a
-// byte; masks pick every byte from the input or one of the two, and the
-// window is stored once, exactly over its own place. Nothing is written
-// past it: the next window's loads would otherwise wait on those stores
-// whenever input and output lie a whole number of 4 KiB pages apart (as
-// large buffers usually do), the processor telling addresses apart by
-// their low twelve bits first.
+// Converts the pairs of windows where they stand. Pairs led from an even
+// offset are converted from the window as loaded, pairs led from an odd
+// offset from the window loaded a byte further on and moved back by a
+// byte; masks pick every byte from the input or one of the two. Windows
+// follow one another 64 bytes apart: a pair across a window's end is
+// converted in both (its second byte comes from the last window's odd
+// conversion).
 template <class V, class Pairs>
-void ChainWindows(const Byte* in, std::size_t n, Progress& progress) {
-  constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
-  std::size_t i = progress.in;
-  Byte* out = progress.out - i;  // output positions are input positions
-  std::uint64_t trailFirst = 0;    // byte 0 is the second of a pair led from the last window
-  typename V::Vec lastOdd = V::Lanes(0);
-  for (; n - i >= 2 * kWindow; i += kWindow) {
-    Window<V> raw(in + i);
-    Window<V> odd(in + i + 1);
+class PairsInPlace {
+ public:
+  // Writes the converted window to `to` (64 bytes); returns its bytes that
+  // belong to pairs, a bit a byte.
+  std::uint64_t Convert(const Byte* in, Byte* to) {
+    constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
+    Window<V> raw(in);
+    Window<V> odd(in + 1);
     std::uint64_t high = raw.Mask([](typename V::Vec v) { return V::HighBits(v); });
-    std::uint64_t leads = LeadsOf(high & ~trailFirst);
+    std::uint64_t leads = LeadsOf(high & ~trailFirst_);
     std::uint64_t evenBytes = (leads & kEvenBits) | (leads & kEvenBits) << 1;
-    std::uint64_t oddBytes = (leads & ~kEvenBits) | (leads & ~kEvenBits) << 1 | trailFirst;
+    std::uint64_t oddBytes = (leads & ~kEvenBits) | (leads & ~kEvenBits) << 1 | trailFirst_;
     for (int k = 0; k < Window<V>::kParts; ++k) {
       int shift = k * V::kBytes;
       auto evenPairs = Pairs::template Many<V>(raw.part[k]);
       auto oddPairs = Pairs::template Many<V>(odd.part[k]);
-      auto oddInPlace = V::ShiftInByte(oddPairs, lastOdd);
-      lastOdd = oddPairs;
+      auto oddInPlace = V::ShiftInByte(oddPairs, lastOdd_);
+      lastOdd_ = oddPairs;
       auto bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(evenBytes >> shift)), evenPairs, raw.part[k]);
       bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(oddBytes >> shift)), oddInPlace, bytes);
-      V::Store(out + i + shift, bytes);
+      V::Store(to + shift, bytes);
     }
-    trailFirst = leads >> 63;
+    trailFirst_ = leads >> 63;
+    return evenBytes | oddBytes;
   }
-  // A pair across the last window's end is finished byte by byte.
-  i -= trailFirst;
-  progress = {i, out + i, trailFirst != 0};
+
+  // Whether the last window ended on the first byte of a pair.
+  bool LeadLast() const { return trailFirst_ != 0; }
+
+ private:
+  std::uint64_t trailFirst_ = 0;  // the next window's byte 0 ends a pair
+  typename V::Vec lastOdd_ = V::Lanes(0);
+};
+
+// The fused chains: characters keep their places, so each window is
+// converted straight into its place in the output and stored once.
+// Nothing is written past it: the next window's loads would otherwise
+// wait on those stores whenever input and output lie a whole number of
+// 4 KiB pages apart (as large buffers usually do), the processor telling
+// addresses apart by their low twelve bits first.
+template <class V, class Pairs>
+void ChainWindows(const Byte* in, std::size_t n, Progress& progress) {
+  PairsInPlace<V, Pairs> pairs;
+  std::size_t i = progress.in;
+  Byte* out = progress.out - i;  // output positions are input positions
+  for (; n - i >= 2 * kWindow; i += kWindow) pairs.Convert(in + i, out + i);
+  i -= pairs.LeadLast();  // a pair across the last window's end is finished byte by byte
+  progress = {i, out + i, pairs.LeadLast()};
 }
 
 template <class V, class Pairs>
