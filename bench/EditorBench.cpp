@@ -25,7 +25,7 @@
 #include "KanjiText.h"
 #include "ProfileFile.h"
 #include "ShiftJisCodec.h"
-#include "TempDirectory.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 // One open in this process: prints seconds to first paint and peak RSS (MB).
 int OpenOnce(const char* path) {
-  bench::TempDirectory dir;
-  ProfileFile profile(dir.Path() + "/Kb_zeva3.ini");
+  TempDir dir;
+  ProfileFile profile(dir.File("Kb_zeva3.ini"));
   CKb_zeva3View view(profile);
   CKb_zeva3Doc doc(profile, view);
   view.resize(800, 600);
@@ -107,8 +107,8 @@ double KeystrokeMs(CKb_zeva3View& view, long position) {
 }
 
 void BenchKeystrokes(std::size_t largest) {
-  bench::TempDirectory dir;
-  ProfileFile profile(dir.Path() + "/Kb_zeva3.ini");
+  TempDir dir;
+  ProfileFile profile(dir.File("Kb_zeva3.ini"));
   profile.WriteProfileInt("Config", "WordWrap", 0);
   CKb_zeva3View view(profile);
   view.resize(800, 600);
@@ -130,8 +130,8 @@ void BenchKeystrokes(std::size_t largest) {
 }
 
 void BenchSaveEuc(const std::string& dir, const std::string& shiftJis) {
-  bench::TempDirectory settingsDir;
-  ProfileFile profile(settingsDir.Path() + "/Kb_zeva3.ini");
+  TempDir settingsDir;
+  ProfileFile profile(settingsDir.File("Kb_zeva3.ini"));
   CKb_zeva3View view(profile);
   CKb_zeva3Doc doc(profile, view);
   view.ShowDocument(shiftJis, {KanjiCode::ShiftJis, KanjiCode::Euc});
@@ -154,13 +154,13 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc == 3 && std::string(argv[1]) == "--open") return OpenOnce(argv[2]);
   std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
-  bench::TempDirectory dir;
+  TempDir dir;
   std::string shiftJis = bench::JapaneseShiftJis(megabytes * 1000 * 1000);
-  std::string file = dir.Path() + "/japanese.txt";
+  std::string file = dir.File("japanese.txt");
   WriteFile(file, shiftJis);
   std::printf("Editor on %zu MB of Japanese text (ratios to peers in this run)\n", megabytes);
   BenchOpen(std::filesystem::canonical("/proc/self/exe").string(), file, shiftJis.size());
-  BenchSaveEuc(dir.Path(), shiftJis);
+  BenchSaveEuc(dir.Path().string(), shiftJis);
   BenchKeystrokes(megabytes);
   int missed = 0;
   for (const Check& c : checks) missed += !c.met;

@@ -20,7 +20,7 @@
 #include "CMainFrame.h"
 #include "MenuLayout.h"
 #include "StartUp.h"
-#include "TempDirectory.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -69,8 +69,8 @@ double ProcessMs(const std::string& self, const char* mode) {
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  bench::TempDirectory dir;
-  std::string settings = dir.Path() + "/Kb_zeva3.ini";
+  TempDir dir;
+  std::string settings = dir.File("Kb_zeva3.ini");
   setenv("KB_ZEVA3_INI", settings.c_str(), 1);
   CKb_zeva3App app(argc, argv);
   std::string mode = argc > 1 ? argv[1] : "";
