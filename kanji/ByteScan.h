@@ -17,7 +17,8 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include "Sse2Vectors.h"
+#include "VectorWindow.h"
 #endif
 
 namespace kanji::scan {
@@ -28,38 +29,8 @@ namespace {
 using Byte = unsigned char;
 
 #if defined(__SSE2__)
-using Block = __m128i;
-inline Block Load(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(Byte* p, Block v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline unsigned HighBits(Block v) { return static_cast<unsigned>(_mm_movemask_epi8(v)); }
-inline unsigned Equal(Block v, Byte b) {
-  return HighBits(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b))));
-}
-inline unsigned MaskedEqual(Block v, Byte mask, Byte b) {
-  Block masked = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(mask)));
-  return HighBits(_mm_cmpeq_epi8(masked, _mm_set1_epi8(static_cast<char>(b))));
-}
-
-constexpr std::size_t kWindow = 64;
-
-// Four blocks read together; `Mask` joins their 16-bit masks in byte order.
-struct Window {
-  Block part[4];
-
-  static Window Load(const Byte* p) {
-    return {{scan::Load(p), scan::Load(p + 16), scan::Load(p + 32), scan::Load(p + 48)}};
-  }
-  void Store(Byte* p) const {
-    for (int k = 0; k < 4; ++k) scan::Store(p + 16 * k, part[k]);
-  }
-  template <class BlockMask>
-  std::uint64_t Mask(BlockMask blockMask) const {
-    return std::uint64_t{blockMask(part[0])} | std::uint64_t{blockMask(part[1])} << 16 |
-           std::uint64_t{blockMask(part[2])} << 32 | std::uint64_t{blockMask(part[3])} << 48;
-  }
-};
-
-inline std::size_t FirstSet(std::uint64_t mask) { return static_cast<std::size_t>(__builtin_ctzll(mask)); }
+using Block = Sse2Vectors::Vec;
+using Blocks = Window<Sse2Vectors>;
 #endif
 
 // Number of leading bytes of p[0, n) that do not stop the run.
@@ -68,14 +39,14 @@ inline std::size_t Span(const Byte* p, std::size_t n, StopMask stopMask, Stops s
   std::size_t i = 0;
 #if defined(__SSE2__)
   if (n >= 16) {  // short runs end in their first block
-    if (unsigned m = stopMask(Load(p))) return static_cast<unsigned>(__builtin_ctz(m));
+    if (unsigned m = stopMask(Sse2Vectors::Load(p))) return static_cast<unsigned>(__builtin_ctz(m));
     i = 16;
   }
-  for (; i + kWindow <= n; i += kWindow) {
-    if (std::uint64_t m = Window::Load(p + i).Mask(stopMask)) return i + FirstSet(m);
+  for (; i + kWindowBytes <= n; i += kWindowBytes) {
+    if (std::uint64_t m = Blocks(p + i).Mask(stopMask)) return i + FirstSet(m);
   }
   for (; i + 16 <= n; i += 16) {
-    if (unsigned m = stopMask(Load(p + i))) return i + static_cast<unsigned>(__builtin_ctz(m));
+    if (unsigned m = stopMask(Sse2Vectors::Load(p + i))) return i + static_cast<unsigned>(__builtin_ctz(m));
   }
 #else
   (void)stopMask;
@@ -94,19 +65,19 @@ inline std::size_t CopySpan(const Byte* p, std::size_t n, Byte* out, StopMask st
   std::size_t i = 0;
 #if defined(__SSE2__)
   if (n >= 16) {  // short runs end in their first block
-    Block v = Load(p);
-    Store(out, v);
+    Block v = Sse2Vectors::Load(p);
+    Sse2Vectors::Store(out, v);
     if (unsigned m = stopMask(v)) return static_cast<unsigned>(__builtin_ctz(m));
     i = 16;
   }
-  for (; i + kWindow <= n; i += kWindow) {
-    Window w = Window::Load(p + i);
+  for (; i + kWindowBytes <= n; i += kWindowBytes) {
+    Blocks w(p + i);
     w.Store(out + i);
     if (std::uint64_t m = w.Mask(stopMask)) return i + FirstSet(m);
   }
   for (; i + 16 <= n; i += 16) {
-    Block v = Load(p + i);
-    Store(out + i, v);
+    Block v = Sse2Vectors::Load(p + i);
+    Sse2Vectors::Store(out + i, v);
     if (unsigned m = stopMask(v)) return i + static_cast<unsigned>(__builtin_ctz(m));
   }
 #else
@@ -120,7 +91,7 @@ inline std::size_t CopySpan(const Byte* p, std::size_t n, Byte* out, StopMask st
 // are (ASCII, and Shift-JIS, EUC and UTF-8 outside their multi-byte units).
 inline std::size_t AsciiSpan(const Byte* p, std::size_t n) {
 #if defined(__SSE2__)
-  return Span(p, n, [](Block v) { return HighBits(v); }, [](Byte b) { return b >= 0x80; });
+  return Span(p, n, [](Block v) { return Sse2Vectors::HighBits(v); }, [](Byte b) { return b >= 0x80; });
 #else
   return Span(p, n, 0, [](Byte b) { return b >= 0x80; });
 #endif
@@ -128,7 +99,7 @@ inline std::size_t AsciiSpan(const Byte* p, std::size_t n) {
 
 inline std::size_t CopyAsciiSpan(const Byte* p, std::size_t n, Byte* out) {
 #if defined(__SSE2__)
-  return CopySpan(p, n, out, [](Block v) { return HighBits(v); }, [](Byte b) { return b >= 0x80; });
+  return CopySpan(p, n, out, [](Block v) { return Sse2Vectors::HighBits(v); }, [](Byte b) { return b >= 0x80; });
 #else
   return CopySpan(p, n, out, 0, [](Byte b) { return b >= 0x80; });
 #endif

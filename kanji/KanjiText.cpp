@@ -25,7 +25,7 @@ constexpr std::size_t kSlack = 16;
 const auto kNotAsciiCarried = [](Byte b) { return b >= 0x80 || b == 0x00 || b == 0x1B; };
 #if defined(__SSE2__)
 const auto kAsciiCarriedStop = [](scan::Block v) {
-  return scan::HighBits(v) | scan::Equal(v, 0x00) | scan::Equal(v, 0x1B);
+  return Sse2Vectors::HighBits(v) | Sse2Vectors::EqualBits(v, 0x00) | Sse2Vectors::EqualBits(v, 0x1B);
 };
 #else
 const auto kAsciiCarriedStop = [](int) { return 0u; };

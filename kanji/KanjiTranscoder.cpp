@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "ByteScan.h"
-#include "PairArithmetic.h"
 #include "JisEscapes.h"
+#include "PairArithmetic.h"
 #include "WindowRun.h"
 
 #if defined(__SSE2__)
@@ -26,13 +26,13 @@ using scan::Block;
 
 // Run predicates, each in its block and its single-byte form.
 #if defined(__SSE2__)
-const auto kEscStop = [](Block v) { return scan::Equal(v, kEsc); };
-const auto kLineEndStop = [](Block v) { return scan::Equal(v, kCr) | scan::Equal(v, kLf); };
+const auto kEscStop = [](Block v) { return Sse2Vectors::EqualBits(v, kEsc); };
+const auto kLineEndStop = [](Block v) { return Sse2Vectors::EqualBits(v, kCr) | Sse2Vectors::EqualBits(v, kLf); };
 const auto kDetectStop = [](Block v) {
-  return scan::HighBits(v) | scan::Equal(v, kEsc) | scan::Equal(v, 0);
+  return Sse2Vectors::HighBits(v) | Sse2Vectors::EqualBits(v, kEsc) | Sse2Vectors::EqualBits(v, 0);
 };
 const auto kShiftJisOnlyStop = [](Block v) {
-  return scan::MaskedEqual(v, 0xE0, 0x80) | scan::Equal(v, 0);
+  return Sse2Vectors::MaskedEqualBits(v, 0xE0, 0x80) | Sse2Vectors::EqualBits(v, 0);
 };
 #else
 const auto kNoBlocks = [](int) { return 0u; };
@@ -51,16 +51,16 @@ const auto kIsShiftJisOnlyOrEnd = [](Byte b) { return (b >= 0x80 && b <= 0x9F) |
 // end it. Shift-JIS and EUC runs end at a pair start below 0x80; JIS
 // two-byte runs end at an ESC in a pair start (one in a second byte is
 // part of its pair).
-inline unsigned EncodedRunEnds(Block v) { return ~scan::HighBits(v) & 0x5555u; }
-inline unsigned JisRunEnds(Block v) { return scan::Equal(v, kEsc) & 0x5555u; }
+inline unsigned EncodedRunEnds(Block v) { return ~Sse2Vectors::HighBits(v) & 0x5555u; }
+inline unsigned JisRunEnds(Block v) { return Sse2Vectors::EqualBits(v, kEsc) & 0x5555u; }
 
 // Converts whole blocks of pairs from in[i], the last one up to where the
 // run ends; returns false when fewer than 16 bytes are left to look at.
 template <class Pairs, class RunEnds>
 bool PairBlocks(const Byte* in, std::size_t n, std::size_t& i, Byte*& o, RunEnds runEnds) {
   while (i + 16 <= n) {
-    Block v = scan::Load(in + i);
-    scan::Store(o, Pairs::template Many<Sse2Vectors>(v));  // bytes past the run's end are overwritten later
+    Block v = Sse2Vectors::Load(in + i);
+    Sse2Vectors::Store(o, Pairs::template Many<Sse2Vectors>(v));  // bytes past the run's end are overwritten later
     if (unsigned ends = runEnds(v)) {
       unsigned length = static_cast<unsigned>(__builtin_ctz(ends));
       i += length;
@@ -98,11 +98,8 @@ void JisPairRun(const Byte* in, std::size_t n, std::size_t& i, Byte*& o) {
 // the second of a pair.
 template <class Pairs>
 std::size_t EncodeJis(Direction direction, const Byte* in, std::size_t n, Byte* out) {
-  windows::Progress middle{0, out, false};
-  windows::Run(direction, in, n, middle);
-  std::size_t i = middle.in;
-  Byte* o = middle.out;
-  if (middle.twoByte) {
+  auto [i, o, twoByte] = windows::Run(direction, in, n, out);
+  if (twoByte) {
     EncodedPairRun<Pairs>(in, n, i, o);
     o = PutKanjiOut(o);
   }
@@ -125,11 +122,7 @@ std::size_t EncodeJis(Direction direction, const Byte* in, std::size_t n, Byte* 
 // through, two-byte mode pairs every byte up to the next ESC.
 template <class Pairs>
 std::size_t DecodeJis(Direction direction, const Byte* in, std::size_t n, Byte* out) {
-  windows::Progress middle{0, out, false};
-  windows::Run(direction, in, n, middle);
-  std::size_t i = middle.in;
-  Byte* o = middle.out;
-  bool twoByte = middle.twoByte;
+  auto [i, o, twoByte] = windows::Run(direction, in, n, out);
   while (i < n) {
     if (!twoByte) {
       std::size_t run = scan::CopySpan(in + i, n - i, o, kEscStop, kIsEsc);
@@ -156,11 +149,8 @@ std::size_t DecodeJis(Direction direction, const Byte* in, std::size_t n, Byte* 
 // escapes in between, so the one-byte runs are a plain copy.
 template <class Pairs>
 std::size_t ConvertPairs(Direction direction, const Byte* in, std::size_t n, Byte* out) {
-  windows::Progress middle{0, out, false};
-  windows::Run(direction, in, n, middle);
-  std::size_t i = middle.in;
-  Byte* o = middle.out;
-  if (middle.twoByte) EncodedPairRun<Pairs>(in, n, i, o);
+  auto [i, o, twoByte] = windows::Run(direction, in, n, out);
+  if (twoByte) EncodedPairRun<Pairs>(in, n, i, o);
   while (i < n) {
     std::size_t run = scan::CopyAsciiSpan(in + i, n - i, o);
     i += run;
@@ -182,7 +172,7 @@ template <Byte kTarget>
 std::size_t LineEndsToSingle(const Byte* in, std::size_t n, Byte* out) {
   constexpr Byte kOther = kTarget == kCr ? kLf : kCr;
 #if defined(__SSE2__)
-  auto otherStop = [](Block v) { return scan::Equal(v, kOther); };
+  auto otherStop = [](Block v) { return Sse2Vectors::EqualBits(v, kOther); };
 #else
   auto otherStop = kNoBlocks;
 #endif

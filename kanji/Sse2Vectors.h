@@ -2,13 +2,16 @@
 
 // The baseline vector operations of x86-64 (SSE2, 16 bytes), in the form the
 // window loops and the pair arithmetic take as their `V` argument. The
-// 32-byte set with the same members is in Avx2Vectors.h.
+// 32-byte set with the same members is in Avx2Vectors.h. In an unnamed
+// namespace like that one: the scanners built on it are compiled into the
+// BMI2 file too.
 
 #include <emmintrin.h>
 
 #include <cstdint>
 
 namespace kanji {
+namespace {
 
 struct Sse2Vectors {
   using Vec = __m128i;
@@ -21,6 +24,10 @@ struct Sse2Vectors {
   static std::uint32_t HighBits(Vec v) { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
   static std::uint32_t EqualBits(Vec v, unsigned char b) {
     return HighBits(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b))));
+  }
+  // Bytes equal to `b` once and-ed with `mask`.
+  static std::uint32_t MaskedEqualBits(Vec v, unsigned char mask, unsigned char b) {
+    return EqualBits(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(mask))), b);
   }
   static Vec FlipHighBits(Vec v) { return _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80))); }
 
@@ -50,4 +57,5 @@ struct Sse2Vectors {
   static Vec ShiftRightSigned(Vec v, int bits) { return _mm_srai_epi16(v, bits); }
 };
 
+}  // namespace
 }  // namespace kanji

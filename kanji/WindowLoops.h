@@ -22,10 +22,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "JisEscapes.h"
 #include "PairArithmetic.h"
+#include "VectorWindow.h"
 #include "WindowRun.h"
 
 namespace kanji::windows {
@@ -33,7 +33,7 @@ namespace {
 
 using Byte = unsigned char;
 
-constexpr std::size_t kWindow = 64;
+constexpr std::size_t kWindow = kWindowBytes;
 
 std::uint64_t LowBits(std::size_t count) {
   return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
@@ -47,28 +47,6 @@ std::uint64_t LeadsOf(std::uint64_t high) {
   constexpr std::uint64_t kOddBits = 0xAAAA'AAAA'AAAA'AAAAull;
   return ((((high << 1) | kOddBits) - high) ^ kOddBits) & high;
 }
-
-std::size_t FirstSet(std::uint64_t mask) { return static_cast<std::size_t>(__builtin_ctzll(mask)); }
-
-template <class V>
-struct Window {
-  static constexpr int kParts = static_cast<int>(kWindow) / V::kBytes;
-  typename V::Vec part[kParts];
-
-  explicit Window(const Byte* p) {
-    for (int k = 0; k < kParts; ++k) part[k] = V::Load(p + k * V::kBytes);
-  }
-  void Store(Byte* p) const {
-    for (int k = 0; k < kParts; ++k) V::Store(p + k * V::kBytes, part[k]);
-  }
-  // One bit a byte, in byte order, from a per-vector mask.
-  template <class Bits>
-  std::uint64_t Mask(Bits bits) const {
-    std::uint64_t mask = 0;
-    for (int k = 0; k < kParts; ++k) mask |= std::uint64_t{bits(part[k])} << (k * V::kBytes);
-    return mask;
-  }
-};
 
 // Writes the 64 bytes at `from` to `to`, converted as pairs in two-byte mode.
 template <class V, class Pairs>
@@ -149,9 +127,8 @@ template <class V, class Pairs>
 template <class V, class Pairs>
 class PairsInPlace {
  public:
-  // Writes the converted window to `to` (64 bytes); returns its bytes that
-  // belong to pairs, a bit a byte.
-  std::uint64_t Convert(const Byte* in, Byte* to) {
+  // Writes the converted window to `to` (64 bytes).
+  void Convert(const Byte* in, Byte* to) {
     constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
     Window<V> raw(in);
     Window<V> odd(in + 1);
@@ -170,7 +147,6 @@ class PairsInPlace {
       V::Store(to + shift, bytes);
     }
     trailFirst_ = leads >> 63;
-    return evenBytes | oddBytes;
   }
 
   // Whether the last window ended on the first byte of a pair.

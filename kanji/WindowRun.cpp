@@ -17,11 +17,16 @@ void RunBaseline(Direction direction, const unsigned char* in, std::size_t n, Pr
 #endif
 }
 
-void Run(Direction direction, const unsigned char* in, std::size_t n, Progress& progress) {
+Progress Run(Direction direction, const unsigned char* in, std::size_t n, unsigned char* out) {
+  Progress progress{0, out, false};
 #if defined(KB_AVX2_WINDOWS)
-  if (UseAvx2()) return RunAvx2(direction, in, n, progress);
+  if (UseAvx2()) {
+    RunAvx2(direction, in, n, progress);
+    return progress;
+  }
 #endif
   RunBaseline(direction, in, n, progress);
+  return progress;
 }
 
 }  // namespace kanji::windows

@@ -17,8 +17,9 @@ struct Progress {
   bool twoByte = false;         // in two-byte mode (JIS) or inside a run of pairs
 };
 
-// Converts windows from progress.in while at least 128 bytes are left.
-void Run(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
+// Converts the text from its start into `out`, a window at a time while
+// at least 128 bytes are left; returns where the windows stopped.
+Progress Run(Direction direction, const unsigned char* in, std::size_t n, unsigned char* out);
 
 // Run with one vector set each; Run picks (ProcessorFeatures.h).
 void RunBaseline(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
