@@ -38,24 +38,28 @@ QStringList CKb_zeva3App::OpenFilters() {
           QStringLiteral("全てのファイル(*.*) (*)")};
 }
 
+// The recent-file commands are a range of ids, taken before the table.
+const CommandMap<CKb_zeva3App>& CKb_zeva3App::Commands() {
+  static const CommandMap<CKb_zeva3App> commands{
+      {ids::kFileNew, [](CKb_zeva3App& a) { a.m_document->OnNewDocument(); }},
+      {ids::kFileOpen, [](CKb_zeva3App& a) { a.OnFileOpen(); }},
+      {ids::kAbout, [](CKb_zeva3App& a) {
+         VersionDialog dialog(a.m_mainWindow);
+         platform::ExecDialog(dialog);
+       }},
+  };
+  return commands;
+}
+
 bool CKb_zeva3App::HandlesCommand(int id) const {
   if (id >= ids::kRecentFile1 && id < ids::kRecentFile1 + RecentFileList::kSize)
     return id - ids::kRecentFile1 < m_recentFiles.Entries().size();
-  return m_document && (id == ids::kFileNew || id == ids::kFileOpen || id == ids::kAbout);
+  return m_document && Commands().Handles(id);
 }
 
 void CKb_zeva3App::OnCommand(int id) {
   if (id >= ids::kRecentFile1 && id < ids::kRecentFile1 + RecentFileList::kSize) return OnRecentFile(id - ids::kRecentFile1);
-  switch (id) {
-    case ids::kFileNew: m_document->OnNewDocument(); break;
-    case ids::kFileOpen: OnFileOpen(); break;
-    case ids::kAbout: {
-      VersionDialog dialog(m_mainWindow);
-      platform::ExecDialog(dialog);
-      break;
-    }
-    default: break;
-  }
+  Commands().Run(*this, id);
 }
 
 bool CKb_zeva3App::OnUpdateCommand(int id, CommandUpdate& update) {

@@ -58,6 +58,7 @@ class CKb_zeva3App : public QApplication, public CommandTarget {
   bool OnUpdateCommand(int id, CommandUpdate& update) override;
 
  private:
+  static const CommandMap<CKb_zeva3App>& Commands();
   void OnFileOpen();
   void OnRecentFile(int index);
 

@@ -107,12 +107,17 @@ bool CKb_zeva3Doc::OpenDroppedFile(const QString& path) {
   return OpenDocumentFile(path);
 }
 
-bool CKb_zeva3Doc::HandlesCommand(int id) const { return id == ids::kFileSave || id == ids::kFileSaveAs; }
-
-void CKb_zeva3Doc::OnCommand(int id) {
-  if (id == ids::kFileSave) Save();
-  else if (id == ids::kFileSaveAs) SaveAs();
+const CommandMap<CKb_zeva3Doc>& CKb_zeva3Doc::Commands() {
+  static const CommandMap<CKb_zeva3Doc> commands{
+      {ids::kFileSave, [](CKb_zeva3Doc& d) { d.Save(); }},
+      {ids::kFileSaveAs, [](CKb_zeva3Doc& d) { d.SaveAs(); }},
+  };
+  return commands;
 }
+
+bool CKb_zeva3Doc::HandlesCommand(int id) const { return Commands().Handles(id); }
+
+void CKb_zeva3Doc::OnCommand(int id) { Commands().Run(*this, id); }
 
 bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pathName); }
 

@@ -44,6 +44,7 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   void FileUsed(const QString& path);
 
  private:
+  static const CommandMap<CKb_zeva3Doc>& Commands();
   bool DoSave(const QString& path);
   bool ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing);
   bool ConfirmUncarryable(const std::string& shiftJis, KanjiCode code);

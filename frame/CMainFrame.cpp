@@ -233,33 +233,22 @@ void CMainFrame::UpdateIdle() {
   setWindowModified(m_view->IsModified());
 }
 
-bool CMainFrame::HandlesCommand(int id) const {
-  switch (id) {
-    case ids::kMinimise:
-    case ids::kMaximiseRestore:
-    case ids::kFlatToolBar:
-    case ids::kNewWindow:
-    case ids::kToolBar:
-    case ids::kStatusBar:
-    case ids::kExit:
-      return true;
-    default:
-      return false;
-  }
+const CommandMap<CMainFrame>& CMainFrame::Commands() {
+  static const CommandMap<CMainFrame> commands{
+      {ids::kMinimise, [](CMainFrame& f) { f.showMinimized(); }},
+      {ids::kMaximiseRestore, [](CMainFrame& f) { f.isMaximized() ? f.showNormal() : f.showMaximized(); }},
+      {ids::kFlatToolBar, [](CMainFrame& f) { f.OnFlatToolBar(); }},
+      {ids::kNewWindow, [](CMainFrame& f) { f.OnNewWindow(); }},
+      {ids::kToolBar, [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); }},
+      {ids::kStatusBar, [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); }},
+      {ids::kExit, [](CMainFrame& f) { f.close(); }},
+  };
+  return commands;
 }
 
-void CMainFrame::OnCommand(int id) {
-  switch (id) {
-    case ids::kMinimise: showMinimized(); break;
-    case ids::kMaximiseRestore: isMaximized() ? showNormal() : showMaximized(); break;
-    case ids::kFlatToolBar: OnFlatToolBar(); break;
-    case ids::kNewWindow: OnNewWindow(); break;
-    case ids::kToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
-    case ids::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
-    case ids::kExit: close(); break;
-    default: break;
-  }
-}
+bool CMainFrame::HandlesCommand(int id) const { return Commands().Handles(id); }
+
+void CMainFrame::OnCommand(int id) { Commands().Run(*this, id); }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
   switch (id) {

@@ -60,6 +60,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  static const CommandMap<CMainFrame>& Commands();
   void PlaceFromSettings();
   bool InNormalState() const;
   void BuildMenus();

@@ -6,7 +6,10 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
+#include <utility>
+#include <vector>
 
 struct CommandUpdate {
   bool enabled = true;
@@ -22,4 +25,28 @@ class CommandTarget {
   // Fills `update` and returns true when this target has an update rule
   // for `id`.
   virtual bool OnUpdateCommand(int /*id*/, CommandUpdate& /*update*/) { return false; }
+};
+
+// The commands a target runs, each id listed once with what it does, so
+// that HandlesCommand and OnCommand answer from one table.
+template <class Target>
+class CommandMap {
+ public:
+  using Action = void (*)(Target&);
+
+  CommandMap(std::initializer_list<std::pair<int, Action>> actions) : actions_(actions) {}
+
+  bool Handles(int id) const { return Find(id) != nullptr; }
+  void Run(Target& target, int id) const {
+    if (Action action = Find(id)) action(target);
+  }
+
+ private:
+  Action Find(int id) const {
+    for (const auto& [key, action] : actions_)
+      if (key == id) return action;
+    return nullptr;
+  }
+
+  std::vector<std::pair<int, Action>> actions_;
 };

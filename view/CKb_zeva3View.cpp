@@ -166,35 +166,23 @@ void CKb_zeva3View::timerEvent(QTimerEvent* event) {
   emit Tick();
 }
 
-bool CKb_zeva3View::HandlesCommand(int id) const {
-  switch (id) {
-    case ids::kFontSettings:
-    case ids::kBackgroundColour:
-    case ids::kWordWrap:
-    case ids::kPaste:
-    case ids::kCopy:
-    case ids::kCut:
-    case ids::kSelectAll:
-    case ids::kUndo:
-      return true;
-    default:
-      return false;
-  }
+const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
+  static const CommandMap<CKb_zeva3View> commands{
+      {ids::kFontSettings, [](CKb_zeva3View& v) { v.OnFontSettings(); }},
+      {ids::kBackgroundColour, [](CKb_zeva3View& v) { v.OnBackgroundColour(); }},
+      {ids::kWordWrap, [](CKb_zeva3View& v) { v.OnWordWrap(); }},
+      {ids::kPaste, [](CKb_zeva3View& v) { v.OnPaste(); }},
+      {ids::kCopy, [](CKb_zeva3View& v) { v.m_control->copy(); }},
+      {ids::kCut, [](CKb_zeva3View& v) { v.m_control->cut(); }},
+      {ids::kSelectAll, [](CKb_zeva3View& v) { v.m_control->selectAll(); }},
+      {ids::kUndo, [](CKb_zeva3View& v) { v.m_control->UndoLast(); }},
+  };
+  return commands;
 }
 
-void CKb_zeva3View::OnCommand(int id) {
-  switch (id) {
-    case ids::kFontSettings: OnFontSettings(); break;
-    case ids::kBackgroundColour: OnBackgroundColour(); break;
-    case ids::kWordWrap: OnWordWrap(); break;
-    case ids::kPaste: OnPaste(); break;
-    case ids::kCopy: m_control->copy(); break;
-    case ids::kCut: m_control->cut(); break;
-    case ids::kSelectAll: m_control->selectAll(); break;
-    case ids::kUndo: m_control->UndoLast(); break;
-    default: break;
-  }
-}
+bool CKb_zeva3View::HandlesCommand(int id) const { return Commands().Handles(id); }
+
+void CKb_zeva3View::OnCommand(int id) { Commands().Run(*this, id); }
 
 bool CKb_zeva3View::OnUpdateCommand(int id, CommandUpdate& update) {
   switch (id) {

@@ -81,6 +81,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  static const CommandMap<CKb_zeva3View>& Commands();
   void SetUpFromSettings();
   void OnFocusGained();
   void OnFocusLost();
