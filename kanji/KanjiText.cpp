@@ -18,9 +18,6 @@ std::string Convert(std::string_view text, std::size_t room, Routine routine) {
   return out;
 }
 
-// Block copies may store up to 15 bytes past the end of what they write.
-constexpr std::size_t kSlack = 16;
-
 // Bytes that end a run of one-byte characters JIS and EUC carry as they are.
 const auto kNotAsciiCarried = [](Byte b) { return b >= 0x80 || b == 0x00 || b == 0x1B; };
 #if defined(__SSE2__)
@@ -52,8 +49,8 @@ KanjiCode DetectCode(std::string_view text) { return DetectCodeBytes(Bytes(text)
 std::string ToShiftJis(std::string_view text, KanjiCode from) {
   const std::size_t n = text.size();
   switch (from) {
-    case KanjiCode::Jis: return Convert(text, JisToSjisBound(n) + kSlack, JisToSjisBytes);
-    case KanjiCode::Euc: return Convert(text, n + kSlack, EucToSjisBytes);
+    case KanjiCode::Jis: return Convert(text, JisToSjisBound(n), JisToSjisBytes);
+    case KanjiCode::Euc: return Convert(text, n, EucToSjisBytes);
     default: return std::string(text);
   }
 }
@@ -61,14 +58,14 @@ std::string ToShiftJis(std::string_view text, KanjiCode from) {
 std::string FromShiftJis(std::string_view shiftJis, KanjiCode to) {
   const std::size_t n = shiftJis.size();
   switch (to) {
-    case KanjiCode::Jis: return Convert(shiftJis, SjisToJisBound(n) + kSlack, SjisToJisBytes);
-    case KanjiCode::Euc: return Convert(shiftJis, n + kSlack, SjisToEucBytes);
+    case KanjiCode::Jis: return Convert(shiftJis, SjisToJisBound(n), SjisToJisBytes);
+    case KanjiCode::Euc: return Convert(shiftJis, n, SjisToEucBytes);
     default: return std::string(shiftJis);
   }
 }
 
 std::string ConvertLineEnds(std::string_view text, int type) {
-  return Convert(text, ConvertLineEndBound(text.size()) + kSlack,
+  return Convert(text, ConvertLineEndBound(text.size()),
                  [type](const Byte* in, std::size_t n, Byte* out) {
                    return ConvertLineEndBytes(in, n, out, type);
                  });
