@@ -49,6 +49,14 @@ struct Avx2Vectors {
   static Vec ShiftLeft(Vec v, int bits) { return _mm256_slli_epi16(v, bits); }
   static Vec ShiftRight(Vec v, int bits) { return _mm256_srli_epi16(v, bits); }
   static Vec ShiftRightSigned(Vec v, int bits) { return _mm256_srai_epi16(v, bits); }
+
+  // 8-bit lanes.
+  static Vec Bytes(unsigned char value) { return _mm256_set1_epi8(static_cast<char>(value)); }
+  static Vec AddBytes(Vec a, Vec b) { return _mm256_add_epi8(a, b); }
+  static Vec SubBytes(Vec a, Vec b) { return _mm256_sub_epi8(a, b); }
+  static Vec EqualBytes(Vec a, Vec b) { return _mm256_cmpeq_epi8(a, b); }
+  static Vec NegativeBytes(Vec v) { return _mm256_cmpgt_epi8(_mm256_setzero_si256(), v); }  // 0x80 and up
+  static Vec AtLeastBytes(Vec v, unsigned char floor) { return EqualBytes(_mm256_max_epu8(v, Bytes(floor)), v); }
 };
 
 }  // namespace

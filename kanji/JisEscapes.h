@@ -4,6 +4,10 @@
 // write and read them. In an unnamed namespace for the same reason as
 // WindowLoops.h, which includes this file.
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace kanji::windows {
 namespace {
 
@@ -11,23 +15,32 @@ using Byte = unsigned char;
 
 constexpr Byte kEsc = 0x1B;
 
-Byte* PutKanjiIn(Byte* o) {
-  o[0] = kEsc;
-  o[1] = 0x24;
-  o[2] = 0x40;
+// The two escapes the writers switch with, also as 4-byte words in memory
+// order for writers that store an escape with one move (the fourth byte
+// is overwritten by what follows).
+constexpr Byte kKanjiIn[3] = {kEsc, 0x24, 0x40};
+constexpr Byte kKanjiOut[3] = {kEsc, 0x28, 0x4A};
+
+constexpr std::uint32_t EscapeWord(const Byte (&escape)[3]) {
+  const Byte bytes[4] = {escape[0], escape[1], escape[2], 0};
+  return std::bit_cast<std::uint32_t>(bytes);
+}
+constexpr std::uint32_t kKanjiInWord = EscapeWord(kKanjiIn);
+constexpr std::uint32_t kKanjiOutWord = EscapeWord(kKanjiOut);
+
+inline Byte* PutKanjiIn(Byte* o) {
+  std::memcpy(o, kKanjiIn, 3);
   return o + 3;
 }
 
-Byte* PutKanjiOut(Byte* o) {
-  o[0] = kEsc;
-  o[1] = 0x28;
-  o[2] = 0x4A;
+inline Byte* PutKanjiOut(Byte* o) {
+  std::memcpy(o, kKanjiOut, 3);
   return o + 3;
 }
 
 // An escape sequence at p (three bytes): the two that switch modes set
 // `twoByte` and write nothing, any other passes through as it is.
-Byte* Escape(const Byte* p, Byte* o, bool& twoByte) {
+inline Byte* Escape(const Byte* p, Byte* o, bool& twoByte) {
   if (p[1] == 0x24) {
     twoByte = true;
   } else if (p[1] == 0x28) {

@@ -73,14 +73,39 @@ typename V::Vec JisPairsToSjis(typename V::Vec v) {
   return L::Join(s1, trail);
 }
 
+// Shift-JIS pairs converted where they stand, in 8-bit lanes: `next`
+// holds the byte after each byte, `leads` / `trails` mark the first and
+// second bytes of pairs (all-ones lanes); other bytes are kept. The same
+// arithmetic as SjisPairToJis, modulo 256: the first byte gives
+// 2c + 0x1F (+ 0x80 from 0xA0 up), plus one where the second byte falls
+// in the upper half of the JIS row.
+template <class V>
+typename V::Vec SjisPairsToJisInPlace(typename V::Vec raw, typename V::Vec next, typename V::Vec leads,
+                                      typename V::Vec trails) {
+  auto d = V::Select(leads, next, raw);  // each pair's second byte, at both its bytes
+  auto trail = V::AddBytes(d, V::NegativeBytes(d));  // minus one above 0x7F
+  auto upperHalf = V::AtLeastBytes(trail, 0x9E);
+  auto j2 = V::SubBytes(V::SubBytes(trail, V::Bytes(0x1F)), V::And(upperHalf, V::Bytes(0x5E)));
+  auto j1 = V::AddBytes(V::AddBytes(raw, raw), V::Bytes(0x1F));
+  j1 = V::SubBytes(V::AddBytes(j1, V::And(V::AtLeastBytes(raw, 0xA0), V::Bytes(0x80))), upperHalf);
+  return V::Select(leads, j1, V::Select(trails, j2, raw));
+}
+
 // Each direction: `One` converts a pair, `Many` a vector of pairs.
 struct SjisToJis {
+  static constexpr bool kBytewise = false;
   static void One(Byte c, Byte d, Byte* o) { SjisPairToJis(c, d, o); }
   template <class V>
   static typename V::Vec Many(typename V::Vec v) { return SjisPairsToJis<V>(v); }
+  template <class V>
+  static typename V::Vec InPlace(typename V::Vec raw, typename V::Vec next, typename V::Vec leads,
+                                 typename V::Vec trails) {
+    return SjisPairsToJisInPlace<V>(raw, next, leads, trails);
+  }
 };
 
 struct FlipHighBit {  // EUC to JIS and back: + 0x80 modulo 256 on both bytes
+  static constexpr bool kBytewise = true;  // each byte alone, whatever its place in the pair
   static void One(Byte c, Byte d, Byte* o) {
     o[0] = static_cast<Byte>(c ^ 0x80);
     o[1] = static_cast<Byte>(d ^ 0x80);
@@ -90,12 +115,14 @@ struct FlipHighBit {  // EUC to JIS and back: + 0x80 modulo 256 on both bytes
 };
 
 struct JisToSjis {
+  static constexpr bool kBytewise = false;
   static void One(Byte c, Byte d, Byte* o) { JisPairToSjis(c, d, o); }
   template <class V>
   static typename V::Vec Many(typename V::Vec v) { return JisPairsToSjis<V>(v); }
 };
 
 struct SjisToEuc {
+  static constexpr bool kBytewise = false;
   static void One(Byte c, Byte d, Byte* o) {
     SjisPairToJis(c, d, o);
     o[0] ^= 0x80;
@@ -106,6 +133,7 @@ struct SjisToEuc {
 };
 
 struct EucToSjis {
+  static constexpr bool kBytewise = false;
   static void One(Byte c, Byte d, Byte* o) {
     JisPairToSjis(static_cast<Byte>(c ^ 0x80), static_cast<Byte>(d ^ 0x80), o);
   }

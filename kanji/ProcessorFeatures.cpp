@@ -13,7 +13,7 @@ bool Allowed() { return extensionsAllowed.load(std::memory_order_relaxed); }
 
 bool UseAvx2() {
 #if defined(KB_AVX2_WINDOWS)
-  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+  static const bool hasAvx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi");
   return hasAvx2 && Allowed();
 #else
   return false;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Instruction-set extensions the kanji core uses where the processor has
-// them: AVX2 for the conversion windows, BMI2 for UTF-8 decoding in the
+// them: AVX2 (with BMI1) for the conversion windows, BMI2 for UTF-8 decoding in the
 // codec's encoder. Each has a baseline version the tests also run.
 
 namespace kanji {

@@ -55,6 +55,14 @@ struct Sse2Vectors {
   static Vec ShiftLeft(Vec v, int bits) { return _mm_slli_epi16(v, bits); }
   static Vec ShiftRight(Vec v, int bits) { return _mm_srli_epi16(v, bits); }
   static Vec ShiftRightSigned(Vec v, int bits) { return _mm_srai_epi16(v, bits); }
+
+  // 8-bit lanes.
+  static Vec Bytes(unsigned char value) { return _mm_set1_epi8(static_cast<char>(value)); }
+  static Vec AddBytes(Vec a, Vec b) { return _mm_add_epi8(a, b); }
+  static Vec SubBytes(Vec a, Vec b) { return _mm_sub_epi8(a, b); }
+  static Vec EqualBytes(Vec a, Vec b) { return _mm_cmpeq_epi8(a, b); }
+  static Vec NegativeBytes(Vec v) { return _mm_cmpgt_epi8(_mm_setzero_si128(), v); }  // 0x80 and up
+  static Vec AtLeastBytes(Vec v, unsigned char floor) { return EqualBytes(_mm_max_epu8(v, Bytes(floor)), v); }
 };
 
 }  // namespace

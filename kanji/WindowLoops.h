@@ -7,13 +7,13 @@
 // dozen bytes. Finding each switch by scanning from the last one chains
 // every run's start to the previous run's end and mispredicts the scan's
 // exit at nearly every run. Here each window's switches come from masks of
-// the whole window at once. The JIS writers and readers write each run
-// between switches with one fixed-size store of a whole window, the next
-// run overwriting what lies past the run's end; the fused chains, whose
-// characters keep their places, build each window's output in registers
-// and store it once. The loops stop 128 bytes before the end, so every
-// load stays inside the text, and every store stays inside the output
-// bound: output runs at most three bytes per input byte ahead (JIS
+// the whole window at once, and each run between switches is written with
+// one fixed-size store of a whole window, the next run overwriting what
+// lies past the run's end. The JIS writers and the fused chains do not
+// branch on the text at all (see RunEnd for why that matters most when
+// the text comes from memory). The loops stop 128 bytes before the end,
+// so every load stays inside the text, and every store stays inside the
+// output bound: output runs at most three bytes per input byte ahead (JIS
 // writers) or never ahead (readers, the fused chains).
 //
 // Everything here is in an unnamed namespace: the file is compiled once
@@ -22,11 +22,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__BMI__)
+#include <immintrin.h>
+#endif
 
 #include "JisEscapes.h"
 #include "PairArithmetic.h"
 #include "VectorWindow.h"
 #include "WindowRun.h"
+
 
 namespace kanji::windows {
 namespace {
@@ -34,10 +40,6 @@ namespace {
 using Byte = unsigned char;
 
 constexpr std::size_t kWindow = kWindowBytes;
-
-std::uint64_t LowBits(std::size_t count) {
-  return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
-}
 
 // The leads of the pairs in a window that starts at a character start. A
 // byte of 0x80 or more takes the next byte, whatever it is, so in every
@@ -70,26 +72,31 @@ void EachWindow(const Byte* in, std::size_t n, Progress& progress, ConvertWindow
   progress = {i, o, twoByte};
 }
 
-// Shift-JIS or EUC to JIS: each switch between one-byte and two-byte
-// characters writes the escape into the new mode.
-template <class V, class Pairs>
-[[gnu::always_inline]] inline std::size_t EncodedWindow(const Byte* in, Byte*& o, bool& twoByte) {
-  std::uint64_t leads = LeadsOf(Window<V>(in).Mask([](typename V::Vec v) { return V::HighBits(v); }));
-  std::size_t length = kWindow - static_cast<std::size_t>(leads >> 63);  // a pair across the end waits
-  std::uint64_t inPairs = leads | leads << 1;
-  std::uint64_t switches = (inPairs ^ (inPairs << 1 | std::uint64_t{twoByte})) & LowBits(length);
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = switches ? FirstSet(switches) : length;
-    PutWindow<V, Pairs>(twoByte, in + start, o);
-    o += end - start;
-    if (end == length) return length;
-    twoByte = !twoByte;
-    o = twoByte ? PutKanjiIn(o) : PutKanjiOut(o);
-    start = end;
-    switches &= switches - 1;
-  }
+// Where the run from the last switch ends: at the next switch (the lowest
+// bit of `switches`), or at the window's end when none is left. Without a
+// branch: a branch on the text that mispredicts while the window's bytes
+// are still on their way from memory throws away every load issued after
+// it, so each miss would cost a whole memory round trip.
+std::size_t RunEnd(std::uint64_t switches) {
+#if defined(__BMI__)
+  return static_cast<std::size_t>(_tzcnt_u64(switches));  // 64 when there is none
+#else
+  constexpr std::uint64_t kTop = std::uint64_t{1} << 63;
+  return static_cast<std::size_t>(__builtin_ctzll(switches | kTop)) + (switches == 0);
+#endif
 }
+
+// `yes` when `condition` holds, else `no`, picked by arithmetic: the
+// compiler turns a plain ?: on the mode into a branch.
+template <class T>
+T Pick(bool condition, T yes, T no) {
+  return no ^ ((yes ^ no) & (T{0} - static_cast<T>(condition)));
+}
+
+// Writes the first 4 bytes of `word` (3 bytes of an escape and one that
+// the next run overwrites).
+void PutWord(Byte* o, std::uint32_t word) { std::memcpy(o, &word, 4); }
+
 
 // JIS: runs end at escapes; in two-byte mode an ESC in a pair's second
 // byte is part of its pair, not an escape.
@@ -127,13 +134,27 @@ template <class V, class Pairs>
 template <class V, class Pairs>
 class PairsInPlace {
  public:
-  // Writes the converted window to `to` (64 bytes).
-  void Convert(const Byte* in, Byte* to) {
+  // Writes the converted window to `to` (64 bytes); returns the window's
+  // leads (bit k: a pair starts at byte k).
+  std::uint64_t Convert(const Byte* in, Byte* to) {
     constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
     Window<V> raw(in);
-    Window<V> odd(in + 1);
     std::uint64_t high = raw.Mask([](typename V::Vec v) { return V::HighBits(v); });
     std::uint64_t leads = LeadsOf(high & ~trailFirst_);
+    if constexpr (Pairs::kBytewise) {  // no pair to line up: every byte of a pair converts alone
+      std::uint64_t inPairs = leads | leads << 1 | trailFirst_;
+      for (int k = 0; k < Window<V>::kParts; ++k) {
+        int shift = k * V::kBytes;
+        auto mask = V::ByteMask(static_cast<std::uint32_t>(inPairs >> shift));
+        V::Store(to + shift, V::Select(mask, Pairs::template Many<V>(raw.part[k]), raw.part[k]));
+      }
+      trailFirst_ = leads >> 63;
+      return leads;
+    }
+    if constexpr (requires(typename V::Vec v) { Pairs::template InPlace<V>(v, v, v, v); }) {
+      return ConvertByBytes(raw, Window<V>(in + 1), leads, to);
+    }
+    Window<V> odd(in + 1);
     std::uint64_t evenBytes = (leads & kEvenBits) | (leads & kEvenBits) << 1;
     std::uint64_t oddBytes = (leads & ~kEvenBits) | (leads & ~kEvenBits) << 1 | trailFirst_;
     for (int k = 0; k < Window<V>::kParts; ++k) {
@@ -147,14 +168,108 @@ class PairsInPlace {
       V::Store(to + shift, bytes);
     }
     trailFirst_ = leads >> 63;
+    return leads;
   }
 
   // Whether the last window ended on the first byte of a pair.
   bool LeadLast() const { return trailFirst_ != 0; }
+  // Whether the window's byte 0 ends a pair led from the window before.
+  std::uint64_t TrailFirst() const { return trailFirst_; }
 
  private:
+  // Directions with byte-wise arithmetic for pairs in place see each
+  // byte beside the byte after it: one conversion a vector instead of two.
+  std::uint64_t ConvertByBytes(const Window<V>& raw, const Window<V>& next, std::uint64_t leads, Byte* to) {
+    std::uint64_t trails = leads << 1 | trailFirst_;
+    for (int k = 0; k < Window<V>::kParts; ++k) {
+      int shift = k * V::kBytes;
+      auto leadMask = V::ByteMask(static_cast<std::uint32_t>(leads >> shift));
+      auto trailMask = V::ByteMask(static_cast<std::uint32_t>(trails >> shift));
+      V::Store(to + shift, Pairs::template InPlace<V>(raw.part[k], next.part[k], leadMask, trailMask));
+    }
+    trailFirst_ = leads >> 63;
+    return leads;
+  }
+
   std::uint64_t trailFirst_ = 0;  // the next window's byte 0 ends a pair
   typename V::Vec lastOdd_ = V::Lanes(0);
+};
+
+// Shift-JIS or EUC to JIS: each switch between one-byte and two-byte
+// characters writes the escape into the new mode.
+//
+// Each window is first converted where it stands (PairsInPlace) into a
+// stage; its runs between switches are then 64-byte copies from the
+// stage, the next run overwriting what lies past a run's end, with the
+// escape written after each. Windows follow one another a fixed 64 bytes
+// apart and nothing in a window branches on the text (a window with more
+// switches than the unrolled runs, rare in any text, loops over the
+// rest): the loads of the next windows never wait for this one to be
+// worked out.
+template <class V, class Pairs>
+class JisEncoder {
+ public:
+  // Enough for all but a few windows in a hundred, in Japanese text as
+  // in code with Japanese comments.
+  static constexpr int kUnrolledRuns = 5;
+
+  JisEncoder(Byte* out, bool twoByte) : o_(out), twoByte_(twoByte) {}
+
+  void Convert(const Byte* in) {
+    std::uint64_t trailFirst = pairs_.TrailFirst();
+    std::uint64_t leads = pairs_.Convert(in, stage_);
+    std::uint64_t inPairs = leads | leads << 1 | trailFirst;
+    // Runs alternate between the modes: escapes into the other mode
+    // alternate with them.
+    std::uint32_t firstEscape = Pick(twoByte_, kKanjiOutWord, kKanjiInWord);
+    Runs runs{stage_, inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_}), 0, o_,
+              {firstEscape, firstEscape ^ kKanjiOutWord ^ kKanjiInWord}};
+    for (int k = 0; k < kUnrolledRuns; ++k) runs.Next(k & 1);
+    if (runs.start != kWindow) Rest(runs);
+    o_ = runs.o;
+    twoByte_ = (inPairs >> 63) != 0;
+  }
+
+  // Where the windows stopped. A pair across the last window's end has
+  // its first byte written: the caller goes back over it, output and all,
+  // and finishes the pair in two-byte mode.
+  bool LeadLast() const { return pairs_.LeadLast(); }
+  Byte* Out() const { return o_; }
+  bool TwoByte() const { return twoByte_; }
+
+ private:
+  // The runs of one window between its switches (bit k: byte k starts a
+  // run in the other mode).
+  struct Runs {
+    const Byte* stage;
+    std::uint64_t switches;
+    std::size_t start;
+    Byte* o;
+    std::uint32_t escapes[2];  // after even runs, after odd runs
+
+    // Writes the next run and, when a switch ends it, the escape into the
+    // other mode. Past the window's last run it writes only what the next
+    // run will overwrite.
+    [[gnu::always_inline]] void Next(int parity) {
+      std::size_t stop = RunEnd(switches);
+      switches &= switches - 1;
+      Window<V>(stage + start).Store(o);
+      o += stop - start;
+      PutWord(o, escapes[parity]);
+      o += 3 * (stop != kWindow);
+      start = stop;
+    }
+  };
+
+  [[gnu::noinline]] static void Rest(Runs& runs) {
+    for (int parity = kUnrolledRuns & 1; runs.start != kWindow; parity ^= 1) runs.Next(parity);
+  }
+
+  PairsInPlace<V, Pairs> pairs_;
+  Byte* o_;
+  bool twoByte_;
+  // Runs copy 64 bytes from any start up to 64.
+  alignas(64) Byte stage_[2 * kWindow] = {};
 };
 
 // The fused chains: characters keep their places, so each window is
@@ -175,7 +290,11 @@ void ChainWindows(const Byte* in, std::size_t n, Progress& progress) {
 
 template <class V, class Pairs>
 void EncodedWindows(const Byte* in, std::size_t n, Progress& progress) {
-  EachWindow(in, n, progress, [](const Byte* w, Byte*& o, bool& twoByte) { return EncodedWindow<V, Pairs>(w, o, twoByte); });
+  JisEncoder<V, Pairs> encoder(progress.out, progress.twoByte);
+  std::size_t i = progress.in;
+  for (; n - i >= 2 * kWindow; i += kWindow) encoder.Convert(in + i);
+  std::size_t back = encoder.LeadLast();
+  progress = {i - back, encoder.Out() - back, encoder.TwoByte()};
 }
 
 template <class V, class Pairs>
