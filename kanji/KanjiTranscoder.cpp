@@ -191,8 +191,8 @@ std::size_t LineEndsToSingle(const Byte* in, std::size_t n, Byte* out) {
 }
 
 std::size_t LineEndsToCrLf(const Byte* in, std::size_t n, Byte* out) {
-  Byte* o = out;
-  std::size_t i = 0;
+  auto [i, o, unused] = windows::Run(Direction::LineEndsToCrLf, in, n, out);
+  (void)unused;
   while (i < n) {
     std::size_t run = scan::CopySpan(in + i, n - i, o, kLineEndStop, kIsLineEnd);
     i += run;

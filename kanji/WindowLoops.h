@@ -40,6 +40,8 @@ namespace {
 using Byte = unsigned char;
 
 constexpr std::size_t kWindow = kWindowBytes;
+constexpr Byte kCr = 0x0D;
+constexpr Byte kLf = 0x0A;
 
 // The leads of the pairs in a window that starts at a character start. A
 // byte of 0x80 or more takes the next byte, whatever it is, so in every
@@ -93,9 +95,38 @@ T Pick(bool condition, T yes, T no) {
   return no ^ ((yes ^ no) & (T{0} - static_cast<T>(condition)));
 }
 
-// Writes the first 4 bytes of `word` (3 bytes of an escape and one that
-// the next run overwrites).
+// Writes the first 4 bytes of `word` (what goes between two runs, and
+// bytes that the next run overwrites).
 void PutWord(Byte* o, std::uint32_t word) { std::memcpy(o, &word, 4); }
+
+// The runs of one window between marks (bit k: something goes in before
+// byte k), written without a branch: each is a 64-byte copy from `from`,
+// the next run overwriting what lies past a run's end, followed by what
+// goes in at the mark. Past the window's last run, Next writes only what
+// the next run will overwrite.
+template <class V>
+struct MarkedRuns {
+  const Byte* from;
+  std::uint64_t marks;
+  Byte* o;
+  std::size_t start = 0;
+
+  // The mark that ends the next run (one bit, or none at the last run).
+  std::uint64_t NextMark() const { return marks & (std::uint64_t{0} - marks); }
+  bool Done() const { return start == kWindow; }
+
+  // Writes the next run and the first `length` bytes of `between` after it.
+  template <std::size_t kLength>
+  [[gnu::always_inline]] void Next(std::uint32_t between) {
+    std::size_t stop = RunEnd(marks);
+    marks &= marks - 1;
+    Window<V>(from + start).Store(o);
+    o += stop - start;
+    PutWord(o, between);
+    o += kLength * (stop != kWindow);
+    start = stop;
+  }
+};
 
 
 // JIS: runs end at escapes; in two-byte mode an ESC in a pair's second
@@ -221,11 +252,12 @@ class JisEncoder {
     std::uint64_t inPairs = leads | leads << 1 | trailFirst;
     // Runs alternate between the modes: escapes into the other mode
     // alternate with them.
-    std::uint32_t firstEscape = Pick(twoByte_, kKanjiOutWord, kKanjiInWord);
-    Runs runs{stage_, inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_}), 0, o_,
-              {firstEscape, firstEscape ^ kKanjiOutWord ^ kKanjiInWord}};
-    for (int k = 0; k < kUnrolledRuns; ++k) runs.Next(k & 1);
-    if (runs.start != kWindow) Rest(runs);
+    std::uint32_t escapes[2];
+    escapes[0] = Pick(twoByte_, kKanjiOutWord, kKanjiInWord);
+    escapes[1] = escapes[0] ^ kKanjiOutWord ^ kKanjiInWord;
+    MarkedRuns<V> runs{stage_, inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_}), o_};
+    for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<3>(escapes[k & 1]);
+    if (!runs.Done()) Rest(runs, escapes);
     o_ = runs.o;
     twoByte_ = (inPairs >> 63) != 0;
   }
@@ -238,31 +270,8 @@ class JisEncoder {
   bool TwoByte() const { return twoByte_; }
 
  private:
-  // The runs of one window between its switches (bit k: byte k starts a
-  // run in the other mode).
-  struct Runs {
-    const Byte* stage;
-    std::uint64_t switches;
-    std::size_t start;
-    Byte* o;
-    std::uint32_t escapes[2];  // after even runs, after odd runs
-
-    // Writes the next run and, when a switch ends it, the escape into the
-    // other mode. Past the window's last run it writes only what the next
-    // run will overwrite.
-    [[gnu::always_inline]] void Next(int parity) {
-      std::size_t stop = RunEnd(switches);
-      switches &= switches - 1;
-      Window<V>(stage + start).Store(o);
-      o += stop - start;
-      PutWord(o, escapes[parity]);
-      o += 3 * (stop != kWindow);
-      start = stop;
-    }
-  };
-
-  [[gnu::noinline]] static void Rest(Runs& runs) {
-    for (int parity = kUnrolledRuns & 1; runs.start != kWindow; parity ^= 1) runs.Next(parity);
+  [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs, const std::uint32_t (&escapes)[2]) {
+    for (int k = kUnrolledRuns; !runs.Done(); ++k) runs.template Next<3>(escapes[k & 1]);
   }
 
   PairsInPlace<V, Pairs> pairs_;
@@ -270,6 +279,62 @@ class JisEncoder {
   bool twoByte_;
   // Runs copy 64 bytes from any start up to 64.
   alignas(64) Byte stage_[2 * kWindow] = {};
+};
+
+// Line ends to CR LF: a lone CR or LF gets its other half, CR LF stays.
+// Each window marks where a byte goes in (an CR before a lone LF, an LF
+// after a lone CR) and copies the runs between, as the JIS writers do.
+template <class V>
+class CrLfWriter {
+ public:
+  static constexpr int kUnrolledRuns = 5;  // up to four line ends a window
+
+  explicit CrLfWriter(Byte* out) : o_(out) {}
+
+  void Convert(const Byte* in) {
+    Window<V> w(in);
+    std::uint64_t crs = w.Mask([](typename V::Vec v) { return V::EqualBits(v, kCr); });
+    std::uint64_t lfs = w.Mask([](typename V::Vec v) { return V::EqualBits(v, kLf); });
+    std::uint64_t lfNext = in[kWindow] == kLf;
+    std::uint64_t loneLfs = lfs & ~(crs << 1 | crLast_);
+    std::uint64_t loneCrs = crs & ~(lfs >> 1 | lfNext << 63);
+    MarkedRuns<V> runs{in, loneLfs | loneCrs << 1 | lfFirst_, o_};
+    // Text already in CR LF has no marks anywhere: the branch goes the
+    // same way for long stretches, and the whole-window copy writes
+    // nothing past the window. (The runs' stores past it would make the
+    // next window's loads wait: with nothing going in, input and output
+    // stay a whole number of 4 KiB pages apart, and the processor tells
+    // addresses apart by their low twelve bits first.)
+    if (runs.marks == 0) {
+      w.Store(o_);
+      o_ += kWindow;
+    } else {
+      for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<1>(Inserted(runs, loneLfs));
+      if (!runs.Done()) Rest(runs, loneLfs);
+      o_ = runs.o;
+    }
+    crLast_ = crs >> 63;
+    lfFirst_ = loneCrs >> 63;  // a lone CR at the end takes its LF first thing in the next window
+  }
+
+  // Where the windows stopped. A CR at the last window's end was written
+  // as it is: the caller goes back over it, output and all, to see what
+  // follows it.
+  bool CrLast() const { return crLast_ != 0; }
+  Byte* Out() const { return o_; }
+
+ private:
+  static std::uint32_t Inserted(const MarkedRuns<V>& runs, std::uint64_t loneLfs) {
+    return Pick<std::uint32_t>((runs.NextMark() & loneLfs) != 0, kCr, kLf);
+  }
+
+  [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs, std::uint64_t loneLfs) {
+    while (!runs.Done()) runs.template Next<1>(Inserted(runs, loneLfs));
+  }
+
+  Byte* o_;
+  std::uint64_t crLast_ = 0;   // the last window ended on a CR
+  std::uint64_t lfFirst_ = 0;  // an LF goes in before this window's byte 0
 };
 
 // The fused chains: characters keep their places, so each window is
@@ -297,6 +362,15 @@ void EncodedWindows(const Byte* in, std::size_t n, Progress& progress) {
   progress = {i - back, encoder.Out() - back, encoder.TwoByte()};
 }
 
+template <class V>
+void CrLfWindows(const Byte* in, std::size_t n, Progress& progress) {
+  CrLfWriter<V> writer(progress.out);
+  std::size_t i = progress.in;
+  for (; n - i >= 2 * kWindow; i += kWindow) writer.Convert(in + i);
+  std::size_t back = writer.CrLast();
+  progress = {i - back, writer.Out() - back, false};
+}
+
 template <class V, class Pairs>
 void JisWindows(const Byte* in, std::size_t n, Progress& progress) {
   EachWindow(in, n, progress, [](const Byte* w, Byte*& o, bool& twoByte) { return JisWindow<V, Pairs>(w, o, twoByte); });
@@ -311,6 +385,7 @@ void RunWith(Direction direction, const Byte* in, std::size_t n, Progress& progr
     case Direction::JisToEuc: return JisWindows<V, pairs::FlipHighBit>(in, n, progress);
     case Direction::SjisToEuc: return ChainWindows<V, pairs::SjisToEuc>(in, n, progress);
     case Direction::EucToSjis: return ChainWindows<V, pairs::EucToSjis>(in, n, progress);
+    case Direction::LineEndsToCrLf: return CrLfWindows<V>(in, n, progress);
   }
 }
 

@@ -9,7 +9,7 @@
 
 namespace kanji::windows {
 
-enum class Direction { SjisToJis, EucToJis, JisToSjis, JisToEuc, SjisToEuc, EucToSjis };
+enum class Direction { SjisToJis, EucToJis, JisToSjis, JisToEuc, SjisToEuc, EucToSjis, LineEndsToCrLf };
 
 struct Progress {
   std::size_t in = 0;           // input bytes done
