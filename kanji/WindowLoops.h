@@ -99,35 +99,33 @@ T Pick(bool condition, T yes, T no) {
 // bytes that the next run overwrites).
 void PutWord(Byte* o, std::uint32_t word) { std::memcpy(o, &word, 4); }
 
-// The runs of one window between marks (bit k: something goes in before
-// byte k), written without a branch: each is a 64-byte copy from `from`,
-// the next run overwriting what lies past a run's end, followed by what
-// goes in at the mark. Past the window's last run, Next writes only what
-// the next run will overwrite.
+// The runs of one window between marks, written without a branch: each is
+// a 64-byte copy from `from`, the next run overwriting what lies past a
+// run's end, followed by what goes in at the mark. Past the window's last
+// run, Next writes only what the next run will overwrite.
 template <class V>
 struct MarkedRuns {
   const Byte* from;
-  std::uint64_t marks;
+  std::uint64_t marks;  // bit k: a run ends before byte k
   Byte* o;
   std::size_t start = 0;
 
-  // The mark that ends the next run (one bit, or none at the last run).
-  std::uint64_t NextMark() const { return marks & (std::uint64_t{0} - marks); }
-  bool Done() const { return start == kWindow; }
+  bool Done() const { return start >= kWindow; }
 
-  // Writes the next run and the first `length` bytes of `between` after it.
-  template <std::size_t kLength>
+  // Writes the next run and the first `kLength` bytes of `between` after
+  // it, in place of the `kSkip` bytes at the mark.
+  template <std::size_t kLength, std::size_t kSkip>
   [[gnu::always_inline]] void Next(std::uint32_t between) {
     std::size_t stop = RunEnd(marks);
     marks &= marks - 1;
     Window<V>(from + start).Store(o);
     o += stop - start;
     PutWord(o, between);
-    o += kLength * (stop != kWindow);
-    start = stop;
+    bool marked = stop != kWindow;
+    o += kLength * marked;
+    start = stop + kSkip * marked;
   }
 };
-
 
 // JIS: runs end at escapes; in two-byte mode an ESC in a pair's second
 // byte is part of its pair, not an escape.
@@ -256,7 +254,7 @@ class JisEncoder {
     escapes[0] = Pick(twoByte_, kKanjiOutWord, kKanjiInWord);
     escapes[1] = escapes[0] ^ kKanjiOutWord ^ kKanjiInWord;
     MarkedRuns<V> runs{stage_, inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_}), o_};
-    for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<3>(escapes[k & 1]);
+    for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<3, 0>(escapes[k & 1]);
     if (!runs.Done()) Rest(runs, escapes);
     o_ = runs.o;
     twoByte_ = (inPairs >> 63) != 0;
@@ -271,7 +269,7 @@ class JisEncoder {
 
  private:
   [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs, const std::uint32_t (&escapes)[2]) {
-    for (int k = kUnrolledRuns; !runs.Done(); ++k) runs.template Next<3>(escapes[k & 1]);
+    for (int k = kUnrolledRuns; !runs.Done(); ++k) runs.template Next<3, 0>(escapes[k & 1]);
   }
 
   PairsInPlace<V, Pairs> pairs_;
@@ -281,13 +279,13 @@ class JisEncoder {
   alignas(64) Byte stage_[2 * kWindow] = {};
 };
 
-// Line ends to CR LF: a lone CR or LF gets its other half, CR LF stays.
-// Each window marks where a byte goes in (an CR before a lone LF, an LF
-// after a lone CR) and copies the runs between, as the JIS writers do.
+// Line ends to CR LF: a lone CR or LF becomes CR LF, CR LF stays. Each
+// window marks its lone CRs and LFs and copies the runs between them, as
+// the JIS writers do.
 template <class V>
 class CrLfWriter {
  public:
-  static constexpr int kUnrolledRuns = 5;  // up to four line ends a window
+  static constexpr int kUnrolledRuns = 5;  // up to four lone line ends a window
 
   explicit CrLfWriter(Byte* out) : o_(out) {}
 
@@ -298,7 +296,9 @@ class CrLfWriter {
     std::uint64_t lfNext = in[kWindow] == kLf;
     std::uint64_t loneLfs = lfs & ~(crs << 1 | crLast_);
     std::uint64_t loneCrs = crs & ~(lfs >> 1 | lfNext << 63);
-    MarkedRuns<V> runs{in, loneLfs | loneCrs << 1 | lfFirst_, o_};
+    crLast_ = crs >> 63;
+    crLastOut_ = crLast_ + (loneCrs >> 63);
+    MarkedRuns<V> runs{in, loneLfs | loneCrs, o_};
     // Text already in CR LF has no marks anywhere: the branch goes the
     // same way for long stretches, and the whole-window copy writes
     // nothing past the window. (The runs' stores past it would make the
@@ -308,33 +308,30 @@ class CrLfWriter {
     if (runs.marks == 0) {
       w.Store(o_);
       o_ += kWindow;
-    } else {
-      for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<1>(Inserted(runs, loneLfs));
-      if (!runs.Done()) Rest(runs, loneLfs);
-      o_ = runs.o;
+      return;
     }
-    crLast_ = crs >> 63;
-    lfFirst_ = loneCrs >> 63;  // a lone CR at the end takes its LF first thing in the next window
+    for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<2, 1>(kCrLfWord);
+    if (!runs.Done()) Rest(runs);
+    o_ = runs.o;
   }
 
   // Where the windows stopped. A CR at the last window's end was written
-  // as it is: the caller goes back over it, output and all, to see what
-  // follows it.
+  // as it is or as CR LF: the caller goes back over it, output and all,
+  // to see what follows it.
   bool CrLast() const { return crLast_ != 0; }
+  std::size_t CrLastOutput() const { return static_cast<std::size_t>(crLastOut_); }
   Byte* Out() const { return o_; }
 
  private:
-  static std::uint32_t Inserted(const MarkedRuns<V>& runs, std::uint64_t loneLfs) {
-    return Pick<std::uint32_t>((runs.NextMark() & loneLfs) != 0, kCr, kLf);
-  }
+  static constexpr std::uint32_t kCrLfWord = EscapeWord({kCr, kLf, 0});
 
-  [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs, std::uint64_t loneLfs) {
-    while (!runs.Done()) runs.template Next<1>(Inserted(runs, loneLfs));
+  [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs) {
+    while (!runs.Done()) runs.template Next<2, 1>(kCrLfWord);
   }
 
   Byte* o_;
-  std::uint64_t crLast_ = 0;   // the last window ended on a CR
-  std::uint64_t lfFirst_ = 0;  // an LF goes in before this window's byte 0
+  std::uint64_t crLast_ = 0;     // the last window ended on a CR
+  std::uint64_t crLastOut_ = 0;  // the bytes written for it
 };
 
 // The fused chains: characters keep their places, so each window is
@@ -367,8 +364,7 @@ void CrLfWindows(const Byte* in, std::size_t n, Progress& progress) {
   CrLfWriter<V> writer(progress.out);
   std::size_t i = progress.in;
   for (; n - i >= 2 * kWindow; i += kWindow) writer.Convert(in + i);
-  std::size_t back = writer.CrLast();
-  progress = {i - back, writer.Out() - back, false};
+  progress = {i - writer.CrLast(), writer.Out() - writer.CrLastOutput(), false};
 }
 
 template <class V, class Pairs>
