@@ -15,18 +15,19 @@ using Byte = unsigned char;
 
 constexpr Byte kEsc = 0x1B;
 
-// The two escapes the writers switch with, also as 4-byte words in memory
-// order for writers that store an escape with one move (the fourth byte
-// is overwritten by what follows).
+// Up to three bytes as a 4-byte word in memory order, for writers that
+// store them with one move (the bytes past them are overwritten by what
+// follows).
+constexpr std::uint32_t WordOf(const Byte (&bytes)[3]) {
+  const Byte word[4] = {bytes[0], bytes[1], bytes[2], 0};
+  return std::bit_cast<std::uint32_t>(word);
+}
+
+// The two escapes the writers switch with.
 constexpr Byte kKanjiIn[3] = {kEsc, 0x24, 0x40};
 constexpr Byte kKanjiOut[3] = {kEsc, 0x28, 0x4A};
-
-constexpr std::uint32_t EscapeWord(const Byte (&escape)[3]) {
-  const Byte bytes[4] = {escape[0], escape[1], escape[2], 0};
-  return std::bit_cast<std::uint32_t>(bytes);
-}
-constexpr std::uint32_t kKanjiInWord = EscapeWord(kKanjiIn);
-constexpr std::uint32_t kKanjiOutWord = EscapeWord(kKanjiOut);
+constexpr std::uint32_t kKanjiInWord = WordOf(kKanjiIn);
+constexpr std::uint32_t kKanjiOutWord = WordOf(kKanjiOut);
 
 inline Byte* PutKanjiIn(Byte* o) {
   std::memcpy(o, kKanjiIn, 3);

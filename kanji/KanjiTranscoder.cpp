@@ -191,8 +191,7 @@ std::size_t LineEndsToSingle(const Byte* in, std::size_t n, Byte* out) {
 }
 
 std::size_t LineEndsToCrLf(const Byte* in, std::size_t n, Byte* out) {
-  auto [i, o, unused] = windows::Run(Direction::LineEndsToCrLf, in, n, out);
-  (void)unused;
+  [[maybe_unused]] auto [i, o, twoByte] = windows::Run(Direction::LineEndsToCrLf, in, n, out);
   while (i < n) {
     std::size_t run = scan::CopySpan(in + i, n - i, o, kLineEndStop, kIsLineEnd);
     i += run;

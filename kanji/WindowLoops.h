@@ -9,12 +9,12 @@
 // exit at nearly every run. Here each window's switches come from masks of
 // the whole window at once, and each run between switches is written with
 // one fixed-size store of a whole window, the next run overwriting what
-// lies past the run's end. The JIS writers and the fused chains do not
-// branch on the text at all (see RunEnd for why that matters most when
-// the text comes from memory). The loops stop 128 bytes before the end,
-// so every load stays inside the text, and every store stays inside the
-// output bound: output runs at most three bytes per input byte ahead (JIS
-// writers) or never ahead (readers, the fused chains).
+// lies past the run's end. The JIS writers, line ends to CR LF and the
+// fused chains do not branch on the text (see RunEnd for why that matters
+// most when the text comes from memory). The loops stop 128 bytes before
+// the end, so every load stays inside the text, and every store stays
+// inside the output bound: output runs at most three bytes per input byte
+// ahead (JIS writers), one (CR LF) or never ahead (readers, the chains).
 //
 // Everything here is in an unnamed namespace: the file is compiled once
 // for each vector set, and no copy built for AVX2 may stand in for the
@@ -32,7 +32,6 @@
 #include "PairArithmetic.h"
 #include "VectorWindow.h"
 #include "WindowRun.h"
-
 
 namespace kanji::windows {
 namespace {
@@ -153,48 +152,25 @@ template <class V, class Pairs>
   }
 }
 
-// Converts the pairs of windows where they stand. Pairs led from an even
-// offset are converted from the window as loaded, pairs led from an odd
-// offset from the window loaded a byte further on and moved back by a
-// byte; masks pick every byte from the input or one of the two. Windows
-// follow one another 64 bytes apart: a pair across a window's end is
-// converted in both (its second byte comes from the last window's odd
-// conversion).
+// Converts the pairs of Shift-JIS or EUC windows where they stand, each
+// byte picked by masks from the input or a conversion. Windows follow one
+// another 64 bytes apart: a pair across a window's end is converted in
+// both, each writing its own byte.
 template <class V, class Pairs>
 class PairsInPlace {
  public:
   // Writes the converted window to `to` (64 bytes); returns the window's
   // leads (bit k: a pair starts at byte k).
   std::uint64_t Convert(const Byte* in, Byte* to) {
-    constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
     Window<V> raw(in);
-    std::uint64_t high = raw.Mask([](typename V::Vec v) { return V::HighBits(v); });
-    std::uint64_t leads = LeadsOf(high & ~trailFirst_);
-    if constexpr (Pairs::kBytewise) {  // no pair to line up: every byte of a pair converts alone
-      std::uint64_t inPairs = leads | leads << 1 | trailFirst_;
-      for (int k = 0; k < Window<V>::kParts; ++k) {
-        int shift = k * V::kBytes;
-        auto mask = V::ByteMask(static_cast<std::uint32_t>(inPairs >> shift));
-        V::Store(to + shift, V::Select(mask, Pairs::template Many<V>(raw.part[k]), raw.part[k]));
-      }
-      trailFirst_ = leads >> 63;
-      return leads;
-    }
-    if constexpr (requires(typename V::Vec v) { Pairs::template InPlace<V>(v, v, v, v); }) {
-      return ConvertByBytes(raw, Window<V>(in + 1), leads, to);
-    }
-    Window<V> odd(in + 1);
-    std::uint64_t evenBytes = (leads & kEvenBits) | (leads & kEvenBits) << 1;
-    std::uint64_t oddBytes = (leads & ~kEvenBits) | (leads & ~kEvenBits) << 1 | trailFirst_;
-    for (int k = 0; k < Window<V>::kParts; ++k) {
-      int shift = k * V::kBytes;
-      auto evenPairs = Pairs::template Many<V>(raw.part[k]);
-      auto oddPairs = Pairs::template Many<V>(odd.part[k]);
-      auto oddInPlace = V::ShiftInByte(oddPairs, lastOdd_);
-      lastOdd_ = oddPairs;
-      auto bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(evenBytes >> shift)), evenPairs, raw.part[k]);
-      bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(oddBytes >> shift)), oddInPlace, bytes);
-      V::Store(to + shift, bytes);
+    std::uint64_t leads = LeadsOf(raw.Mask([](typename V::Vec v) { return V::HighBits(v); }) & ~trailFirst_);
+    std::uint64_t trails = leads << 1 | trailFirst_;
+    if constexpr (Pairs::kBytewise) {
+      ConvertBytewise(raw, leads | trails, to);
+    } else if constexpr (requires(typename V::Vec v) { Pairs::template InPlace<V>(v, v, v, v); }) {
+      ConvertByBytes(raw, Window<V>(in + 1), leads, trails, to);
+    } else {
+      ConvertByAlignments(raw, Window<V>(in + 1), leads, trails, to);
     }
     trailFirst_ = leads >> 63;
     return leads;
@@ -206,18 +182,44 @@ class PairsInPlace {
   std::uint64_t TrailFirst() const { return trailFirst_; }
 
  private:
-  // Directions with byte-wise arithmetic for pairs in place see each
-  // byte beside the byte after it: one conversion a vector instead of two.
-  std::uint64_t ConvertByBytes(const Window<V>& raw, const Window<V>& next, std::uint64_t leads, Byte* to) {
-    std::uint64_t trails = leads << 1 | trailFirst_;
+  // Nothing to line up: each byte of a pair converts alone.
+  void ConvertBytewise(const Window<V>& raw, std::uint64_t inPairs, Byte* to) {
+    for (int k = 0; k < Window<V>::kParts; ++k) {
+      auto mask = V::ByteMask(static_cast<std::uint32_t>(inPairs >> (k * V::kBytes)));
+      V::Store(to + k * V::kBytes, V::Select(mask, Pairs::template Many<V>(raw.part[k]), raw.part[k]));
+    }
+  }
+
+  // Byte-wise arithmetic sees each byte beside the byte after it: one
+  // conversion a vector.
+  void ConvertByBytes(const Window<V>& raw, const Window<V>& next, std::uint64_t leads, std::uint64_t trails,
+                      Byte* to) {
     for (int k = 0; k < Window<V>::kParts; ++k) {
       int shift = k * V::kBytes;
       auto leadMask = V::ByteMask(static_cast<std::uint32_t>(leads >> shift));
       auto trailMask = V::ByteMask(static_cast<std::uint32_t>(trails >> shift));
       V::Store(to + shift, Pairs::template InPlace<V>(raw.part[k], next.part[k], leadMask, trailMask));
     }
-    trailFirst_ = leads >> 63;
-    return leads;
+  }
+
+  // Pairs led from an even offset are converted from the window as
+  // loaded, pairs led from an odd offset from the window loaded a byte
+  // further on (`odd`) and moved back by a byte.
+  void ConvertByAlignments(const Window<V>& raw, const Window<V>& odd, std::uint64_t leads, std::uint64_t trails,
+                           Byte* to) {
+    constexpr std::uint64_t kEvenBits = 0x5555'5555'5555'5555ull;
+    std::uint64_t evenBytes = (leads & kEvenBits) | (leads & kEvenBits) << 1;
+    std::uint64_t oddBytes = (leads | trails) & ~evenBytes;
+    for (int k = 0; k < Window<V>::kParts; ++k) {
+      int shift = k * V::kBytes;
+      auto evenPairs = Pairs::template Many<V>(raw.part[k]);
+      auto oddPairs = Pairs::template Many<V>(odd.part[k]);
+      auto oddInPlace = V::ShiftInByte(oddPairs, lastOdd_);
+      lastOdd_ = oddPairs;
+      auto bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(evenBytes >> shift)), evenPairs, raw.part[k]);
+      bytes = V::Select(V::ByteMask(static_cast<std::uint32_t>(oddBytes >> shift)), oddInPlace, bytes);
+      V::Store(to + shift, bytes);
+    }
   }
 
   std::uint64_t trailFirst_ = 0;  // the next window's byte 0 ends a pair
@@ -323,7 +325,7 @@ class CrLfWriter {
   Byte* Out() const { return o_; }
 
  private:
-  static constexpr std::uint32_t kCrLfWord = EscapeWord({kCr, kLf, 0});
+  static constexpr std::uint32_t kCrLfWord = WordOf({kCr, kLf, 0});
 
   [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs) {
     while (!runs.Done()) runs.template Next<2, 1>(kCrLfWord);
