@@ -19,6 +19,12 @@ void RunBaseline(Direction direction, const unsigned char* in, std::size_t n, Pr
 
 Progress Run(Direction direction, const unsigned char* in, std::size_t n, unsigned char* out) {
   Progress progress{0, out, false};
+#if defined(KB_AVX512_WINDOWS)
+  if (UseAvx512()) {
+    RunAvx512(direction, in, n, progress);
+    return progress;
+  }
+#endif
 #if defined(KB_AVX2_WINDOWS)
   if (UseAvx2()) {
     RunAvx2(direction, in, n, progress);

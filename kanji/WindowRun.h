@@ -24,5 +24,6 @@ Progress Run(Direction direction, const unsigned char* in, std::size_t n, unsign
 // Run with one vector set each; Run picks (ProcessorFeatures.h).
 void RunBaseline(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
 void RunAvx2(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
+void RunAvx512(Direction direction, const unsigned char* in, std::size_t n, Progress& progress);
 
 }  // namespace kanji::windows

@@ -44,7 +44,7 @@ std::string RunExact(Routine routine, std::size_t (*room)(std::size_t), const st
 }
 
 class ConverterProperty : public InstructionSetTest {};
-INSTANTIATE_TEST_SUITE_P(InstructionSets, ConverterProperty, testing::Values(true, false), InstructionSetName);
+INSTANTIATE_TEST_SUITE_P(InstructionSets, ConverterProperty, kAllInstructionSets, InstructionSetName);
 
 // Texts rich in what the routines switch on: ESC, "$", "(", high bytes,
 // NUL, line ends, and long ASCII runs that cross block boundaries.

@@ -12,7 +12,7 @@ using kanji::ShiftJisCodec;
 using kanji::Unencodable;
 
 class ShiftJisCodecTest : public InstructionSetTest {};
-INSTANTIATE_TEST_SUITE_P(InstructionSets, ShiftJisCodecTest, testing::Values(true, false), InstructionSetName);
+INSTANTIATE_TEST_SUITE_P(InstructionSets, ShiftJisCodecTest, kAllInstructionSets, InstructionSetName);
 
 std::string RoundTrip(const std::string& bytes) {
   kanji::EncodeResult result = ShiftJisCodec::Encode(ShiftJisCodec::Decode(bytes));

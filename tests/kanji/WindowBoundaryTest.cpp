@@ -43,7 +43,7 @@ std::string Convert(Routine routine, const std::string& text) {
 }
 
 class WindowBoundary : public InstructionSetTest {};
-INSTANTIATE_TEST_SUITE_P(InstructionSets, WindowBoundary, testing::Values(true, false), InstructionSetName);
+INSTANTIATE_TEST_SUITE_P(InstructionSets, WindowBoundary, kAllInstructionSets, InstructionSetName);
 
 TEST_P(WindowBoundary, UnitsAcrossWindowEndsConvertAsByteByByte) {
   const std::string kanjiIn = Hex("1B 24 40");
