@@ -1,16 +1,22 @@
 #pragma once
 
-// The JIS readers' windows with AVX-512: JIS to Shift-JIS or EUC, 64 bytes
-// at a time, without a branch on the text.
+// The window loops that AVX-512 does better than AVX2 (WindowLoops.h):
+// the JIS writers and readers, 64 bytes at a time in one vector, without
+// a branch on the text.
 //
-// A window's escapes come from masks. Where all of them are the two that
-// switch modes (as every JIS writer writes), everything follows from the
-// masks at once: from its first escape on, a window's mode is that of its
-// last escape so far (ModeFlips, and a carry-less multiplication for the
-// running parity of the flips), before it the mode carried in; the pairs
-// are converted where they stand, and one byte compression drops the
-// escapes. A window with any other escape, or an ESC where a pair's second
-// byte goes, is read byte by byte as the plain routine would.
+// The writers convert each window's pairs where they stand and write its
+// runs between switches as in WindowLoops.h, each run moved to the front
+// of the vector by one byte permute instead of being reloaded.
+//
+// The readers find a window's escapes by masks. Where all of them are the
+// two that switch modes (as every JIS writer writes), everything follows
+// from the masks at once: from its first escape on, a window's mode is
+// that of its last escape so far (ModeFlips, and a carry-less
+// multiplication for the running parity of the flips), before it the mode
+// carried in; the pairs are converted where they stand, and one byte
+// compression drops the escapes. A window with any other escape, or an ESC
+// where a pair's second byte goes, is read byte by byte as the plain
+// routine would.
 //
 // Included only by the source file built with AVX-512, in an unnamed
 // namespace like everything built for an extension (see WindowLoops.h).
@@ -70,6 +76,97 @@ __m512i PairsInPlaceAvx512(__m512i raw, __m512i previous, std::uint64_t leads, s
                                   _mm512_set1_epi8(1));
     return _mm512_mask_blend_epi8(leads, _mm512_mask_blend_epi8(trails, raw, second), first);
   }
+}
+
+// Shift-JIS or EUC pairs converted where they stand: `leads` and
+// `trails` mark their first and second bytes, `next` holds the byte after
+// each byte (SjisPairsToJisInPlace in PairArithmetic.h, with masks).
+template <class Pairs>
+__m512i EncodedPairsInPlaceAvx512(__m512i raw, __m512i next, std::uint64_t leads, std::uint64_t trails) {
+  if constexpr (std::is_same_v<Pairs, pairs::FlipHighBit>) {
+    return _mm512_mask_add_epi8(raw, leads | trails, raw, _mm512_set1_epi8(static_cast<char>(0x80)));
+  } else {
+    static_assert(std::is_same_v<Pairs, pairs::SjisToJis>);
+    __m512i second = _mm512_mask_blend_epi8(leads, raw, next);  // each pair's second byte, at both its bytes
+    __m512i trail = _mm512_mask_sub_epi8(second, _mm512_movepi8_mask(second), second, _mm512_set1_epi8(1));
+    std::uint64_t upperHalf = _mm512_cmpge_epu8_mask(trail, _mm512_set1_epi8(static_cast<char>(0x9E)));
+    __m512i j2 = _mm512_sub_epi8(trail, _mm512_set1_epi8(0x1F));
+    j2 = _mm512_mask_sub_epi8(j2, upperHalf, j2, _mm512_set1_epi8(0x5E));
+    __m512i j1 = _mm512_add_epi8(_mm512_add_epi8(raw, raw), _mm512_set1_epi8(0x1F));
+    j1 = _mm512_mask_add_epi8(j1, _mm512_cmpge_epu8_mask(raw, _mm512_set1_epi8(static_cast<char>(0xA0))), j1,
+                              _mm512_set1_epi8(static_cast<char>(0x80)));
+    j1 = _mm512_mask_add_epi8(j1, upperHalf, j1, _mm512_set1_epi8(1));
+    return _mm512_mask_blend_epi8(leads, _mm512_mask_blend_epi8(trails, raw, j2), j1);
+  }
+}
+
+// Byte k of the result is byte start + k of v (the bytes past the end
+// come round from the front: what the next run overwrites).
+__m512i FromByte(__m512i v, std::size_t start) {
+  const __m512i index = _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48,  //
+                                        47, 46, 45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32,  //
+                                        31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16,  //
+                                        15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  return _mm512_permutex2var_epi8(v, _mm512_add_epi8(index, _mm512_set1_epi8(static_cast<char>(start))), v);
+}
+
+template <class Pairs>
+class JisWriterAvx512 {
+ public:
+  static constexpr int kUnrolledRuns = 5;  // as in JisEncoder
+
+  JisWriterAvx512(Byte* out, bool twoByte) : o_(out), twoByte_(twoByte) {}
+
+  void Convert(const Byte* in) {
+    __m512i raw = _mm512_loadu_si512(in);
+    std::uint64_t leads = LeadsOf(_mm512_movepi8_mask(raw) & ~trailFirst_);
+    std::uint64_t trails = leads << 1 | trailFirst_;
+    __m512i converted = EncodedPairsInPlaceAvx512<Pairs>(raw, _mm512_loadu_si512(in + 1), leads, trails);
+    std::uint64_t inPairs = leads | trails;
+    std::uint64_t switches = inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_});
+    // Runs alternate between the modes: escapes into the other mode
+    // alternate with them.
+    std::uint32_t escapes[2];
+    escapes[0] = Pick(twoByte_, kKanjiOutWord, kKanjiInWord);
+    escapes[1] = escapes[0] ^ kKanjiOutWord ^ kKanjiInWord;
+    std::size_t start = 0;
+    for (int k = 0; k < kUnrolledRuns; ++k) Next(converted, switches, start, escapes[k & 1]);
+    for (int k = kUnrolledRuns; start != kWindow; ++k) Next(converted, switches, start, escapes[k & 1]);
+    twoByte_ = (inPairs >> 63) != 0;
+    trailFirst_ = leads >> 63;
+  }
+
+  // Where the windows stopped, as JisEncoder says.
+  bool LeadLast() const { return trailFirst_ != 0; }
+  Byte* Out() const { return o_; }
+  bool TwoByte() const { return twoByte_; }
+
+ private:
+  // Writes the run from `start` to the next switch (or the end) and the
+  // escape after it (MarkedRuns in WindowLoops.h).
+  [[gnu::always_inline]] void Next(__m512i converted, std::uint64_t& switches, std::size_t& start,
+                                   std::uint32_t escape) {
+    std::size_t stop = RunEnd(switches);
+    switches &= switches - 1;
+    _mm512_storeu_si512(o_, FromByte(converted, start));
+    o_ += stop - start;
+    PutWord(o_, escape);
+    o_ += 3 * (stop != kWindow);
+    start = stop;
+  }
+
+  Byte* o_;
+  bool twoByte_;
+  std::uint64_t trailFirst_ = 0;  // the window's byte 0 ends a pair whose first byte is written
+};
+
+template <class Pairs>
+void EncodedWindowsAvx512(const Byte* in, std::size_t n, Progress& progress) {
+  JisWriterAvx512<Pairs> writer(progress.out, progress.twoByte);
+  std::size_t i = progress.in;
+  for (; n - i >= 2 * kWindow; i += kWindow) writer.Convert(in + i);
+  std::size_t back = writer.LeadLast();
+  progress = {i - back, writer.Out() - back, writer.TwoByte()};
 }
 
 template <class Pairs>
