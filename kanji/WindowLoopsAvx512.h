@@ -33,50 +33,7 @@
 namespace kanji::windows {
 namespace {
 
-// Where the mode flips in a window whose escapes `intoTwoByte` and
-// `intoOneByte` switch modes, counted from one-byte mode: at each escape
-// into the other mode than the escape before it. An addition carries each
-// escape into one mode through everything up to the next escape into the
-// other mode, which it reaches and so marks as a flip.
-std::uint64_t ModeFlips(std::uint64_t intoTwoByte, std::uint64_t intoOneByte) {
-  std::uint64_t startsTwoByte = (~intoTwoByte + intoOneByte + 1) & intoTwoByte;
-  std::uint64_t startsOneByte = (~intoOneByte + intoTwoByte) & intoOneByte;
-  return startsTwoByte | startsOneByte;
-}
-
-// Bit k set where an odd number of `flips` stand at or below k.
-std::uint64_t RunningParity(std::uint64_t flips) {
-  __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(flips)), _mm_set1_epi64x(-1), 0);
-  return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
-}
-
-// The window's pairs converted where they stand: `leads` and `trails`
-// mark their first and second bytes, `previous` holds the byte before
-// each byte.
-template <class Pairs>
-__m512i PairsInPlaceAvx512(__m512i raw, __m512i previous, std::uint64_t leads, std::uint64_t trails) {
-  if constexpr (std::is_same_v<Pairs, pairs::FlipHighBit>) {
-    return _mm512_mask_add_epi8(raw, leads | trails, raw, _mm512_set1_epi8(static_cast<char>(0x80)));
-  } else {
-    static_assert(std::is_same_v<Pairs, pairs::JisToSjis>);
-    // JisPairToSjis modulo 256: the signed halving of c - 0x21 is the
-    // unsigned one plus 0x80 when c is below 0x21; the second byte needs
-    // only the parity of the first.
-    const __m512i k21 = _mm512_set1_epi8(0x21);
-    __m512i half = _mm512_and_si512(_mm512_srli_epi16(_mm512_sub_epi8(raw, k21), 1), _mm512_set1_epi8(0x7F));
-    __m512i first = _mm512_add_epi8(half, _mm512_set1_epi8(static_cast<char>(0x81)));
-    first = _mm512_mask_add_epi8(first, _mm512_cmplt_epu8_mask(raw, k21), first,
-                                 _mm512_set1_epi8(static_cast<char>(0x80)));
-    first = _mm512_mask_add_epi8(first, _mm512_cmpge_epu8_mask(first, _mm512_set1_epi8(static_cast<char>(0xA0))),
-                                 first, _mm512_set1_epi8(0x40));
-    __m512i second = _mm512_add_epi8(raw, _mm512_set1_epi8(0x7D));
-    second = _mm512_mask_sub_epi8(second, _mm512_test_epi8_mask(previous, _mm512_set1_epi8(1)), second,
-                                  _mm512_set1_epi8(0x5E));
-    second = _mm512_mask_add_epi8(second, _mm512_cmpge_epu8_mask(second, _mm512_set1_epi8(0x7F)), second,
-                                  _mm512_set1_epi8(1));
-    return _mm512_mask_blend_epi8(leads, _mm512_mask_blend_epi8(trails, raw, second), first);
-  }
-}
+// The writers.
 
 // Shift-JIS or EUC pairs converted where they stand: `leads` and
 // `trails` mark their first and second bytes, `next` holds the byte after
@@ -169,6 +126,52 @@ void EncodedWindowsAvx512(const Byte* in, std::size_t n, Progress& progress) {
   progress = {i - back, writer.Out() - back, writer.TwoByte()};
 }
 
+// The readers.
+
+// Where the mode flips in a window whose escapes `intoTwoByte` and
+// `intoOneByte` switch modes, counted from one-byte mode: at each escape
+// into the other mode than the escape before it. An addition carries each
+// escape into one mode through everything up to the next escape into the
+// other mode, which it reaches and so marks as a flip.
+std::uint64_t ModeFlips(std::uint64_t intoTwoByte, std::uint64_t intoOneByte) {
+  std::uint64_t startsTwoByte = (~intoTwoByte + intoOneByte + 1) & intoTwoByte;
+  std::uint64_t startsOneByte = (~intoOneByte + intoTwoByte) & intoOneByte;
+  return startsTwoByte | startsOneByte;
+}
+
+// Bit k set where an odd number of `flips` stand at or below k.
+std::uint64_t RunningParity(std::uint64_t flips) {
+  __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(flips)), _mm_set1_epi64x(-1), 0);
+  return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
+}
+
+// JIS pairs converted where they stand: `leads` and `trails` mark their
+// first and second bytes, `previous` holds the byte before each byte.
+template <class Pairs>
+__m512i DecodedPairsInPlaceAvx512(__m512i raw, __m512i previous, std::uint64_t leads, std::uint64_t trails) {
+  if constexpr (std::is_same_v<Pairs, pairs::FlipHighBit>) {
+    return _mm512_mask_add_epi8(raw, leads | trails, raw, _mm512_set1_epi8(static_cast<char>(0x80)));
+  } else {
+    static_assert(std::is_same_v<Pairs, pairs::JisToSjis>);
+    // JisPairToSjis modulo 256: the signed halving of c - 0x21 is the
+    // unsigned one plus 0x80 when c is below 0x21; the second byte needs
+    // only the parity of the first.
+    const __m512i k21 = _mm512_set1_epi8(0x21);
+    __m512i half = _mm512_and_si512(_mm512_srli_epi16(_mm512_sub_epi8(raw, k21), 1), _mm512_set1_epi8(0x7F));
+    __m512i first = _mm512_add_epi8(half, _mm512_set1_epi8(static_cast<char>(0x81)));
+    first = _mm512_mask_add_epi8(first, _mm512_cmplt_epu8_mask(raw, k21), first,
+                                 _mm512_set1_epi8(static_cast<char>(0x80)));
+    first = _mm512_mask_add_epi8(first, _mm512_cmpge_epu8_mask(first, _mm512_set1_epi8(static_cast<char>(0xA0))),
+                                 first, _mm512_set1_epi8(0x40));
+    __m512i second = _mm512_add_epi8(raw, _mm512_set1_epi8(0x7D));
+    second = _mm512_mask_sub_epi8(second, _mm512_test_epi8_mask(previous, _mm512_set1_epi8(1)), second,
+                                  _mm512_set1_epi8(0x5E));
+    second = _mm512_mask_add_epi8(second, _mm512_cmpge_epu8_mask(second, _mm512_set1_epi8(0x7F)), second,
+                                  _mm512_set1_epi8(1));
+    return _mm512_mask_blend_epi8(leads, _mm512_mask_blend_epi8(trails, raw, second), first);
+  }
+}
+
 template <class Pairs>
 class JisReaderAvx512 {
  public:
@@ -193,7 +196,7 @@ class JisReaderAvx512 {
     if (unusual) return false;
     __m512i previous = _mm512_permutex2var_epi8(raw, ShiftInIndex(), lastRaw_);
     lastRaw_ = raw;
-    __m512i converted = PairsInPlaceAvx512<Pairs>(raw, previous, leads, leads << 1 | trailFirst_);
+    __m512i converted = DecodedPairsInPlaceAvx512<Pairs>(raw, previous, leads, leads << 1 | trailFirst_);
     std::uint64_t kept = ~(escapeBytes | skipped);
     _mm512_storeu_si512(o_, _mm512_maskz_compress_epi8(kept, converted));
     o_ += std::popcount(kept);
