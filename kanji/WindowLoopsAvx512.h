@@ -33,6 +33,11 @@
 namespace kanji::windows {
 namespace {
 
+// EUC <-> JIS: + 0x80 modulo 256 on the bytes of pairs.
+__m512i FlipPairBytes(__m512i raw, std::uint64_t inPairs) {
+  return _mm512_mask_add_epi8(raw, inPairs, raw, _mm512_set1_epi8(static_cast<char>(0x80)));
+}
+
 // The writers.
 
 // Shift-JIS or EUC pairs converted where they stand: `leads` and
@@ -41,7 +46,7 @@ namespace {
 template <class Pairs>
 __m512i EncodedPairsInPlaceAvx512(__m512i raw, __m512i next, std::uint64_t leads, std::uint64_t trails) {
   if constexpr (std::is_same_v<Pairs, pairs::FlipHighBit>) {
-    return _mm512_mask_add_epi8(raw, leads | trails, raw, _mm512_set1_epi8(static_cast<char>(0x80)));
+    return FlipPairBytes(raw, leads | trails);
   } else {
     static_assert(std::is_same_v<Pairs, pairs::SjisToJis>);
     __m512i second = _mm512_mask_blend_epi8(leads, raw, next);  // each pair's second byte, at both its bytes
@@ -150,7 +155,7 @@ std::uint64_t RunningParity(std::uint64_t flips) {
 template <class Pairs>
 __m512i DecodedPairsInPlaceAvx512(__m512i raw, __m512i previous, std::uint64_t leads, std::uint64_t trails) {
   if constexpr (std::is_same_v<Pairs, pairs::FlipHighBit>) {
-    return _mm512_mask_add_epi8(raw, leads | trails, raw, _mm512_set1_epi8(static_cast<char>(0x80)));
+    return FlipPairBytes(raw, leads | trails);
   } else {
     static_assert(std::is_same_v<Pairs, pairs::JisToSjis>);
     // JisPairToSjis modulo 256: the signed halving of c - 0x21 is the
