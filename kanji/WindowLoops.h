@@ -98,32 +98,58 @@ T Pick(bool condition, T yes, T no) {
 // bytes that the next run overwrites).
 void PutWord(Byte* o, std::uint32_t word) { std::memcpy(o, &word, 4); }
 
-// The runs of one window between marks, written without a branch: each is
-// a 64-byte copy from `from`, the next run overwriting what lies past a
-// run's end, followed by what goes in at the mark. Past the window's last
-// run, Next writes only what the next run will overwrite.
-template <class V>
-struct MarkedRuns {
-  const Byte* from;
-  std::uint64_t marks;  // bit k: a run ends before byte k
-  Byte* o;
-  std::size_t start = 0;
+// The runs of one window between marks, written without a branch: each
+// run is 64 bytes from `putRun(o, start)` (the window's bytes from `start`
+// on), the next run overwriting what lies past a run's end, followed by
+// what goes in at the mark. The first runs are unrolled, enough for all
+// but a few windows in a hundred in Japanese text as in code with Japanese
+// comments; a loop does the rest. Past the window's last run, Next
+// writes only what the next run will overwrite.
+template <class PutRun>
+class MarkedRuns {
+ public:
+  static constexpr int kUnrolled = 5;
 
-  bool Done() const { return start >= kWindow; }
+  MarkedRuns(PutRun putRun, std::uint64_t marks, Byte* o) : putRun_(putRun), marks_(marks), o_(o) {}
 
-  // Writes the next run and the first `kLength` bytes of `between` after
-  // it, in place of the `kSkip` bytes at the mark.
+  // Writes every run and after each the first `kLength` bytes of
+  // `between` (alternately [0] and [1]) in place of the `kSkip` bytes at
+  // its mark; returns the output's end.
+  template <std::size_t kLength, std::size_t kSkip>
+  [[gnu::always_inline]] Byte* WriteAll(const std::uint32_t (&between)[2]) {
+#pragma GCC unroll 8
+    for (int k = 0; k < kUnrolled; ++k) Next<kLength, kSkip>(between[k & 1]);
+    for (int k = kUnrolled; start_ != kWindow; ++k) Next<kLength, kSkip>(between[k & 1]);
+    return o_;
+  }
+
+ private:
   template <std::size_t kLength, std::size_t kSkip>
   [[gnu::always_inline]] void Next(std::uint32_t between) {
-    std::size_t stop = RunEnd(marks);
-    marks &= marks - 1;
-    Window<V>(from + start).Store(o);
-    o += stop - start;
-    PutWord(o, between);
+    std::size_t stop = RunEnd(marks_);
+    marks_ &= marks_ - 1;
+    putRun_(o_, start_);
+    o_ += stop - start_;
+    PutWord(o_, between);
     bool marked = stop != kWindow;
-    o += kLength * marked;
-    start = stop + kSkip * marked;
+    o_ += kLength * marked;
+    start_ = stop + kSkip * marked;
   }
+
+  PutRun putRun_;
+  std::uint64_t marks_;  // bit k: a run ends before byte k
+  Byte* o_;
+  std::size_t start_ = 0;
+};
+
+// The escapes after the runs of a window that starts in `twoByte` mode:
+// runs alternate between the modes, and so do the escapes into the other.
+struct RunEscapes {
+  explicit RunEscapes(bool twoByte) {
+    words[0] = Pick(twoByte, kKanjiOutWord, kKanjiInWord);
+    words[1] = words[0] ^ kKanjiOutWord ^ kKanjiInWord;
+  }
+  std::uint32_t words[2];
 };
 
 // JIS: runs end at escapes; in two-byte mode an ESC in a pair's second
@@ -240,25 +266,15 @@ class PairsInPlace {
 template <class V, class Pairs>
 class JisEncoder {
  public:
-  // Enough for all but a few windows in a hundred, in Japanese text as
-  // in code with Japanese comments.
-  static constexpr int kUnrolledRuns = 5;
-
   JisEncoder(Byte* out, bool twoByte) : o_(out), twoByte_(twoByte) {}
 
   void Convert(const Byte* in) {
     std::uint64_t trailFirst = pairs_.TrailFirst();
     std::uint64_t leads = pairs_.Convert(in, stage_);
     std::uint64_t inPairs = leads | leads << 1 | trailFirst;
-    // Runs alternate between the modes: escapes into the other mode
-    // alternate with them.
-    std::uint32_t escapes[2];
-    escapes[0] = Pick(twoByte_, kKanjiOutWord, kKanjiInWord);
-    escapes[1] = escapes[0] ^ kKanjiOutWord ^ kKanjiInWord;
-    MarkedRuns<V> runs{stage_, inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_}), o_};
-    for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<3, 0>(escapes[k & 1]);
-    if (!runs.Done()) Rest(runs, escapes);
-    o_ = runs.o;
+    auto fromStage = [this](Byte* o, std::size_t start) { Window<V>(stage_ + start).Store(o); };
+    MarkedRuns runs(fromStage, inPairs ^ (inPairs << 1 | std::uint64_t{twoByte_}), o_);
+    o_ = runs.template WriteAll<3, 0>(RunEscapes(twoByte_).words);
     twoByte_ = (inPairs >> 63) != 0;
   }
 
@@ -270,10 +286,6 @@ class JisEncoder {
   bool TwoByte() const { return twoByte_; }
 
  private:
-  [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs, const std::uint32_t (&escapes)[2]) {
-    for (int k = kUnrolledRuns; !runs.Done(); ++k) runs.template Next<3, 0>(escapes[k & 1]);
-  }
-
   PairsInPlace<V, Pairs> pairs_;
   Byte* o_;
   bool twoByte_;
@@ -287,8 +299,6 @@ class JisEncoder {
 template <class V>
 class CrLfWriter {
  public:
-  static constexpr int kUnrolledRuns = 5;  // up to four lone line ends a window
-
   explicit CrLfWriter(Byte* out) : o_(out) {}
 
   void Convert(const Byte* in) {
@@ -300,21 +310,20 @@ class CrLfWriter {
     std::uint64_t loneCrs = crs & ~(lfs >> 1 | lfNext << 63);
     crLast_ = crs >> 63;
     crLastOut_ = crLast_ + (loneCrs >> 63);
-    MarkedRuns<V> runs{in, loneLfs | loneCrs, o_};
+    std::uint64_t marks = loneLfs | loneCrs;
     // Text already in CR LF has no marks anywhere: the branch goes the
     // same way for long stretches, and the whole-window copy writes
     // nothing past the window. (The runs' stores past it would make the
     // next window's loads wait: with nothing going in, input and output
     // stay a whole number of 4 KiB pages apart, and the processor tells
     // addresses apart by their low twelve bits first.)
-    if (runs.marks == 0) {
+    if (marks == 0) {
       w.Store(o_);
       o_ += kWindow;
       return;
     }
-    for (int k = 0; k < kUnrolledRuns; ++k) runs.template Next<2, 1>(kCrLfWord);
-    if (!runs.Done()) Rest(runs);
-    o_ = runs.o;
+    auto fromInput = [in](Byte* o, std::size_t start) { Window<V>(in + start).Store(o); };
+    o_ = MarkedRuns(fromInput, marks, o_).template WriteAll<2, 1>({kCrLfWord, kCrLfWord});
   }
 
   // Where the windows stopped. A CR at the last window's end was written
@@ -326,10 +335,6 @@ class CrLfWriter {
 
  private:
   static constexpr std::uint32_t kCrLfWord = WordOf({kCr, kLf, 0});
-
-  [[gnu::noinline]] static void Rest(MarkedRuns<V>& runs) {
-    while (!runs.Done()) runs.template Next<2, 1>(kCrLfWord);
-  }
 
   Byte* o_;
   std::uint64_t crLast_ = 0;     // the last window ended on a CR
@@ -352,13 +357,19 @@ void ChainWindows(const Byte* in, std::size_t n, Progress& progress) {
   progress = {i, out + i, pairs.LeadLast()};
 }
 
+// Runs a JIS writer (JisEncoder and the like) over the windows.
+template <class Writer>
+void WriteWindows(const Byte* in, std::size_t n, Progress& progress) {
+  Writer writer(progress.out, progress.twoByte);
+  std::size_t i = progress.in;
+  for (; n - i >= 2 * kWindow; i += kWindow) writer.Convert(in + i);
+  std::size_t back = writer.LeadLast();
+  progress = {i - back, writer.Out() - back, writer.TwoByte()};
+}
+
 template <class V, class Pairs>
 void EncodedWindows(const Byte* in, std::size_t n, Progress& progress) {
-  JisEncoder<V, Pairs> encoder(progress.out, progress.twoByte);
-  std::size_t i = progress.in;
-  for (; n - i >= 2 * kWindow; i += kWindow) encoder.Convert(in + i);
-  std::size_t back = encoder.LeadLast();
-  progress = {i - back, encoder.Out() - back, encoder.TwoByte()};
+  WriteWindows<JisEncoder<V, Pairs>>(in, n, progress);
 }
 
 template <class V>
