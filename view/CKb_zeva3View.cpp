@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 
+#include "CGotoLineDlg.h"
+#include "CaretJumps.h"
 #include "CommandIds.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
@@ -141,6 +143,12 @@ void CKb_zeva3View::OnWordWrap() {
   m_profile.WriteProfileInt("Config", "WordWrap", m_wordWrap == 1 ? 1 : 0);
 }
 
+void CKb_zeva3View::OnGoToLine() {
+  CGotoLineDlg dialog(this);
+  if (platform::ExecDialog(dialog) != QDialog::Accepted) return;
+  CaretJumps(*m_control).ToLine(CaretJumps::LineNumberFromEntry(dialog.m_lineText));
+}
+
 void CKb_zeva3View::OnPaste() { m_control->PastePlainText(); }
 bool CKb_zeva3View::CanPaste() const { return m_control->CanPastePlainText(); }
 
@@ -176,6 +184,11 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kCut, [](CKb_zeva3View& v) { v.m_control->cut(); }},
       {ids::kSelectAll, [](CKb_zeva3View& v) { v.m_control->selectAll(); }},
       {ids::kUndo, [](CKb_zeva3View& v) { v.m_control->UndoLast(); }},
+      {ids::kLineStart, [](CKb_zeva3View& v) { CaretJumps(*v.m_control).ToLineStart(); }},
+      {ids::kLineEnd, [](CKb_zeva3View& v) { CaretJumps(*v.m_control).ToLineEnd(); }},
+      {ids::kDocumentStart, [](CKb_zeva3View& v) { CaretJumps(*v.m_control).ToTextStart(); }},
+      {ids::kDocumentEnd, [](CKb_zeva3View& v) { CaretJumps(*v.m_control).ToTextEnd(); }},
+      {ids::kGoToLine, [](CKb_zeva3View& v) { v.OnGoToLine(); }},
   };
   return commands;
 }
@@ -191,6 +204,7 @@ bool CKb_zeva3View::OnUpdateCommand(int id, CommandUpdate& update) {
     case ids::kCopy: update.enabled = m_control->hasSelectedText(); return true;
     case ids::kCut: update.enabled = m_control->hasSelectedText() && !m_control->IsReadOnly(); return true;
     case ids::kUndo: update.enabled = m_control->isUndoAvailable(); return true;
+    case ids::kGoToLine: update.enabled = m_control->TextLength() != 0; return true;
     case ids::kPaneModified:
     case ids::kPaneSize:
     case ids::kPaneLine:

@@ -53,6 +53,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OnWordWrap();
   bool IsWordWrapChecked() const { return m_wordWrap == 1; }
   void OnPaste();
+  void OnGoToLine();
   bool CanPaste() const;
 
   int m_loadCode = 0;

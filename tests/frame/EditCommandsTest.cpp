@@ -1,0 +1,82 @@
+// The editing commands reached as the user reaches them: keys typed into
+// the text, menu items and tool-bar buttons of the main window, all through
+// the frame's dispatcher to the view.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "CGotoLineDlg.h"
+#include "CKb_zeva3Doc.h"
+#include "CKb_zeva3View.h"
+#include "CMainFrame.h"
+#include "CommandIds.h"
+#include "FrameTestSupport.h"
+
+namespace {
+
+class EditCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    profile.WriteProfileInt("Config", "WordWrap", 0);
+    frame.Document().OnNewDocument();
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    control().setFocus();
+  }
+  void Show(const std::string& text) {
+    frame.View().ShowDocument(text, {});
+    frame.View().MakeWritable();
+  }
+  void Keys(QKeyCombination keys) {
+    QTest::keyClick(&control(), keys.key(), keys.keyboardModifiers());
+    QCoreApplication::processEvents();
+  }
+  QToolButton* Button(int id) {
+    return qobject_cast<QToolButton*>(frame.ToolBar()->widgetForAction(frame.Action(id)));
+  }
+  std::string Text() { return frame.View().TextForSave(nullptr); }
+  EditorControl& control() { return frame.View().Control(); }
+
+  ProfileFile& profile = FreshSettings();
+  ScriptedUser user;
+  CMainFrame frame{profile, nullptr, nullptr};
+};
+
+TEST_F(EditCommands, CaretJumpsByKeysAndMenu) {
+  Show("abc\r\nde");
+  control().SetSelection(1, 1);
+  Keys(Qt::ControlModifier | Qt::Key_Right);
+  EXPECT_EQ(control().CaretPosition(), 3);
+  Keys(Qt::ControlModifier | Qt::Key_Down);
+  EXPECT_EQ(control().CaretPosition(), 7);
+  Keys(Qt::ControlModifier | Qt::Key_Left);
+  EXPECT_EQ(control().CaretPosition(), 5);
+  frame.Action(ids::kDocumentStart)->trigger();
+  EXPECT_EQ(control().CaretPosition(), 0);
+}
+
+TEST_F(EditCommands, GoToLineFromItsButtonWhichIsDisabledWhileTheTextIsEmpty) {
+  Show("");
+  frame.UpdateIdle();
+  EXPECT_FALSE(Button(ids::kGoToLine)->isEnabled());
+  Show("a\r\nb\r\nc");
+  frame.UpdateIdle();
+  ASSERT_TRUE(Button(ids::kGoToLine)->isEnabled());
+  platform::SetDialogHandler([](QDialog& dialog) {
+    auto& goTo = dynamic_cast<CGotoLineDlg&>(dialog);
+    goTo.LineEdit()->setText(QStringLiteral("2"));
+    goTo.OkButton()->click();
+    return dialog.result();
+  });
+  QTest::mouseClick(Button(ids::kGoToLine), Qt::LeftButton);
+  EXPECT_EQ(control().CaretPosition(), 3);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include "CaretJumps.h"
+
+#include <climits>
+
+#include "EditorControl.h"
+
+namespace {
+using Sci = QsciScintillaBase;
+}
+
+// The control's display-row commands move the caret exactly as wanted:
+// home and end of the row the caret is on, where a wrapped row ends before
+// its last character (the next row starts at it).
+void CaretJumps::ToLineStart() { m_control.SendScintilla(Sci::SCI_HOMEDISPLAY); }
+void CaretJumps::ToLineEnd() { m_control.SendScintilla(Sci::SCI_LINEENDDISPLAY); }
+void CaretJumps::ToTextStart() { m_control.SendScintilla(Sci::SCI_DOCUMENTSTART); }
+void CaretJumps::ToTextEnd() { m_control.SendScintilla(Sci::SCI_DOCUMENTEND); }
+
+void CaretJumps::ToLine(int number) {
+  if (number == 0) return;
+  int rows = DisplayRowCount();
+  int row = number > 0 && number <= rows ? number - 1 : rows - 1;
+  m_control.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(DisplayRowStart(row)));
+}
+
+int CaretJumps::DisplayRowCount() const {
+  long lastLine = m_control.LineCount() - 1;
+  return static_cast<int>(m_control.SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(lastLine)) +
+                          m_control.SendScintilla(Sci::SCI_WRAPCOUNT, static_cast<unsigned long>(lastLine)));
+}
+
+// The row's logical line, then the row's place among that line's rows: its
+// first character is the one nearest the left edge at the row's height.
+long CaretJumps::DisplayRowStart(int row) const {
+  auto line = static_cast<unsigned long>(m_control.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, row));
+  long lineStart = m_control.LineStart(static_cast<int>(line));
+  long firstRow = m_control.SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, line);
+  if (row == firstRow) return lineStart;
+  long height = m_control.SendScintilla(Sci::SCI_TEXTHEIGHT, line);
+  long top = m_control.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
+  long y = (row - top) * height + height / 2;
+  return m_control.SendScintilla(Sci::SCI_POSITIONFROMPOINT, 0UL, y);
+}
+
+int CaretJumps::LineNumberFromEntry(const QString& entry) {
+  QString text = entry.left(kEntryCharacters);
+  int i = 0;
+  auto isBlank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+  while (i < text.size() && isBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  long long value = 0;  // eight characters hold at most seven digits and a sign
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) value = value * 10 + (text[i].unicode() - u'0');
+  return static_cast<int>(negative ? -value : value);
+}
