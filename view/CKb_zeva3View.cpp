@@ -14,6 +14,7 @@
 #include "CaretJumps.h"
 #include "CommandIds.h"
 #include "ModalSeam.h"
+#include "Phrases.h"
 #include "ProfileFile.h"
 
 namespace {
@@ -189,6 +190,13 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kDocumentStart, [](CKb_zeva3View& v) { CaretJumps(*v.m_control).ToTextStart(); }},
       {ids::kDocumentEnd, [](CKb_zeva3View& v) { CaretJumps(*v.m_control).ToTextEnd(); }},
       {ids::kGoToLine, [](CKb_zeva3View& v) { v.OnGoToLine(); }},
+      {ids::kInsertPhrase, [](CKb_zeva3View& v) { Phrases(v.m_profile).InsertMarked(*v.m_control, &v); }},
+      {ids::kPhraseSettings, [](CKb_zeva3View& v) { Phrases(v.m_profile).RunSettings(&v); }},
+      {ids::kPhrase1, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(0, *v.m_control, &v); }},
+      {ids::kPhrase1 + 1, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(1, *v.m_control, &v); }},
+      {ids::kPhrase1 + 2, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(2, *v.m_control, &v); }},
+      {ids::kPhrase1 + 3, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(3, *v.m_control, &v); }},
+      {ids::kPhrase1 + 4, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(4, *v.m_control, &v); }},
   };
   return commands;
 }

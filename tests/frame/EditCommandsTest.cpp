@@ -79,4 +79,17 @@ TEST_F(EditCommands, GoToLineFromItsButtonWhichIsDisabledWhileTheTextIsEmpty) {
   EXPECT_EQ(control().CaretPosition(), 3);
 }
 
+TEST_F(EditCommands, PhrasesByKeysOnBothKeyboardsAndTheToolBarButton) {
+  Show("");
+  Keys(Qt::ControlModifier | Qt::Key_3);
+  Keys(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_3);
+  QTest::mouseClick(Button(ids::kInsertPhrase), Qt::LeftButton);
+  EXPECT_EQ(Text(), "Word3Word3Word1");
+  platform::SetDialogHandler([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("一言挿入の設定"));
+    return 0;
+  });
+  frame.Action(ids::kPhraseSettings)->trigger();
+}
+
 }  // namespace
