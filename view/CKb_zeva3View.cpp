@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 
+#include "AutoIndent.h"
 #include "CGotoLineDlg.h"
 #include "CaretJumps.h"
 #include "CommandIds.h"
@@ -58,6 +59,7 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
   m_control->viewport()->installEventFilter(this);
   m_control->viewport()->setAcceptDrops(true);
   m_timer.start(kTimerPeriodMs, this);
+  new AutoIndent(m_profile, *m_control, m_prevTextLength, this);
 }
 
 void CKb_zeva3View::ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) {
@@ -197,6 +199,7 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kPhrase1 + 2, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(2, *v.m_control, &v); }},
       {ids::kPhrase1 + 3, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(3, *v.m_control, &v); }},
       {ids::kPhrase1 + 4, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(4, *v.m_control, &v); }},
+      {ids::kAutoIndent, [](CKb_zeva3View& v) { AutoIndent::Toggle(v.m_profile); }},
   };
   return commands;
 }
@@ -213,6 +216,7 @@ bool CKb_zeva3View::OnUpdateCommand(int id, CommandUpdate& update) {
     case ids::kCut: update.enabled = m_control->hasSelectedText() && !m_control->IsReadOnly(); return true;
     case ids::kUndo: update.enabled = m_control->isUndoAvailable(); return true;
     case ids::kGoToLine: update.enabled = m_control->TextLength() != 0; return true;
+    case ids::kAutoIndent: update.checked = AutoIndent::IsOn(m_profile); return true;
     case ids::kPaneModified:
     case ids::kPaneSize:
     case ids::kPaneLine:

@@ -92,4 +92,13 @@ TEST_F(EditCommands, PhrasesByKeysOnBothKeyboardsAndTheToolBarButton) {
   frame.Action(ids::kPhraseSettings)->trigger();
 }
 
+TEST_F(EditCommands, AutoIndentFromItsMenuItemThenEnter) {
+  Show("  abc");
+  control().SetSelection(5, 5);
+  frame.Action(ids::kAutoIndent)->trigger();
+  EXPECT_EQ(frame.Dispatcher().Update(ids::kAutoIndent).checked, std::optional(true));
+  Keys(QKeyCombination(Qt::Key_Return));
+  EXPECT_EQ(Text(), "  abc\r\n  ");
+}
+
 }  // namespace
