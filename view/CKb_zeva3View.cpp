@@ -13,6 +13,7 @@
 #include "AutoIndent.h"
 #include "CGotoLineDlg.h"
 #include "CaretJumps.h"
+#include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
 #include "ModalSeam.h"
 #include "Phrases.h"
@@ -200,6 +201,9 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kPhrase1 + 3, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(3, *v.m_control, &v); }},
       {ids::kPhrase1 + 4, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(4, *v.m_control, &v); }},
       {ids::kAutoIndent, [](CKb_zeva3View& v) { AutoIndent::Toggle(v.m_profile); }},
+      {ids::kKanjiCodeSettings, [](CKb_zeva3View& v) {
+         if (auto save = CKanjiCodeDlg::Run(v.m_profile, v.m_loadCode, &v)) v.m_saveCode = *save;
+       }},
   };
   return commands;
 }
