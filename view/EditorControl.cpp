@@ -84,11 +84,14 @@ void EditorControl::ApplyDocumentOptions() {
 
 void EditorControl::ShowRawBytesAsMarkers() {
   // Bytes that are no Shift-JIS character reach the control as U+F780-U+F7FF:
-  // each shows as a marked box naming the byte. A new document or code page
-  // resets the control's representations, so this runs after each.
+  // each shows as a marked box naming the byte. Only those code points: a
+  // test on the UTF-8 bytes alone would take in the half-width katakana
+  // (U+FF61-U+FF9F) too. A new document or code page resets the control's
+  // representations, so this runs after each.
   for (int b = 0x80; b <= 0xFF; ++b) {
+    const char32_t rawByte = kanji::ShiftJisCodec::kRawByteBase + static_cast<char32_t>(b);
     std::string utf8 = kanji::ShiftJisCodec::Decode(std::string(1, static_cast<char>(b)));
-    if (utf8.size() != 3 || utf8[0] != '\xEF' || static_cast<unsigned char>(utf8[1]) < 0x9E) continue;
+    if (utf8 != QString::fromUcs4(&rawByte, 1).toStdString()) continue;  // a character of its own
     std::string name = "x" + QString::number(b, 16).toUpper().toStdString();
     SendScintilla(SCI_SETREPRESENTATION, utf8.c_str(), name.c_str());
   }

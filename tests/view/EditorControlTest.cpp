@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <set>
+
 #include "ByteStrings.h"
 #include "TempDir.h"
 
@@ -137,6 +139,49 @@ TEST(EditorControl, ShiftJisLengthFollowsEveryEdit) {
   control.UndoLast();
   control.UndoLast();
   EXPECT_EQ(control.ShiftJisLength(), 6u);
+}
+
+}  // namespace
+
+namespace {
+
+// What the control draws in place of a character: "" when it draws the
+// character itself.
+std::string RepresentationOf(const EditorControl& control, char32_t codePoint) {
+  std::string utf8 = QString::fromUcs4(&codePoint, 1).toStdString();
+  char shown[64] = {};
+  if (control.SendScintilla(QsciScintillaBase::SCI_GETREPRESENTATION, utf8.c_str(), nullptr) >= 64) return "(long)";
+  control.SendScintilla(QsciScintillaBase::SCI_GETREPRESENTATION, utf8.c_str(), shown);
+  return shown;
+}
+
+// Every code point the codec gives for single bytes and two-byte strings.
+std::set<char32_t> DecodedCodePoints() {
+  std::set<char32_t> seen;
+  for (int a = 0; a < 256; ++a) {
+    for (int b = -1; b < 256; ++b) {
+      std::string bytes{static_cast<char>(a)};
+      if (b >= 0) bytes += static_cast<char>(b);
+      for (char32_t c : QString::fromStdString(kanji::ShiftJisCodec::Decode(bytes)).toUcs4()) seen.insert(c);
+    }
+  }
+  return seen;
+}
+
+bool IsRawByte(char32_t c) { return c >= 0xF780 && c <= 0xF7FF; }
+
+TEST(EditorControl, HalfWidthKatakanaShowAsCharactersNotRawByteBoxes) {
+  EditorControl control;
+  control.SetShiftJisText("\xB1\xB2\xB3");  // a new document resets the representations
+  ASSERT_EQ(control.Utf8Text(), "ｱｲｳ");
+  for (char32_t c : DecodedCodePoints()) {
+    if (c < 0x20 || c == 0x7F) continue;  // control characters keep the control's own names
+    std::string shown = RepresentationOf(control, c);
+    if (IsRawByte(c))
+      EXPECT_EQ(shown, "x" + QString::number(c - 0xF700, 16).toUpper().toStdString());
+    else
+      EXPECT_EQ(shown, "") << "U+" << std::hex << static_cast<unsigned>(c);
+  }
 }
 
 }  // namespace
