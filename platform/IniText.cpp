@@ -103,6 +103,23 @@ std::optional<std::string> IniText::Find(std::string_view section, std::string_v
   return std::string(Unquote(SplitKeyValue(lines_[*line].text)->value));
 }
 
+bool IniText::CanHold(std::string_view section, std::string_view key, std::string_view value) {
+  auto oneLine = [](std::string_view text) { return text.find_first_of("\r\n") == std::string_view::npos; };
+  auto trimmed = [](std::string_view name) { return Trim(name) == name; };
+  return oneLine(section) && oneLine(key) && oneLine(value) && section.find(']') == std::string_view::npos &&
+         key.find('=') == std::string_view::npos && trimmed(section) && trimmed(key) && !key.starts_with('[');
+}
+
+std::vector<std::pair<std::string, std::string>> IniText::Entries(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  std::optional<SectionRange> range = FindSection(section);
+  if (!range) return entries;
+  for (std::size_t i = range->header + 1; i < range->end; ++i)
+    if (std::optional<KeyValue> kv = SplitKeyValue(lines_[i].text))
+      entries.emplace_back(std::string(kv->key), std::string(Unquote(kv->value)));
+  return entries;
+}
+
 std::string IniText::NewLineEnding() const {
   for (const Line& line : lines_)
     if (!line.ending.empty()) return line.ending;

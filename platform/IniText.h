@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class IniText {
@@ -18,6 +19,17 @@ class IniText {
   // The value of a key, blanks and one pair of enclosing quotes removed;
   // nothing when the section or key is missing.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+
+  // The keys and values of a section in file order (values as Find gives
+  // them); the first of several sections of the name.
+  std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+
+  // Whether Set can store these (file bytes) so that Find reads the value
+  // back (blanks at its ends and enclosing quotes aside) and nothing else
+  // changes: each stays on one line, a section name holds no "]" and a key
+  // no "=", names have no blanks at their ends (they are trimmed when read),
+  // and a key does not begin with "[", which would make its line a section.
+  static bool CanHold(std::string_view section, std::string_view key, std::string_view value);
 
   // Sets a key, adding the section and key as needed.
   void Set(std::string_view section, std::string_view key, std::string_view value);

@@ -3,11 +3,15 @@
 // there.
 
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
+#include <vector>
 
 #include "ByteStrings.h"
 #include "ProfileFile.h"
@@ -86,6 +90,67 @@ TEST_F(ProfileFileBadInput, ReadOnlyDirectoryFailsQuietlyAndKeepsTheFile) {
   EXPECT_FALSE(profile.WriteProfileInt("Config", "Flat", 1));
   chmod(dir.Path().c_str(), 0700);
   EXPECT_EQ(ReadFileBytes(path), "[Config]\nFlat=0\n");
+}
+
+// A 0444 settings file was replaced through rename at every write, by the
+// user (who may write the directory) and by root alike.
+TEST_F(ProfileFileBadInput, ReadOnlySettingsFileIsNeverReplaced) {
+  WriteFileBytes(path, "[Config]\nFlat=0\n");
+  chmod(path.c_str(), 0444);
+  struct stat before;
+  stat(path.c_str(), &before);
+  EXPECT_FALSE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_FALSE(profile.WriteProfileString("Config", std::nullopt, std::nullopt));
+  EXPECT_FALSE(profile.RewriteSection("Config", [](const ProfileFile::KeyValues&) { return ProfileFile::KeyValues(); }));
+  struct stat after;
+  stat(path.c_str(), &after);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
+  EXPECT_EQ(after.st_mode & 07777, 0444u);
+  EXPECT_EQ(ReadFileBytes(path), "[Config]\nFlat=0\n");
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 0);
+}
+
+// After one run as root, "Kb_zeva3.ini.lock" was root's and every later write
+// by the user failed. A lock file this user cannot open must not matter.
+TEST_F(ProfileFileBadInput, LockFileLeftByAnotherUserNeverFreezesWrites) {
+  WriteFileBytes(path, "[Config]\nFlat=0\n");
+  WriteFileBytes(path + ".lock", "");
+  chmod((path + ".lock").c_str(), 0);
+  EXPECT_TRUE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
+}
+
+// A settings file linked to /dev/null made "/dev/null.lock".
+TEST_F(ProfileFileBadInput, LinkToSomethingThatIsNoFileMakesNothingBesideIt) {
+  std::string fifo = dir.File("fifo");
+  std::string directory = dir.File("directory");
+  mkfifo(fifo.c_str(), 0600);
+  std::filesystem::create_directory(directory);
+  for (const std::string& target : {fifo, directory, std::string("/dev/null")}) {
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(target, path);
+    bool lockBefore = std::filesystem::exists(target + ".lock");
+    EXPECT_FALSE(profile.WriteProfileInt("Config", "Flat", 1)) << target;
+    EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 5) << target;
+    EXPECT_EQ(std::filesystem::exists(target + ".lock"), lockBefore) << target;
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Kb_zeva3.ini", "directory", "fifo"}));
+  EXPECT_TRUE(std::filesystem::is_empty(directory));
+}
+
+TEST_F(ProfileFileBadInput, LinkToAFileNotMadeYetCreatesItOnlyWhereItsDirectoryIs) {
+  std::filesystem::create_symlink("real.ini", path);
+  EXPECT_TRUE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadFileBytes(dir.File("real.ini")), "[Config]\r\nFlat=1\r\n");
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink(dir.File("nowhere/real.ini"), path);
+  EXPECT_FALSE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
 }
 
 TEST_F(ProfileFileBadInput, MissingDirectoryFailsQuietly) {
