@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <new>
 
+#include "SafeFileWriter.h"
+
 namespace {
 
-long long writeFailureAfter = -1;
 bool outOfMemory = false;
 
 void AllocateWorkBuffer() {
@@ -88,31 +88,10 @@ std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
 }
 
 bool WriteFileSafely(const QString& path, const std::string& bytes, QString* reason) {
-  QFileInfo info(path);
-  QString target = info.isSymLink() ? info.symLinkTarget() : path;
-  QSaveFile file(target);
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (reason) *reason = file.errorString();
-    return false;
-  }
-  qint64 length = static_cast<qint64>(bytes.size());
-  if (writeFailureAfter >= 0 && writeFailureAfter < length) {
-    file.write(bytes.data(), writeFailureAfter);
-    file.cancelWriting();
-    if (reason) *reason = QStringLiteral("No space left on device");
-    return false;
-  }
-  if (file.write(bytes.data(), length) != length) {
-    if (reason) *reason = file.errorString();
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) {
-    if (reason) *reason = file.errorString();
-    return false;
-  }
-  return true;
+  return SafeFileWriter::Write(path, bytes, reason);
 }
 
-void SetWriteFailureForTesting(long long afterBytes) { writeFailureAfter = afterBytes; }
+void SetWriteFailureForTesting(long long afterBytes, int error) {
+  SafeFileWriter::FailWritesForTesting(afterBytes, error);
+}
 void SetOutOfMemoryForTesting(bool value) { outOfMemory = value; }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cerrno>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -54,14 +55,13 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
 // else (an Auto left over from an interrupted load included) as it is.
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode);
 
-// Writes `bytes` to `path` through a temporary file renamed over the old
-// one: a failure leaves the old file as it was. Keeps the old file's
-// permissions and writes through a symbolic link to its target. On failure
-// returns false with the system's reason in `reason`.
+// Writes `bytes` to `path` (SafeFileWriter): a failure leaves the old file
+// as it was, a success leaves it the same file with the new bytes. On
+// failure returns false with the reason in words in `reason`.
 bool WriteFileSafely(const QString& path, const std::string& bytes, QString* reason);
 
-// Tests: make the next writes fail after this many bytes (a full disk);
-// a negative value turns it off.
-void SetWriteFailureForTesting(long long afterBytes);
+// Tests: make the next writes fail after this many bytes with `error` (by
+// default a full disk); a negative count turns it off.
+void SetWriteFailureForTesting(long long afterBytes, int error = ENOSPC);
 // Tests: make loads and save conversions run out of memory.
 void SetOutOfMemoryForTesting(bool outOfMemory);

@@ -26,6 +26,9 @@ inline constexpr const char* kConfirmUnencodable =
 inline constexpr const char* kConfirmUncarryable =
     "次の文字は %1 で正しく保存できません。\n%2\n保存しますか？";
 inline constexpr const char* kSaveFailed = "%1\nを保存できませんでした。\n%2";
+inline constexpr const char* kDiskFull = "ディスクの空き容量が足りません。";
+inline constexpr const char* kNoBackupForInPlace = "上書きする前に元の内容の控えを作れませんでした。\n%1";
+inline constexpr const char* kBackupKept = "元の内容を戻せませんでした。元の内容の控え:\n%1";
 inline constexpr const char* kConfirmSaveChanges = "%1 への変更を保存しますか？";
 inline constexpr const char* kMoreCharacters = "ほか %1 文字";
 inline constexpr const char* kOrMore = "以上";

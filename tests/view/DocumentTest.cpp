@@ -112,7 +112,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheDocumentModified) {
   SetWriteFailureForTesting(10);
   EXPECT_FALSE(doc.Save());
   ASSERT_EQ(user.asked.size(), 1u);
-  EXPECT_TRUE(user.asked[0].text.startsWith(Q(path) + QStringLiteral("\nを保存できませんでした。\n")));
+  EXPECT_EQ(user.asked[0].text, Q(path) + QStringLiteral("\nを保存できませんでした。\nディスクの空き容量が足りません。"));
   EXPECT_EQ(user.asked[0].icon, MessageIcon::Stop);
   EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("sjis_prose.txt")));
   EXPECT_TRUE(view.IsModified());

@@ -1,0 +1,319 @@
+// Saving a file keeps it the same file: its attributes, its links, its
+// content when anything fails, whichever way the bytes reach the disk.
+
+#include "DocumentFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include "TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+const char* const kDiskFull = "ディスクの空き容量が足りません。";
+
+struct stat Stat(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+std::optional<std::string> Attribute(const std::string& path, const char* name) {
+  char value[4096];
+  ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
+  if (size < 0) return std::nullopt;
+  return std::string(value, static_cast<std::size_t>(size));
+}
+
+// A POSIX ACL as the kernel stores it: version 2, then (tag, permissions, id).
+std::string Acl(std::initializer_list<std::tuple<uint16_t, uint16_t, uint32_t>> entries) {
+  std::string bytes("\x02\0\0\0", 4);
+  for (auto [tag, perm, id] : entries) {
+    bytes.append(reinterpret_cast<const char*>(&tag), 2);
+    bytes.append(reinterpret_cast<const char*>(&perm), 2);
+    bytes.append(reinterpret_cast<const char*>(&id), 4);
+  }
+  return bytes;
+}
+constexpr uint16_t kUserObj = 1, kUser = 2, kGroupObj = 4, kMask = 0x10, kOther = 0x20;
+constexpr uint32_t kNoId = 0xFFFFFFFF;
+const std::string kAclGivingUser1234ReadWrite =
+    Acl({{kUserObj, 6, kNoId}, {kUser, 6, 1234}, {kGroupObj, 4, kNoId}, {kMask, 6, kNoId}, {kOther, 4, kNoId}});
+
+class SafeWrite : public testing::Test {
+ protected:
+  void SetUp() override { setenv("XDG_CACHE_HOME", cacheHome.Path().c_str(), 1); }
+  void TearDown() override { SetWriteFailureForTesting(-1); }
+
+  bool Save(const std::string& bytes, QString* reason = nullptr) { return WriteFileSafely(Q(path), bytes, reason); }
+  // Copies of old content kept for writes in place, left in the cache.
+  std::size_t BackupsLeft() const {
+    fs::path backups = cacheHome.Path() / "kb_zeva3";
+    if (!fs::exists(backups)) return 0;
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(backups), fs::directory_iterator()));
+  }
+  std::size_t FilesInDirectory() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()));
+  }
+
+  TempDir dir;
+  TempDir cacheHome;
+  std::string path = dir.File("doc.txt");
+};
+
+class ModeBits : public SafeWrite, public testing::WithParamInterface<mode_t> {};
+
+TEST_P(ModeBits, SurviveASave) {
+  mode_t mode = GetParam();
+  if ((mode & 0200) == 0 && geteuid() != 0) GTEST_SKIP() << "only root may save a read-only file";
+  WriteFileBytes(path, "old");
+  ASSERT_EQ(chmod(path.c_str(), mode), 0);
+  QString reason;
+  ASSERT_TRUE(Save("new text", &reason)) << reason.toStdString();
+  EXPECT_EQ(ReadFileBytes(path), "new text");
+  EXPECT_EQ(Stat(path).st_mode & 07777, mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ModeBits, testing::Values(0640, 0600, 0644, 0755, 0444, 04755, 02770));
+
+TEST_F(SafeWrite, RootSavingAnotherUsersFileLeavesItTheirs) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user's";
+  WriteFileBytes(path, "old");
+  ASSERT_EQ(chown(path.c_str(), kNobody, kNoGroup), 0);
+  ASSERT_TRUE(Save("new"));
+  EXPECT_EQ(Stat(path).st_uid, kNobody);
+  EXPECT_EQ(Stat(path).st_gid, kNoGroup);
+  EXPECT_EQ(ReadFileBytes(path), "new");
+}
+
+TEST_F(SafeWrite, AclAndExtendedAttributesSurviveASave) {
+  WriteFileBytes(path, "old");
+  if (setxattr(path.c_str(), "user.comment", "kept", 4, 0) != 0) GTEST_SKIP() << "no extended attributes here";
+  ASSERT_EQ(setxattr(path.c_str(), "system.posix_acl_access", kAclGivingUser1234ReadWrite.data(),
+                     kAclGivingUser1234ReadWrite.size(), 0),
+            0);
+  std::optional<std::string> acl = Attribute(path, "system.posix_acl_access");
+  mode_t mode = Stat(path).st_mode;
+  ino_t inode = Stat(path).st_ino;
+  ASSERT_TRUE(Save("new"));
+  EXPECT_NE(Stat(path).st_ino, inode) << "the ordinary save replaces the file";
+  EXPECT_EQ(Attribute(path, "user.comment"), "kept");
+  EXPECT_EQ(Attribute(path, "system.posix_acl_access"), acl);
+  EXPECT_EQ(Stat(path).st_mode, mode);
+}
+
+TEST_F(SafeWrite, AclInheritedFromTheDirectoryIsNotAddedBySaving) {
+  WriteFileBytes(path, "old");
+  ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+  std::string inherited =
+      Acl({{kUserObj, 7, kNoId}, {kUser, 7, 1234}, {kGroupObj, 5, kNoId}, {kMask, 7, kNoId}, {kOther, 5, kNoId}});
+  if (setxattr(dir.Path().c_str(), "system.posix_acl_default", inherited.data(), inherited.size(), 0) != 0)
+    GTEST_SKIP() << "no ACLs here";
+  ASSERT_TRUE(Save("new"));
+  EXPECT_EQ(Attribute(path, "system.posix_acl_access"), std::nullopt);
+  EXPECT_EQ(Stat(path).st_mode & 07777, 0600u);
+}
+
+class HardLinks : public SafeWrite, public testing::WithParamInterface<const char*> {};
+
+TEST_P(HardLinks, FileWithTwoNamesStaysOneFile) {
+  std::string other = dir.File("other-name.txt");
+  WriteFileBytes(path, "the old text of medium length");
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  ino_t inode = Stat(path).st_ino;
+  ASSERT_TRUE(Save(GetParam()));
+  EXPECT_EQ(ReadFileBytes(other), GetParam());
+  EXPECT_EQ(ReadFileBytes(path), GetParam());
+  EXPECT_EQ(Stat(path).st_ino, inode);
+  EXPECT_EQ(Stat(path).st_nlink, 2u);
+  EXPECT_EQ(BackupsLeft(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(NewLengths, HardLinks, testing::Values("short", "", "a new text longer than the old text was"));
+
+TEST_F(SafeWrite, FailedWriteInPlaceRestoresTheOldContentNotATruncatedFile) {
+  std::string other = dir.File("other-name.txt");
+  WriteFileBytes(path, "precious old contents");
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  for (const char* bytes : {"new", "a new text longer than the precious old one"}) {
+    SetWriteFailureForTesting(2);
+    QString reason;
+    EXPECT_FALSE(Save(bytes, &reason));
+    EXPECT_EQ(reason, QString::fromUtf8(kDiskFull));
+    EXPECT_EQ(ReadFileBytes(path), "precious old contents");
+    EXPECT_EQ(BackupsLeft(), 0u) << "the copy is removed once written back";
+  }
+}
+
+TEST_F(SafeWrite, WriteInPlaceWithoutRoomForTheCopyIsRefused) {
+  std::string other = dir.File("other-name.txt");
+  WriteFileBytes(path, "old");
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  std::string notADirectory = cacheHome.File("file");
+  WriteFileBytes(notADirectory, "");
+  setenv("XDG_CACHE_HOME", notADirectory.c_str(), 1);
+  QString reason;
+  EXPECT_FALSE(Save("new", &reason));
+  EXPECT_TRUE(reason.startsWith(QStringLiteral("上書きする前に元の内容の控えを作れませんでした。\n"))) << reason.toStdString();
+  EXPECT_EQ(ReadFileBytes(path), "old");
+}
+
+TEST_F(SafeWrite, WritableFileInAReadOnlyDirectoryIsWrittenInPlace) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into any directory (CI runs this as an unprivileged user)";
+  WriteFileBytes(path, "old");
+  ino_t inode = Stat(path).st_ino;
+  fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+  QString reason;
+  EXPECT_TRUE(Save("new text", &reason)) << reason.toStdString();
+  fs::permissions(dir.Path(), fs::perms::owner_all);
+  EXPECT_EQ(ReadFileBytes(path), "new text");
+  EXPECT_EQ(Stat(path).st_ino, inode);
+  EXPECT_EQ(BackupsLeft(), 0u);
+}
+
+TEST_F(SafeWrite, FileTheUserMayNotWriteIsNotReplaced) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes every file (CI runs this as an unprivileged user)";
+  WriteFileBytes(path, "old");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  QString reason;
+  EXPECT_FALSE(Save("new", &reason));
+  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EACCES)));
+  EXPECT_EQ(ReadFileBytes(path), "old");
+  EXPECT_EQ(Stat(path).st_mode & 07777, 0444u);
+}
+
+// As root, become another user for a while: that user may write root's
+// file but could not give it back to root if it replaced it.
+class AsNobody {
+ public:
+  AsNobody() { ok_ = setegid(kNoGroup) == 0 && seteuid(kNobody) == 0; }
+  ~AsNobody() {
+    if (seteuid(0) != 0 || setegid(0) != 0) std::abort();
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
+TEST_F(SafeWrite, UserSavingAFileOwnedBySomeoneElseWritesItInPlace) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to make a file of another user's";
+  WriteFileBytes(path, "root's old text");
+  ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(cacheHome.Path().c_str(), 0777), 0);
+  ino_t inode = Stat(path).st_ino;
+  {
+    AsNobody nobody;
+    ASSERT_TRUE(nobody.ok());
+    QString reason;
+    EXPECT_TRUE(Save("nobody's new text", &reason)) << reason.toStdString();
+  }
+  EXPECT_EQ(ReadFileBytes(path), "nobody's new text");
+  EXPECT_EQ(Stat(path).st_uid, 0u);
+  EXPECT_EQ(Stat(path).st_ino, inode);
+  EXPECT_EQ(FilesInDirectory(), 1u);
+}
+
+TEST_F(SafeWrite, NewFileGetsTheUsualModeAndNoTemporaryFileRemains) {
+  mode_t mask = umask(022);
+  QString reason;
+  EXPECT_TRUE(Save("fresh", &reason)) << reason.toStdString();
+  umask(mask);
+  EXPECT_EQ(ReadFileBytes(path), "fresh");
+  EXPECT_EQ(Stat(path).st_mode & 07777, 0644u);
+  EXPECT_EQ(FilesInDirectory(), 1u);
+}
+
+TEST_F(SafeWrite, WritesThroughASymbolicLinkToItsTarget) {
+  std::string target = dir.File("target.txt");
+  WriteFileBytes(target, "old");
+  fs::create_symlink(target, path);
+  ASSERT_TRUE(Save("new"));
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_EQ(ReadFileBytes(target), "new");
+}
+
+TEST_F(SafeWrite, AFullDiskLeavesTheOldFileIntact) {
+  WriteFileBytes(path, "precious old contents");
+  SetWriteFailureForTesting(3);
+  QString reason;
+  EXPECT_FALSE(Save("new contents that do not fit", &reason));
+  EXPECT_EQ(ReadFileBytes(path), "precious old contents");
+  EXPECT_EQ(FilesInDirectory(), 1u) << "no temporary file left behind";
+}
+
+TEST_F(SafeWrite, AVanishedDirectoryFails) {
+  QString reason;
+  EXPECT_FALSE(WriteFileSafely(Q(dir.File("gone/doc.txt")), "x", &reason));
+  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(ENOENT)));
+}
+
+// "Unknown error" told the user nothing when the disk was full.
+TEST_F(SafeWrite, DiskFullIsNamedOtherErrorsInTheSystemsWords) {
+  WriteFileBytes(path, "old");
+  for (auto [error, expected] : {std::pair{ENOSPC, QString::fromUtf8(kDiskFull)},
+                                 std::pair{EIO, QString::fromLocal8Bit(std::strerror(EIO))}}) {
+    SetWriteFailureForTesting(1, error);
+    QString reason;
+    EXPECT_FALSE(Save("new", &reason));
+    EXPECT_EQ(reason, expected);
+  }
+}
+
+TEST_F(SafeWrite, AFullDeviceIsNamedAsAFullDisk) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  QString reason;
+  EXPECT_FALSE(WriteFileSafely(QStringLiteral("/dev/full"), "x", &reason));
+  EXPECT_EQ(reason, QString::fromUtf8(kDiskFull));
+}
+
+// A small file system of its own, mounted for the test when root may.
+class FullFileSystem : public SafeWrite {
+ protected:
+  void SetUp() override {
+    SafeWrite::SetUp();
+    if (geteuid() != 0 || mount("tmpfs", dir.Path().c_str(), "tmpfs", 0, "size=64k") != 0) {
+      GTEST_SKIP() << "cannot mount a small file system here";
+    }
+    mounted = true;
+  }
+  void TearDown() override {
+    if (mounted) umount2(dir.Path().c_str(), MNT_DETACH);
+    SafeWrite::TearDown();
+  }
+  bool mounted = false;
+};
+
+TEST_F(FullFileSystem, SavingMoreThanFitsSaysTheDiskIsFullAndKeepsTheFile) {
+  std::string other = dir.File("other-name.txt");
+  std::string tooMuch(256 * 1024, 'x');
+  for (bool linked : {false, true}) {
+    WriteFileBytes(path, "old");
+    if (linked) {
+      ASSERT_EQ(link(path.c_str(), other.c_str()), 0);  // written in place
+    }
+    QString reason;
+    EXPECT_FALSE(Save(tooMuch, &reason)) << linked;
+    EXPECT_EQ(reason, QString::fromUtf8(kDiskFull)) << linked;
+    EXPECT_EQ(ReadFileBytes(path), "old") << linked;
+    EXPECT_EQ(FilesInDirectory(), linked ? 2u : 1u);
+    EXPECT_EQ(BackupsLeft(), 0u);
+  }
+}
+
+}  // namespace
