@@ -39,14 +39,15 @@ bench: deps
 	$(BENCH_BUILD)/bench/editor_bench
 	$(BENCH_BUILD)/bench/frame_bench
 
-# libFuzzer targets, each run for FUZZ_SECONDS.
+# libFuzzer targets, each run for FUZZ_SECONDS, seeded with the test fixtures
+# (new inputs go to fuzz-corpus/TARGET, the fixtures are only read).
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKB_KANJI_ONLY=ON \
 	  -DKB_BUILD_TESTS=OFF -DKB_BUILD_BENCH=OFF -DKB_BUILD_FUZZ=ON $(CMAKE_ARGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	  echo "== $$f"; mkdir -p fuzz-corpus/$$(basename $$f); \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 fuzz-corpus/$$(basename $$f) || exit 1; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 fuzz-corpus/$$(basename $$f) tests/data || exit 1; \
 	done
 
 clean:

@@ -1,20 +1,39 @@
-// The Shift-JIS codec on arbitrary bytes: decoding then encoding gives the
-// bytes back, and any bytes taken as UTF-8 encode without harm, with the
-// length that EncodedLength predicts.
+// The Shift-JIS codec on arbitrary bytes, at every instruction-set level:
+// decoding then encoding gives the bytes back, and any bytes taken as UTF-8
+// encode without harm, with the length that EncodedLength predicts.
 
 #include <cstdlib>
 #include <string_view>
 
+#include "ProcessorFeatures.h"
 #include "ShiftJisCodec.h"
+
+namespace {
+
+using kanji::ShiftJisCodec;
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+void Check(std::string_view bytes) {
+  std::string utf8 = ShiftJisCodec::Decode(bytes);
+  kanji::EncodeResult back = ShiftJisCodec::Encode(utf8);
+  Require(back.bytes == bytes && back.unencodable.empty());
+  Require(ShiftJisCodec::EncodedLength(utf8) == bytes.size());
+  kanji::EncodeResult asUtf8 = ShiftJisCodec::Encode(bytes);
+  Require(ShiftJisCodec::EncodedLength(bytes) == asUtf8.bytes.size());
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  using kanji::ShiftJisCodec;
-  std::string utf8 = ShiftJisCodec::Decode(bytes);
-  kanji::EncodeResult back = ShiftJisCodec::Encode(utf8);
-  if (back.bytes != bytes || !back.unencodable.empty()) std::abort();
-  if (ShiftJisCodec::EncodedLength(utf8) != size) std::abort();
-  kanji::EncodeResult asUtf8 = ShiftJisCodec::Encode(bytes);
-  if (ShiftJisCodec::EncodedLength(bytes) != asUtf8.bytes.size()) std::abort();
+  for (kanji::ProcessorExtensions level :
+       {kanji::ProcessorExtensions::All, kanji::ProcessorExtensions::UpToAvx2, kanji::ProcessorExtensions::None}) {
+    kanji::LimitProcessorExtensions(level);
+    Check(bytes);
+  }
+  kanji::LimitProcessorExtensions(kanji::ProcessorExtensions::All);
   return 0;
 }
