@@ -1,6 +1,7 @@
 #include "ModalSeam.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -112,9 +113,15 @@ bool StartProgram(const QString& program, const QStringList& arguments) {
   return QProcess::startDetached(program, arguments);
 }
 
+bool OpenWithDesktop(const QUrl& url) {
+  if (Installed<DesktopHandler>()) return Installed<DesktopHandler>()(url);
+  return QDesktopServices::openUrl(url);
+}
+
 void SetOpenPathHandler(OpenPathHandler handler) { Installed<OpenPathHandler>() = std::move(handler); }
 void SetDialogHandler(DialogHandler handler) { Installed<DialogHandler>() = std::move(handler); }
 void SetProgramHandler(ProgramHandler handler) { Installed<ProgramHandler>() = std::move(handler); }
+void SetDesktopHandler(DesktopHandler handler) { Installed<DesktopHandler>() = std::move(handler); }
 
 void SetMessageHandler(MessageHandler handler) { Installed<MessageHandler>() = std::move(handler); }
 void SetFontHandler(FontHandler handler) { Installed<FontHandler>() = std::move(handler); }

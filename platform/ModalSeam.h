@@ -13,6 +13,7 @@
 #include <optional>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 namespace platform {
@@ -52,6 +53,8 @@ std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filter
 int ExecDialog(QDialog& dialog);
 // Starts a program as a process of its own, without a shell.
 bool StartProgram(const QString& program, const QStringList& arguments);
+// Opens a file or web page with the desktop's default handler for it.
+bool OpenWithDesktop(const QUrl& url);
 
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 using FontHandler = std::function<std::optional<FontChoice>(const FontChoice&)>;
@@ -60,6 +63,7 @@ using SavePathHandler = std::function<std::optional<QString>(const QString&)>;
 using OpenPathHandler = std::function<std::optional<QString>(const QStringList& filters)>;
 using DialogHandler = std::function<int(QDialog&)>;
 using ProgramHandler = std::function<bool(const QString&, const QStringList&)>;
+using DesktopHandler = std::function<bool(const QUrl&)>;
 
 void SetMessageHandler(MessageHandler handler);
 void SetFontHandler(FontHandler handler);
@@ -68,5 +72,6 @@ void SetSavePathHandler(SavePathHandler handler);
 void SetOpenPathHandler(OpenPathHandler handler);
 void SetDialogHandler(DialogHandler handler);
 void SetProgramHandler(ProgramHandler handler);
+void SetDesktopHandler(DesktopHandler handler);
 
 }  // namespace platform

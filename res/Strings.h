@@ -33,6 +33,9 @@ inline constexpr const char* kConfirmSaveChanges = "%1 への変更を保存し�
 inline constexpr const char* kMoreCharacters = "ほか %1 文字";
 inline constexpr const char* kOrMore = "以上";
 inline constexpr const char* kUnregistered = "デスクトップへの登録を解除しました。";
+inline constexpr const char* kHelpMissingText = "ヘルプＨＴＭＬを閲覧することができません。";
+inline constexpr const char* kHelpMissingCaption = "ヘルプエラー";
+inline constexpr const char* kHomePageUrl = "https://github.com/kaboma/kb_zeva3";
 inline constexpr const char* kPrintingNotYet = "印刷にはまだ対応していません。";
 
 }  // namespace strings

@@ -15,6 +15,7 @@
 #include "CaretJumps.h"
 #include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
+#include "HelpLauncher.h"
 #include "ModalSeam.h"
 #include "Phrases.h"
 #include "ProfileFile.h"
@@ -204,6 +205,9 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kKanjiCodeSettings, [](CKb_zeva3View& v) {
          if (auto save = CKanjiCodeDlg::Run(v.m_profile, v.m_loadCode, &v)) v.m_saveCode = *save;
        }},
+      {ids::kQuickHelp, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kQuickHelp); }},
+      {ids::kHelpHtml, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kHelpHtml); }},
+      {ids::kHomePage, [](CKb_zeva3View&) { HelpLauncher::OpenHomePage(); }},
   };
   return commands;
 }

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QTest>
 
 #include "CKanjiCodeDlg.h"
@@ -40,6 +42,22 @@ TEST_F(ViewCommandsThroughFrame, KanjiCodeMenuItemOpensTheDialogAndOkSetsTheSave
   frame.Action(ids::kKanjiCodeSettings)->trigger();
   frame.UpdateIdle();
   EXPECT_EQ(frame.PaneText(4), QStringLiteral("SJS→EUC"));
+}
+
+TEST_F(ViewCommandsThroughFrame, F1AndTheHelpMenuReportMissingPagesAndHomePageOpensTheDesktop) {
+  QStandardPaths::setTestModeEnabled(true);  // no installed copy of the pages takes part
+  QTest::keyClick(&frame.View().Control(), Qt::Key_F1);
+  frame.Action(ids::kHelpHtml)->trigger();
+  ASSERT_EQ(user.asked.size(), 2u) << "the test program has no help folder beside it";
+  EXPECT_EQ(user.asked[1].caption, QStringLiteral("ヘルプエラー"));
+  QList<QUrl> opened;
+  platform::SetDesktopHandler([&](const QUrl& url) {
+    opened << url;
+    return true;
+  });
+  frame.Action(ids::kHomePage)->trigger();
+  EXPECT_EQ(opened.size(), 1);
+  QStandardPaths::setTestModeEnabled(false);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <cstdlib>
 #include <deque>
@@ -56,6 +57,10 @@ class ScriptedUser {
       ADD_FAILURE() << "unexpected start of " << program.toStdString();
       return false;
     });
+    platform::SetDesktopHandler([](const QUrl& url) {
+      ADD_FAILURE() << "unexpected opening of " << url.toString().toStdString();
+      return false;
+    });
     platform::SetMessageHandler([this](const platform::MessageRequest& request) {
       asked.push_back(request);
       if (answers.empty()) {
@@ -76,6 +81,7 @@ class ScriptedUser {
     platform::SetOpenPathHandler({});
     platform::SetDialogHandler({});
     platform::SetProgramHandler({});
+    platform::SetDesktopHandler({});
   }
   ScriptedUser(const ScriptedUser&) = delete;
   ScriptedUser& operator=(const ScriptedUser&) = delete;
