@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QStringList>
 #include <QWidget>
 
 #include <new>
@@ -51,6 +52,17 @@ QString Describe(const std::string& shiftJis, const kanji::TextSpan& span) {
   return rawByte ? asByte : text;
 }
 
+QString CodeName(KanjiCode code) { return QString::fromLatin1(code == KanjiCode::Jis ? "JIS" : "EUC"); }
+
+// "89 7E 20 6F", or "（なし）" for no bytes.
+QString HexBytes(const std::string& bytes) {
+  if (bytes.empty()) return T(strings::kNoBytes);
+  QStringList hex;
+  for (char b : bytes)
+    hex << QString::number(static_cast<unsigned char>(b), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+  return hex.join(QLatin1Char(' '));
+}
+
 }  // namespace
 
 CKb_zeva3Doc::CKb_zeva3Doc(ProfileFile& profile, DocumentText& text, QObject* parent)
@@ -68,6 +80,7 @@ void CKb_zeva3Doc::SetPathName(const QString& path) {
 bool CKb_zeva3Doc::OnNewDocument() {
   if (!SaveModified()) return false;
   m_cutAtNul = false;
+  m_notAsReadCode.clear();
   SetPathName(QString());
   m_text.ShowDocument(std::string(), CodesForNewDocument(m_profile.GetProfileInt("KanaCode", "Load", 1),
                                                          m_profile.GetProfileInt("KanaCode", "Save", 1)));
@@ -85,6 +98,8 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
     }
     m_text.ShowDocument(loaded.shiftJis, loaded.codes);
     m_cutAtNul = loaded.cutAtNul;
+    m_notAsReadCode = loaded.savesDifferently ? CodeName(loaded.codes.load) : QString();
+    if (loaded.savesDifferently) ShowNotAsRead(*loaded.savesDifferently);
     SetPathName(loaded.path);
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
@@ -142,14 +157,17 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     if (!missing.empty() && !ConfirmUnencodable(missing)) return false;
     KanjiCode code = m_text.SaveCode();
     if (!ConfirmUncarryable(text, code)) return false;
-    if (m_cutAtNul && QFileInfo(path) == QFileInfo(m_pathName) && !ConfirmShortenedOverwrite(path)) return false;
+    bool overTheFileRead = QFileInfo(path) == QFileInfo(m_pathName);
+    if (m_cutAtNul && overTheFileRead && !ConfirmShortenedOverwrite(path)) return false;
+    if (!m_notAsReadCode.isEmpty() && overTheFileRead && !ConfirmNotAsReadOverwrite(path)) return false;
     QString reason;
     if (!WriteFileSafely(path, EncodeForSave(text, code), &reason)) {
       platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppTitle),
                                               MessageIcon::Stop, MessageButtons::Ok});
       return false;
     }
-    m_cutAtNul = m_cutAtNul && QFileInfo(path) != QFileInfo(m_pathName);
+    m_cutAtNul = m_cutAtNul && !overTheFileRead;
+    if (overTheFileRead) m_notAsReadCode.clear();
     SetPathName(QFileInfo(path).absoluteFilePath());
     m_text.ClearModified();
     emit FileUsed(m_pathName);
@@ -177,7 +195,7 @@ bool CKb_zeva3Doc::ConfirmUncarryable(const std::string& shiftJis, KanjiCode cod
   if (spans.empty()) return true;
   std::vector<QString> characters;
   for (const kanji::TextSpan& span : spans) characters.push_back(Describe(shiftJis, span));
-  QString codeName = QString::fromLatin1(code == KanjiCode::Jis ? "JIS" : "EUC");
+  QString codeName = CodeName(code);
   return platform::ShowMessage(m_text.Window(),
                                {T(strings::kConfirmUncarryable).arg(codeName, CharacterList(characters)),
                                 T(strings::kAppTitle), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
@@ -188,6 +206,19 @@ bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
   return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(path),
                                                  T(strings::kAppTitle), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
+bool CKb_zeva3Doc::ConfirmNotAsReadOverwrite(const QString& path) {
+  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(path, m_notAsReadCode),
+                                                 T(strings::kAppTitle), MessageIcon::Question,
+                                                 MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
+void CKb_zeva3Doc::ShowNotAsRead(const RoundTripDifference& difference) {
+  QString reason = T(strings::kNotAsReadReason)
+                       .arg(difference.fileOffset + 1)
+                       .arg(HexBytes(difference.fileBytes), HexBytes(difference.savedBytes));
+  m_text.ShowNotice(T(strings::kNotAsRead).arg(m_notAsReadCode) + QLatin1Char('\n') + reason);
 }
 
 void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {

@@ -49,6 +49,8 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing);
   bool ConfirmUncarryable(const std::string& shiftJis, KanjiCode code);
   bool ConfirmShortenedOverwrite(const QString& path);
+  bool ConfirmNotAsReadOverwrite(const QString& path);
+  void ShowNotAsRead(const RoundTripDifference& difference);
   void ReportLoadProblem(LoadProblem problem, const QString& path);
   void ReportMemoryError();
   void SetPathName(const QString& path);
@@ -58,4 +60,7 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   QString m_pathName;
   // The loaded text is shorter than its file (a JIS or EUC load cut at 0x00).
   bool m_cutAtNul = false;
+  // The file was read in a detected code that a save does not write back
+  // as it was: the code's name ("EUC"), empty otherwise.
+  QString m_notAsReadCode;
 };

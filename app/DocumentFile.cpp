@@ -76,6 +76,11 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     std::string converted = kanji::ToShiftJis(before, result.codes.load);
     result.shiftJis = BeforeFirstNul(converted);
     result.cutAtNul = before.size() < bytes.size() || result.shiftJis.size() < converted.size();
+    // Detection can take Shift-JIS for EUC; a code the user chose is taken
+    // as meant. A text cut at 0x00 is asked about on its own.
+    if (KanjiCodeFromInt(loadSetting) == KanjiCode::Auto && !result.cutAtNul)
+      result.savesDifferently =
+          FindRoundTripDifference(bytes, EncodeForSave(result.shiftJis, result.codes.load), result.codes.load);
   } else {
     result.shiftJis = std::move(bytes);
   }

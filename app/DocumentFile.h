@@ -13,6 +13,7 @@
 
 #include "KanjiCode.h"
 #include "KanjiText.h"
+#include "RoundTripCheck.h"
 
 class ProfileFile;
 
@@ -40,6 +41,9 @@ struct LoadedDocument {
   // file or produced by the conversion): the rest of the file is not in
   // `shiftJis`, and saving over the file would shorten it.
   bool cutAtNul = false;
+  // A JIS or EUC code found by detection whose text a save in that code
+  // does not write back as the file was: where the bytes first differ.
+  std::optional<RoundTripDifference> savesDifferently;
 };
 
 // The largest text the editing control takes, in UTF-8 bytes.

@@ -20,6 +20,9 @@ class DocumentText {
   // Shows a new or loaded text: applies the appearance settings, takes the
   // codes and the text, and leaves the document unmodified.
   virtual void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) = 0;
+  // A notice above the text that leaves the user editing (showing a
+  // document takes it away).
+  virtual void ShowNotice(const QString& text) = 0;
   virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
   virtual KanjiCode SaveCode() const = 0;
   virtual bool IsModified() const = 0;

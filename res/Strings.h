@@ -21,6 +21,12 @@ inline constexpr const char* kCutAtNul =
 inline constexpr const char* kConfirmShortenedOverwrite =
     "%1\nは途中までしか読み込まれていません。\n"
     "上書き保存すると、ファイルの残りの部分は失われます。保存しますか？";
+inline constexpr const char* kNotAsRead = "この文書は読み込んだとおりには保存できません（自動判別: %1）";
+inline constexpr const char* kNotAsReadReason = "ファイルの %1 バイト目からの %2 は、保存すると %3 になります。";
+inline constexpr const char* kNoBytes = "（なし）";
+inline constexpr const char* kConfirmNotAsReadOverwrite =
+    "%1\nは読み込んだとおりには保存できません（自動判別: %2）。\n"
+    "上書き保存すると、ファイルの内容が変わります。保存しますか？";
 inline constexpr const char* kConfirmUnencodable =
     "次の文字は Shift-JIS で表せないため、「?」として保存されます。\n%1\n保存しますか？";
 inline constexpr const char* kConfirmUncarryable =

@@ -52,9 +52,11 @@ QString CutFaceName(const QString& face, int maxBytes) {
 }  // namespace
 
 CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
-    : QWidget(parent), m_profile(profile), m_control(new EditorControl(this)) {
+    : QWidget(parent), m_profile(profile), m_notice(new NoticeBar(this)), m_control(new EditorControl(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_notice);
   layout->addWidget(m_control);
   setFocusProxy(m_control);
   m_control->installEventFilter(this);
@@ -65,6 +67,7 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
 }
 
 void CKb_zeva3View::ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) {
+  m_notice->Clear();
   m_control->SetShiftJisText(shiftJis);
   SetUpFromSettings();
   m_loadCode = KanjiCodeToInt(codes.load);

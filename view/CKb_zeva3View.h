@@ -14,6 +14,7 @@
 #include "CommandTarget.h"
 #include "DocumentText.h"
 #include "EditorControl.h"
+#include "NoticeBar.h"
 
 class ProfileFile;
 
@@ -29,9 +30,11 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
 
   EditorControl& Control() { return *m_control; }
   const EditorControl& Control() const { return *m_control; }
+  const NoticeBar& Notice() const { return *m_notice; }
 
   // DocumentText
   void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) override;
+  void ShowNotice(const QString& text) override { m_notice->ShowText(text); }
   std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
   KanjiCode SaveCode() const override { return KanjiCodeFromInt(m_saveCode); }
   bool IsModified() const override { return m_control->IsModified(); }
@@ -89,6 +92,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OnKeyDown(int key);
 
   ProfileFile& m_profile;
+  NoticeBar* m_notice;
   EditorControl* m_control;
   QBasicTimer m_timer;
 };

@@ -119,6 +119,23 @@ TEST(DocumentFile, ShiftJisOpenedAsEucComesOutMangledWithoutCheck) {
   EXPECT_NE(doc.shiftJis, ReadFileBytes(Fixture("sjis_prose.txt")));
 }
 
+// Ordinary Shift-JIS with one kanji or one full stop is taken for EUC by
+// detection; saving it back wrote other bytes without a word.
+TEST(DocumentFile, DetectedCodeThatDoesNotSaveBackAsReadIsFound) {
+  TempDir dir;
+  for (auto [text, offset] : {std::pair{"price 100\x89\x7e only", 9}, std::pair{"Meeting at 10:00\x81\x42" "Bring notes.", 16}}) {
+    std::string path = dir.File("note.txt");
+    WriteFileBytes(path, text);
+    LoadedDocument doc = LoadDocumentFile(Q(path), kAuto, kAuto);
+    EXPECT_EQ(doc.codes.load, KanjiCode::Euc) << text;
+    ASSERT_TRUE(doc.savesDifferently) << text;
+    EXPECT_EQ(doc.savesDifferently->fileOffset, static_cast<std::size_t>(offset)) << text;
+    EXPECT_FALSE(LoadDocumentFile(Q(path), kEuc, kAuto).savesDifferently) << "a chosen code is taken as meant";
+  }
+  for (const char* fixture : {"jis_prose.txt", "euc_prose.txt", "sjis_prose.txt", "ascii.txt", "jis_with_nul.txt"})
+    EXPECT_FALSE(LoadDocumentFile(Q(Fixture(fixture)), kAuto, kAuto).savesDifferently) << fixture;
+}
+
 TEST(DocumentFile, NulInAJisFileCutsTheTextAndSaysSo) {
   LoadedDocument doc = LoadDocumentFile(Q(Fixture("jis_with_nul.txt")), kAuto, kAuto);
   EXPECT_EQ(doc.codes.load, KanjiCode::Jis);

@@ -180,6 +180,41 @@ TEST_F(DocumentTest, JisFileCutAtNulSaysSoAndAsksBeforeSavingOverIt) {
   EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("jis_with_nul.txt")));
 }
 
+// Shift-JIS taken for EUC was shown mangled and Ctrl+S wrote the mangled
+// bytes without a word.
+TEST_F(DocumentTest, DetectedCodeThatCannotSaveBackSaysSoAtOnceAndAsksBeforeSaving) {
+  Codes(4, 4);
+  std::string path = settings.dir.File("price.txt");
+  const std::string original = "price 100\x89\x7e only";
+  WriteFileBytes(path, original);
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  EXPECT_TRUE(user.asked.empty()) << "a bar, not a box";
+  EXPECT_EQ(view.Notice().Text(), QStringLiteral("この文書は読み込んだとおりには保存できません（自動判別: EUC）\n"
+                                                 "ファイルの 10 バイト目からの 89 7E 20 6F は、保存すると 75 1D 20 6F になります。"));
+  user.answers = {MessageAnswer::No};
+  EXPECT_FALSE(doc.Save());
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, Q(path) + QStringLiteral("\nは読み込んだとおりには保存できません（自動判別: EUC）。\n"
+                                                         "上書き保存すると、ファイルの内容が変わります。保存しますか？"));
+  EXPECT_EQ(user.asked[0].icon, MessageIcon::Question);
+  EXPECT_EQ(user.asked[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(ReadFileBytes(path), original);
+  // Saved elsewhere, the file read is untouched and nothing is asked.
+  std::string other = settings.dir.File("other.txt");
+  platform::SetSavePathHandler([&](const QString&) { return std::optional(Q(other)); });
+  EXPECT_TRUE(doc.SaveAs());
+  EXPECT_EQ(user.asked.size(), 1u);
+  // Opened again and saved over with Yes, it is asked only the first time.
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  EXPECT_FALSE(view.Notice().Text().isEmpty());
+  EXPECT_TRUE(doc.Save());
+  EXPECT_EQ(user.asked.size(), 2u);
+  EXPECT_TRUE(doc.Save());
+  EXPECT_EQ(user.asked.size(), 2u);
+  EXPECT_TRUE(doc.OnNewDocument());
+  EXPECT_TRUE(view.Notice().Text().isEmpty()) << "the next document takes the bar away";
+}
+
 TEST_F(DocumentTest, ModifiedTextIsNeverDroppedWithoutAsking) {
   std::string path = Copy("ascii.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
