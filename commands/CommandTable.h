@@ -31,3 +31,7 @@ constexpr std::optional<CommandIndex> DecodeCommandIndex(char stored) {
 }
 
 inline bool IsSeparator(const CommandEntry& entry) { return entry.id == 0; }
+
+// The entry a byte of a popup page shows: a byte that names no entry shows
+// (and runs) the last one.
+constexpr CommandIndex PageItemIndex(char stored) { return DecodeCommandIndex(stored).value_or(kLastCommandIndex); }

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "CCyclePopup.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CommandIds.h"
@@ -53,7 +54,8 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
       m_profile(profile),
       m_recentFiles(recentFiles),
       m_view(new CKb_zeva3View(profile, this)),
-      m_document(new CKb_zeva3Doc(profile, *m_view, this)) {
+      m_document(new CKb_zeva3Doc(profile, *m_view, this)),
+      m_cyclePopup(new CCyclePopup(*m_view, profile, *this, this)) {
   std::vector<CommandTarget*> targets = {m_view, m_document, this};
   if (application) targets.push_back(application);
   m_dispatcher.SetTargets(targets);
@@ -134,21 +136,34 @@ void CMainFrame::BuildMenus() {
       menu->addAction(action);
     }
     // Check marks, enabling and the recent files are settled as the menu opens.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-      if (menu->actions().contains(m_actions.value(ids::kRecentFile1))) FillRecentFiles(menu);
-      for (QAction* action : menu->actions())
-        if (!action->isSeparator()) UpdateAction(action);
-    });
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { PrepareMenu(menu); });
   }
 }
 
-void CMainFrame::FillRecentFiles(QMenu* menu) {
-  for (QAction* old : m_recentActions) {
+namespace {
+
+// The command of a menu item: the main menu's items are the frame's own
+// actions, the others (recent files, cycle popup items) carry it as data.
+constexpr const char* kRecentEntry = "kbRecentEntry";
+
+}  // namespace
+
+void CMainFrame::PrepareMenu(QMenu* menu) {
+  for (QAction* action : menu->actions())
+    if (m_actions.key(action, action->data().toInt()) == ids::kRecentFile1 && !action->property(kRecentEntry).toBool())
+      FillRecentFiles(menu, action);
+  for (QAction* action : menu->actions())
+    if (!action->isSeparator()) UpdateAction(action);
+}
+
+// The entry "最近のファイル" stands for the list: the files take its place,
+// and it shows (unavailable) only while there are none.
+void CMainFrame::FillRecentFiles(QMenu* menu, QAction* placeholder) {
+  for (QAction* old : menu->actions()) {
+    if (!old->property(kRecentEntry).toBool()) continue;
     menu->removeAction(old);
     old->deleteLater();
   }
-  m_recentActions.clear();
-  QAction* placeholder = m_actions.value(ids::kRecentFile1);
   QStringList entries = m_recentFiles ? m_recentFiles->Entries() : QStringList();
   placeholder->setVisible(entries.isEmpty());
   for (int i = 0; i < entries.size(); ++i) {
@@ -156,9 +171,10 @@ void CMainFrame::FillRecentFiles(QMenu* menu) {
     auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(RecentFileList::Abbreviate(entries[i])), this);
     action->setStatusTip(T(res::CommandPrompt(id)));
     action->setData(id);
+    action->setProperty(kRecentEntry, true);
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    connect(menu, &QObject::destroyed, action, &QObject::deleteLater);
     menu->insertAction(placeholder, action);
-    m_recentActions << action;
   }
 }
 
@@ -216,11 +232,14 @@ QString CMainFrame::PaneText(int position) const {
 void CMainFrame::RunCommand(int id) { m_dispatcher.Dispatch(id); }
 
 void CMainFrame::UpdateAction(QAction* action) {
-  int id = m_actions.key(action, 0);
+  int id = m_actions.key(action, action->data().toInt());
   if (id == 0) return;
   CommandUpdate update = m_dispatcher.Update(id);
   action->setEnabled(update.enabled);
-  if (update.checked) action->setChecked(*update.checked);
+  if (update.checked) {
+    action->setCheckable(true);
+    action->setChecked(*update.checked);
+  }
 }
 
 void CMainFrame::UpdateIdle() {

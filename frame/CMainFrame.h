@@ -10,8 +10,10 @@
 #include <QMap>
 
 #include "CommandDispatcher.h"
+#include "CommandHost.h"
 #include "CommandTarget.h"
 
+class CCyclePopup;
 class CKb_zeva3Doc;
 class CKb_zeva3View;
 class ProfileFile;
@@ -21,7 +23,7 @@ class QMenu;
 class QToolBar;
 class RecentFileList;
 
-class CMainFrame : public QMainWindow, public CommandTarget {
+class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost {
   Q_OBJECT
 
  public:
@@ -35,9 +37,13 @@ class CMainFrame : public QMainWindow, public CommandTarget {
   CKb_zeva3Doc& Document() { return *m_document; }
   CKb_zeva3View& View() { return *m_view; }
   CommandDispatcher& Dispatcher() { return m_dispatcher; }
+  CCyclePopup& CyclePopup() { return *m_cyclePopup; }
 
-  // Every command, from wherever it came.
-  void RunCommand(int id);
+  // CommandHost: every command, from wherever it came, and the update pass
+  // of every menu, the cycle popup's pages included.
+  QWidget* HostWindow() override { return this; }
+  void RunCommand(int id) override;
+  void PrepareMenu(QMenu* menu) override;
   // The idle-time update: tool-bar buttons and status panes.
   void UpdateIdle();
 
@@ -69,7 +75,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
   void BuildStatusBar();
   QAction* ActionFor(int id, const QString& text);
   void UpdateAction(QAction* action);
-  void FillRecentFiles(QMenu* menu);
+  void FillRecentFiles(QMenu* menu, QAction* placeholder);
   void OnFlatToolBar();
   void OnNewWindow();
   void OpenDropped(const QStringList& paths);
@@ -79,9 +85,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
   const RecentFileList* m_recentFiles;
   CKb_zeva3View* m_view;
   CKb_zeva3Doc* m_document;
+  CCyclePopup* m_cyclePopup;
   CommandDispatcher m_dispatcher;
   QMap<int, QAction*> m_actions;
-  QList<QAction*> m_recentActions;
   QToolBar* m_toolBar = nullptr;
   QList<QLabel*> m_panes;
   bool m_flat = true;

@@ -59,6 +59,8 @@ inline constexpr int kAbout = 57664;
 inline constexpr int kExit = 57665;
 inline constexpr int kToolBar = 59392;
 inline constexpr int kStatusBar = 59393;
+// The item of an empty cycle popup page: nothing handles it.
+inline constexpr int kEmptyPage = 59395;
 
 // Status bar panes.
 inline constexpr int kPaneMode = 59140;

@@ -61,6 +61,7 @@ const CommandText kCommandTexts[] = {
     {ids::kExit, "エディタを終了します。\n終了(Alt+F4)"},
     {ids::kToolBar, "ツールバーの表示・非表示を切り替えます。\nツールバー表示"},
     {ids::kStatusBar, "ステータスバーの表示・非表示を切り替えます。\nステータスバー表示"},
+    {ids::kEmptyPage, "コマンドが登録されていません。"},
 };
 const int kCommandTextCount = static_cast<int>(sizeof kCommandTexts / sizeof kCommandTexts[0]);
 

@@ -280,11 +280,13 @@ QString CKb_zeva3View::PaneText(int id) {
 
 bool CKb_zeva3View::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
+    // A popup menu (the cycle popup, the menu bar's) takes the keyboard
+    // only while it is open: for the view the focus has not moved.
     case QEvent::FocusIn:
-      if (watched == m_control) OnFocusGained();
+      if (watched == m_control && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) OnFocusGained();
       break;
     case QEvent::FocusOut:
-      if (watched == m_control) OnFocusLost();
+      if (watched == m_control && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) OnFocusLost();
       break;
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);

@@ -1,0 +1,193 @@
+#include "CCyclePopup.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "CKb_zeva3View.h"
+#include "CommandHost.h"
+#include "CyclePopupMenu.h"
+#include "DragScrollCursor.h"
+
+QPoint CCyclePopup::s_lastMovePoint{0, 0};
+QPoint CCyclePopup::s_lastRightScrollPos{0, 0};
+
+namespace {
+
+constexpr QPoint kDragUnderWay{-100, -100};
+
+int DistanceSquared(QPoint a, QPoint b) {
+  QPoint d = a - b;
+  return d.x() * d.x() + d.y() * d.y();
+}
+
+}  // namespace
+
+CCyclePopup::CCyclePopup(CKb_zeva3View& view, ProfileFile& profile, CommandHost& host, QObject* parent)
+    : QObject(parent), m_view(view), m_profile(profile), m_host(host) {
+  LoadCyclePages();
+  m_view.Control().viewport()->installEventFilter(this);
+}
+
+void CCyclePopup::LoadCyclePages() { m_cyclePages = CyclePages::Load(m_profile); }
+
+void CCyclePopup::SaveCyclePages() { CyclePages::Save(m_profile, m_cyclePages); }
+
+bool CCyclePopup::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_view.Control().viewport()) return OnTextAreaEvent(event);
+  // Every mouse event the open page gets carries the buttons down at that
+  // moment, in the order the window system reported them.
+  if (watched == m_openPage.data())
+    if (auto* mouse = dynamic_cast<QMouseEvent*>(event)) {
+      m_buttonsInPage = mouse->buttons();
+      m_lastPagePointer = mouse->globalPosition().toPoint();
+    }
+  if (watched == m_window.data()) return OnWindowEvent(event);
+  return false;
+}
+
+// Returns true for what the text control must not see: its own context
+// menu, the middle button (which would paste the selection), and moves
+// during a drag (which would take the drag cursor away).
+bool CCyclePopup::OnTextAreaEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ContextMenu:
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton) m_view.m_cycleIndex = 0;
+      if (mouse->button() == Qt::RightButton || mouse->button() == Qt::MiddleButton)
+        m_pressPoint = mouse->position().toPoint();
+      return mouse->button() == Qt::MiddleButton;
+    }
+    case QEvent::MouseMove:
+      OnMouseMove(*static_cast<QMouseEvent*>(event));
+      return m_view.m_dragScrolling;
+    case QEvent::MouseButtonRelease: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::MiddleButton) {
+        m_view.m_dragScrolling = false;
+        m_view.Control().viewport()->unsetCursor();
+        return true;
+      }
+      if (mouse->button() == Qt::RightButton) OnRightButtonUp(mouse->position().toPoint());
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+void CCyclePopup::OnMouseMove(const QMouseEvent& event) {
+  QPoint p = event.position().toPoint();
+  if (event.buttons() & (Qt::RightButton | Qt::MiddleButton)) {
+    QPoint delta = p - s_lastMovePoint;
+    if (DistanceSquared(m_pressPoint, p) > kDragDistanceSquared) {
+      m_view.m_dragScrolling = true;
+      m_pressPoint = kDragUnderWay;
+      m_view.m_cycleIndex = 0;
+      m_view.Control().viewport()->setCursor(DragScrollCursor::Cursor());
+      ScrollByDrag(delta);
+    }
+  }
+  s_lastMovePoint = p;
+}
+
+// Vertical moves scroll a line a pixel; sideways moves scroll eight steps,
+// to the right only while the pointer keeps going further right.
+void CCyclePopup::ScrollByDrag(QPoint delta) {
+  EditorControl& control = m_view.Control();
+  if (std::abs(delta.y()) >= std::abs(delta.x())) {
+    if (control.verticalScrollBar()->maximum() != 0)
+      control.SendScintilla(QsciScintillaBase::SCI_LINESCROLL, 0L, static_cast<long>(delta.y()));
+    return;
+  }
+  QScrollBar* horizontal = control.horizontalScrollBar();
+  if (delta.x() > 0) {
+    QPoint cursor = QCursor::pos();
+    if (s_lastRightScrollPos.x() < cursor.x() && horizontal->maximum() != 0)
+      for (int step = 0; step < kHorizontalScrollSteps; ++step)
+        horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    s_lastRightScrollPos = cursor;
+  } else {
+    for (int step = 0; step < kHorizontalScrollSteps; ++step)
+      horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  }
+}
+
+void CCyclePopup::OnRightButtonUp(QPoint at) {
+  if (m_view.m_dragScrolling) {
+    m_view.m_dragScrolling = false;
+    m_view.Control().viewport()->unsetCursor();
+    return;
+  }
+  if (m_openPage) return;  // the window system never sends this; nothing to cycle
+  if (m_view.m_cycleIndex >= kPageCount) {
+    m_view.m_cycleIndex = 0;  // the press that closed the last page ends the cycle
+    return;
+  }
+  LoadCyclePages();
+  ShowPage(m_cyclePages[static_cast<std::size_t>(m_view.m_cycleIndex)], at);
+}
+
+// The page opens beside the pointer, measured from the control's outer
+// corner as the window rectangle is, and stays open after this returns.
+void CCyclePopup::ShowPage(const std::string& page, QPoint at) {
+  QMenu* menu = CyclePopupMenu::Build(page, m_host);
+  m_openPage = menu;
+  m_buttonsInPage = Qt::NoButton;  // opened by a release: nothing is down
+  menu->installEventFilter(this);
+  connect(menu, &QMenu::aboutToHide, this, &CCyclePopup::OnPageClosed);
+  connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+  menu->popup(m_view.Control().mapToGlobal(QPoint(0, 0)) + at + kPopupOffset);
+}
+
+// Runs while the event that closes the page is being handled, so the
+// buttons of the last mouse event the page received are the buttons down
+// at the moment it closed: a right press outside the page closes it with
+// the right button down; a choice (made on the release), Escape or a left
+// press close it without.
+void CCyclePopup::OnPageClosed() {
+  if (m_buttonsInPage & Qt::RightButton) {
+    ++m_view.m_cycleIndex;
+    AwaitReleaseOfClosingPress();
+  } else {
+    m_view.m_cycleIndex = 0;
+  }
+  m_buttonsInPage = Qt::NoButton;
+}
+
+// The press that closed the page went to the page, so the text area never
+// saw it, and Qt drops a release whose press it did not deliver (unless
+// the platform replays the press to the widget under the pointer, as X11
+// does). The release is therefore taken from the main window's own event
+// stream, where it always arrives, until some press comes first.
+void CCyclePopup::AwaitReleaseOfClosingPress() {
+  QWidget* textArea = m_view.Control().viewport();
+  m_pressPoint = textArea->mapFromGlobal(m_lastPagePointer);
+  m_releasePending = true;
+  QWindow* window = m_view.window()->windowHandle();
+  if (window && window != m_window) {
+    if (m_window) m_window->removeEventFilter(this);
+    m_window = window;
+    m_window->installEventFilter(this);
+  }
+}
+
+bool CCyclePopup::OnWindowEvent(QEvent* event) {
+  if (!m_releasePending) return false;
+  if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    m_releasePending = false;  // a replayed or new press: the release follows it as usual
+    return false;
+  }
+  auto* mouse = event->type() == QEvent::MouseButtonRelease ? static_cast<QMouseEvent*>(event) : nullptr;
+  if (!mouse || mouse->button() != Qt::RightButton) return false;
+  m_releasePending = false;
+  QWidget* textArea = m_view.Control().viewport();
+  QPoint at = textArea->mapFromGlobal(mouse->globalPosition().toPoint());
+  if (!textArea->rect().contains(at)) return false;
+  OnRightButtonUp(at);
+  return true;
+}
