@@ -130,9 +130,14 @@ const CommandMap<CKb_zeva3Doc>& CKb_zeva3Doc::Commands() {
   return commands;
 }
 
-bool CKb_zeva3Doc::HandlesCommand(int id) const { return Commands().Handles(id); }
+bool CKb_zeva3Doc::HandlesCommand(int id) const {
+  return Commands().Handles(id) || (m_attachedCommands && m_attachedCommands->HandlesCommand(id));
+}
 
-void CKb_zeva3Doc::OnCommand(int id) { Commands().Run(*this, id); }
+void CKb_zeva3Doc::OnCommand(int id) {
+  if (Commands().Handles(id)) Commands().Run(*this, id);
+  else if (m_attachedCommands) m_attachedCommands->OnCommand(id);
+}
 
 bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pathName); }
 

@@ -37,6 +37,9 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   // CommandTarget: save and save as.
   bool HandlesCommand(int id) const override;
   void OnCommand(int id) override;
+  // A part built above this layer whose commands this class answers for
+  // (the custom button): asked after the class's own.
+  void AttachCommands(CommandTarget* part) { m_attachedCommands = part; }
 
  signals:
   void PathNameChanged(const QString& path);
@@ -63,4 +66,5 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   // The file was read in a detected code that a save does not write back
   // as it was: the code's name ("EUC"), empty otherwise.
   QString m_notAsReadCode;
+  CommandTarget* m_attachedCommands = nullptr;
 };

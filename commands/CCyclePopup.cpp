@@ -5,10 +5,13 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include "CCyclePopupDlg.h"
 #include "CKb_zeva3View.h"
+#include "CommandIds.h"
 #include "CommandHost.h"
 #include "CyclePopupMenu.h"
 #include "DragScrollCursor.h"
+#include "ModalSeam.h"
 
 QPoint CCyclePopup::s_lastMovePoint{0, 0};
 QPoint CCyclePopup::s_lastRightScrollPos{0, 0};
@@ -190,4 +193,19 @@ bool CCyclePopup::OnWindowEvent(QEvent* event) {
   if (!textArea->rect().contains(at)) return false;
   OnRightButtonUp(at);
   return true;
+}
+
+bool CCyclePopup::HandlesCommand(int id) const { return id == ids::kCycleMenuSettings; }
+
+void CCyclePopup::OnCommand(int id) {
+  if (id == ids::kCycleMenuSettings) OnCycleMenuSettings();
+}
+
+// The dialog edits the pages as they were last read (at start or at the
+// last right-click), not as the settings file has them now.
+void CCyclePopup::OnCycleMenuSettings() {
+  CCyclePopupDlg dialog(m_cyclePages, m_host.HostWindow());
+  if (platform::ExecDialog(dialog) != QDialog::Accepted) return;
+  m_cyclePages = dialog.m_pages;
+  SaveCyclePages();
 }

@@ -10,6 +10,8 @@
 //   page closes (a right press outside it), otherwise the cycle restarts;
 // - moving more than 10 pixels with the right or middle button down scrolls
 //   instead, and the release that ends such a drag shows nothing.
+//
+// It also answers for the view to the cycle popup settings command.
 
 #include <QPoint>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <QWindow>
 #include <QObject>
 
+#include "CommandTarget.h"
 #include "CyclePages.h"
 
 class CKb_zeva3View;
@@ -24,7 +27,7 @@ class CommandHost;
 class ProfileFile;
 class QMouseEvent;
 
-class CCyclePopup : public QObject {
+class CCyclePopup : public QObject, public CommandTarget {
   Q_OBJECT
 
  public:
@@ -42,6 +45,10 @@ class CCyclePopup : public QObject {
   // The page on screen, while one is.
   QMenu* OpenPage() const { return m_openPage; }
 
+  // CommandTarget: the cycle popup settings.
+  bool HandlesCommand(int id) const override;
+  void OnCommand(int id) override;
+
   PageStrings m_cyclePages;
   // Where the last right or middle press was, in the text area; far away
   // once a drag has started, so that every later move scrolls.
@@ -57,6 +64,7 @@ class CCyclePopup : public QObject {
   void OnRightButtonUp(QPoint at);
   void ShowPage(const std::string& page, QPoint at);
   void OnPageClosed();
+  void OnCycleMenuSettings();
   void AwaitReleaseOfClosingPress();
   bool OnWindowEvent(QEvent* event);
 

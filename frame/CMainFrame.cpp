@@ -59,6 +59,7 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
   std::vector<CommandTarget*> targets = {m_view, m_document, this};
   if (application) targets.push_back(application);
   m_dispatcher.SetTargets(targets);
+  m_view->AttachCommands(m_cyclePopup);
 
   PlaceFromSettings();
   setCentralWidget(m_view);

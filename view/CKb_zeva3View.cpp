@@ -215,9 +215,14 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
   return commands;
 }
 
-bool CKb_zeva3View::HandlesCommand(int id) const { return Commands().Handles(id); }
+bool CKb_zeva3View::HandlesCommand(int id) const {
+  return Commands().Handles(id) || (m_attachedCommands && m_attachedCommands->HandlesCommand(id));
+}
 
-void CKb_zeva3View::OnCommand(int id) { Commands().Run(*this, id); }
+void CKb_zeva3View::OnCommand(int id) {
+  if (Commands().Handles(id)) Commands().Run(*this, id);
+  else if (m_attachedCommands) m_attachedCommands->OnCommand(id);
+}
 
 bool CKb_zeva3View::OnUpdateCommand(int id, CommandUpdate& update) {
   switch (id) {

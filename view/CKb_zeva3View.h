@@ -45,6 +45,9 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   // CommandTarget: the editing commands and the status bar panes.
   bool HandlesCommand(int id) const override;
   void OnCommand(int id) override;
+  // A part built above this layer whose commands this class answers for
+  // (the cycle popup settings): asked after the class's own.
+  void AttachCommands(CommandTarget* part) { m_attachedCommands = part; }
   bool OnUpdateCommand(int id, CommandUpdate& update) override;
 
   // The text of status bar pane `id`.
@@ -95,4 +98,5 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   NoticeBar* m_notice;
   EditorControl* m_control;
   QBasicTimer m_timer;
+  CommandTarget* m_attachedCommands = nullptr;
 };

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QScrollBar>
@@ -15,10 +17,12 @@
 
 #include "ByteStrings.h"
 #include "CCyclePopup.h"
+#include "CCyclePopupDlg.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CMainFrame.h"
 #include "CommandIds.h"
+#include "DialogTestSupport.h"
 #include "FrameTestSupport.h"
 #include "RecentFileList.h"
 #include "ShiftJisCodec.h"
@@ -357,6 +361,45 @@ TEST_F(CyclePopupTest, TheControlsOwnContextMenuNeverShows) {
   QContextMenuEvent event(QContextMenuEvent::Keyboard, kInView, TextArea()->mapToGlobal(kInView));
   QApplication::sendEvent(TextArea(), &event);
   EXPECT_EQ(OpenPage(), nullptr);
+}
+
+TEST_F(CyclePopupTest, SettingsEditThePagesAsLastReadCancelWritesNothingOkWritesAllFour) {
+  SetPage(1, "<");  // changed elsewhere after the pages were read
+  std::string before = ReadFileBytes(profile.Path());
+  int shownRows = -1;
+  AnswerDialogs<CCyclePopupDlg>([&](CCyclePopupDlg& dialog) {
+    shownRows = dialog.m_pageList->count();
+    Button(dialog, "reset")->click();
+    Button(dialog, "cancel")->click();
+  });
+  EXPECT_TRUE(View().HandlesCommand(ids::kCycleMenuSettings)) << "the view answers for it";
+  frame.RunCommand(ids::kCycleMenuSettings);
+  EXPECT_EQ(shownRows, 11) << "the dialog does not read the file again";
+  EXPECT_EQ(ReadFileBytes(profile.Path()), before);
+
+  frame.CyclePopup().m_cyclePages = {std::string("d\x80", 2), "", "", ""};
+  AnswerDialogs<CCyclePopupDlg>([&](CCyclePopupDlg& dialog) {
+    dialog.m_tab->setCurrentIndex(1);
+    Button(dialog, "add")->click();
+    Button(dialog, "ok")->click();
+  });
+  frame.RunCommand(ids::kCycleMenuSettings);
+  EXPECT_EQ(CyclePages::Load(profile), (PageStrings{std::string("d\x80", 2), "0", "", ""}));
+  RightClick();
+  EXPECT_EQ(Rows(OpenPage()), (QStringList{"ホームページ", "ホームページ"}));
+}
+
+TEST_F(CyclePopupTest, TheSettingsItemOfPageFourOpensTheSettings) {
+  int opened = 0;
+  AnswerDialogs<CCyclePopupDlg>([&](CCyclePopupDlg& dialog) {
+    ++opened;
+    dialog.reject();
+  });
+  SetPage(1, "X");
+  RightClick();
+  QMenu* page = OpenPage();
+  QTest::mouseClick(page, Qt::LeftButton, {}, page->actionGeometry(page->actions()[0]).center());
+  EXPECT_EQ(opened, 1);
 }
 
 }  // namespace
