@@ -233,6 +233,7 @@ void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
     case LoadProblem::Missing: text = strings::kFileMissing; icon = MessageIcon::Exclamation; break;
     case LoadProblem::NotAFile: text = strings::kNotAFile; icon = MessageIcon::Exclamation; break;
     case LoadProblem::TooLarge: text = strings::kFileTooLarge; icon = MessageIcon::Exclamation; break;
+    case LoadProblem::LineTooLong: text = strings::kLineTooLong; icon = MessageIcon::Exclamation; break;
     default: break;
   }
   platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppTitle), icon, MessageButtons::Ok});

@@ -4,13 +4,67 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
 #include <new>
 
 #include "SafeFileWriter.h"
+#include "ShiftJisCodec.h"
 
 namespace {
 
 bool outOfMemory = false;
+
+constexpr std::size_t kControlLimit = 0x7FFFFFFF;
+constexpr std::size_t kLineLimit = std::size_t{16} << 20;
+std::size_t maxControlBytes = kControlLimit;
+std::size_t maxLineBytes = kLineLimit;
+
+constexpr std::size_t kMeasurePiece = 1 << 20;
+
+// The UTF-8 length of a Shift-JIS text in the control, decoded piece by
+// piece into one scratch buffer.
+std::size_t DecodedLength(std::string_view shiftJis) {
+  std::string scratch(kanji::ShiftJisCodec::DecodedBound(kMeasurePiece), '\0');
+  std::size_t length = 0;
+  for (std::size_t pos = 0; pos < shiftJis.size();) {
+    std::size_t piece = std::min(kMeasurePiece, shiftJis.size() - pos);
+    std::size_t consumed = 0;
+    length += kanji::ShiftJisCodec::DecodeChunk(shiftJis.substr(pos, piece), pos + piece == shiftJis.size(),
+                                                scratch.data(), &consumed);
+    pos += consumed;
+  }
+  return length;
+}
+
+// Whether a text decodes to at most `limit` bytes: measured only when its
+// bound (three bytes a byte) is over the limit.
+bool DecodesWithin(std::string_view shiftJis, std::size_t limit) {
+  return kanji::ShiftJisCodec::DecodedBound(shiftJis.size()) <= limit || DecodedLength(shiftJis) <= limit;
+}
+
+// Calls `each` with the pieces of `text` between `separator` bytes, until
+// it answers false.
+template <class Each>
+bool EverySplit(std::string_view text, char separator, Each each) {
+  for (std::size_t start = 0;;) {
+    const void* found = std::memchr(text.data() + start, separator, text.size() - start);
+    std::size_t end = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
+    if (!each(text.substr(start, end - start))) return false;
+    if (!found) return true;
+    start = end + 1;
+  }
+}
+
+// Whether every line (ended by CR, LF or CR LF) fits the control's layout.
+// Split at LF first, the usual line end; only a piece that could be too
+// long is split at CR and, if still long, measured.
+bool LinesWithin(std::string_view shiftJis, std::size_t limit) {
+  return EverySplit(shiftJis, '\n', [limit](std::string_view piece) {
+    return DecodesWithin(piece, limit) || EverySplit(piece, '\r', [limit](std::string_view line) {
+             return DecodesWithin(line, limit);
+           });
+  });
+}
 
 void AllocateWorkBuffer() {
   if (outOfMemory) throw std::bad_alloc();
@@ -48,7 +102,7 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     result.problem = LoadProblem::NotAFile;
     return result;
   }
-  if (static_cast<unsigned long long>(info.size()) > kMaxControlBytes) {
+  if (static_cast<unsigned long long>(info.size()) > maxControlBytes) {
     result.problem = LoadProblem::TooLarge;
     return result;
   }
@@ -84,6 +138,11 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   } else {
     result.shiftJis = std::move(bytes);
   }
+  // Measured before the control is touched: it holds the text as UTF-8,
+  // up to three times the file's size.
+  if (!DecodesWithin(result.shiftJis, maxControlBytes)) result.problem = LoadProblem::TooLarge;
+  else if (!LinesWithin(result.shiftJis, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
+  if (result.problem != LoadProblem::None) result.shiftJis.clear();
   return result;
 }
 
@@ -99,4 +158,14 @@ bool WriteFileSafely(const QString& path, const std::string& bytes, QString* rea
 void SetWriteFailureForTesting(long long afterBytes, int error) {
   SafeFileWriter::FailWritesForTesting(afterBytes, error);
 }
+std::size_t MaxControlBytes() { return maxControlBytes; }
+std::size_t MaxLineBytes() { return maxLineBytes; }
+
+void SetControlLimitsForTesting(std::size_t maxBytes, std::size_t maxLine) {
+  maxControlBytes = maxBytes;
+  maxLineBytes = maxLine;
+}
+
+void ResetControlLimitsForTesting() { SetControlLimitsForTesting(kControlLimit, kLineLimit); }
+
 void SetOutOfMemoryForTesting(bool value) { outOfMemory = value; }

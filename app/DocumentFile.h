@@ -30,6 +30,7 @@ enum class LoadProblem {
   NotAFile,    // a directory or other non-file
   Unreadable,  // no permission, or a read error
   TooLarge,    // more than the editing control can hold
+  LineTooLong, // a line longer than the editing control can lay out
 };
 
 struct LoadedDocument {
@@ -46,8 +47,14 @@ struct LoadedDocument {
   std::optional<RoundTripDifference> savesDifferently;
 };
 
-// The largest text the editing control takes, in UTF-8 bytes.
-inline constexpr std::size_t kMaxControlBytes = 0x7FFFFFFF;
+// The largest text the editing control takes, in UTF-8 bytes: it gives
+// positions as int, and a text past INT_MAX crashes it at the next edit.
+std::size_t MaxControlBytes();
+// The longest line the editing control lays out, in UTF-8 bytes. Its line
+// layout needs about nine bytes of memory a byte and, with wrapping, three
+// seconds a megabyte; a line of hundreds of megabytes aborts it when the
+// layout's memory cannot be had. 16 MiB is laid out in under a minute.
+std::size_t MaxLineBytes();
 
 // Codes for a new, untitled document: Auto loads as Shift-JIS.
 DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting);
@@ -67,5 +74,8 @@ bool WriteFileSafely(const QString& path, const std::string& bytes, QString* rea
 // Tests: make the next writes fail after this many bytes with `error` (by
 // default a full disk); a negative count turns it off.
 void SetWriteFailureForTesting(long long afterBytes, int error = ENOSPC);
+// Tests: smaller limits for the control's text and its longest line.
+void SetControlLimitsForTesting(std::size_t maxBytes, std::size_t maxLineBytes);
+void ResetControlLimitsForTesting();
 // Tests: make loads and save conversions run out of memory.
 void SetOutOfMemoryForTesting(bool outOfMemory);

@@ -15,6 +15,8 @@ inline constexpr const char* kFileMissing = "%1\nが見つかりません。";
 inline constexpr const char* kNotAFile = "%1\nはファイルではありません。";
 inline constexpr const char* kFileUnreadable = "%1\nを読み込めませんでした。";
 inline constexpr const char* kFileTooLarge = "%1\nは大きすぎて開けません。";
+inline constexpr const char* kLineTooLong = "%1\nには長すぎて表示できない行があるため開けません。";
+inline constexpr const char* kEditTooLarge = "この編集を行うと文書が大きくなりすぎるため、行いませんでした。";
 inline constexpr const char* kCutAtNul =
     "%1\nには 0x00 のバイトがあるため、その手前までを読み込みました。\n"
     "このまま上書き保存すると、ファイルの残りの部分は失われます。";

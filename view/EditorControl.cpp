@@ -10,6 +10,10 @@
 #include <QFont>
 #include <QMimeData>
 
+#include "DocumentFile.h"
+#include "ModalSeam.h"
+#include "Strings.h"
+
 namespace {
 
 using Sci = QsciScintillaBase;
@@ -76,7 +80,8 @@ void EditorControl::ApplyDocumentOptions() {
   ShowRawBytesAsMarkers();
   // Only the "before" events: the widget's own insert/delete hook (which
   // recounts characters up to the change) then never runs.
-  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
+  // The insert check lets an insertion past the control's limit be refused.
+  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_INSERTCHECK | SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
   // Annotations force a synchronous layout of every inserted line when
   // wrapping is on; the editor has none.
   SendScintilla(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
@@ -262,6 +267,10 @@ QVariant EditorControl::inputMethodQuery(Qt::InputMethodQuery query) const {
 // the next question, whichever comes first.
 void EditorControl::OnModified(int position, int modificationType, const char*, int length) {
   if (m_filling) return;  // SetShiftJisText knows the length already
+  if (modificationType & SC_MOD_INSERTCHECK) {
+    RefuseInsertionPastTheLimit(length);
+    return;
+  }
   MeasurePendingInsertion();
   if (modificationType & SC_MOD_BEFOREINSERT) {
     m_pendingInsertion = {position, length};
@@ -270,6 +279,26 @@ void EditorControl::OnModified(int position, int modificationType, const char*, 
     m_shiftJisLength -= Utf8LengthAsShiftJis(position, length);
     emit TextAboutToChange(position, length, false);
   }
+}
+
+// Every insertion (typing, paste, phrases, replacements) passes here before
+// it is made: one that would take the text past what the control holds is
+// emptied, and the user told once the editing step is over.
+bool EditorControl::RefuseInsertionPastTheLimit(long length) {
+  if (static_cast<std::size_t>(TextLength()) + static_cast<std::size_t>(length) <= MaxControlBytes()) return false;
+  SendScintilla(SCI_CHANGEINSERTION, 0UL, "");
+  emit EditRefused();
+  if (!m_refusalShown) {
+    m_refusalShown = true;
+    QMetaObject::invokeMethod(this, &EditorControl::ReportRefusedEdit, Qt::QueuedConnection);
+  }
+  return true;
+}
+
+void EditorControl::ReportRefusedEdit() {
+  platform::ShowMessage(window(), {QString::fromUtf8(strings::kEditTooLarge), QString::fromUtf8(strings::kAppTitle),
+                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok});
+  m_refusalShown = false;
 }
 
 std::size_t EditorControl::Utf8LengthAsShiftJis(long position, long length) const {

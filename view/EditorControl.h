@@ -94,6 +94,8 @@ class EditorControl : public QsciScintilla {
   void TextAboutToChange(int position, int length, bool inserting);
   // The text changed; sent once per update of the display.
   void ContentChanged();
+  // An insertion was refused: the text would have grown past the control's limit.
+  void EditRefused();
 
  private:
   void ApplyDocumentOptions();
@@ -102,6 +104,8 @@ class EditorControl : public QsciScintilla {
   void CoverWithStrikeOut();
   void OnModified(int position, int modificationType, const char* text, int length);
   void OnUpdateUi(int updated);
+  bool RefuseInsertionPastTheLimit(long length);
+  void ReportRefusedEdit();
 
   CharFormat m_format;
   struct Range {
@@ -114,5 +118,6 @@ class EditorControl : public QsciScintilla {
   mutable std::size_t m_shiftJisLength = 0;
   mutable std::optional<Range> m_pendingInsertion;
   bool m_filling = false;
+  bool m_refusalShown = false;
   QColor m_background = Qt::white;
 };

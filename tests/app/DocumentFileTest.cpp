@@ -136,6 +136,48 @@ TEST(DocumentFile, DetectedCodeThatDoesNotSaveBackAsReadIsFound) {
     EXPECT_FALSE(LoadDocumentFile(Q(Fixture(fixture)), kAuto, kAuto).savesDifferently) << fixture;
 }
 
+class ControlLimits : public testing::Test {
+ protected:
+  void TearDown() override { ResetControlLimitsForTesting(); }
+  LoadProblem Load(const std::string& bytes, int setting = kAuto) {
+    std::string path = dir.File("doc.txt");
+    WriteFileBytes(path, bytes);
+    return LoadDocumentFile(Q(path), setting, kAuto).problem;
+  }
+  TempDir dir;
+};
+
+// The size check compared the file's size with the limit while the control
+// holds up to three bytes for each: 800 MB of 0xFF opened and the next
+// keystroke crashed.
+TEST_F(ControlLimits, TextIsMeasuredAsTheControlHoldsItNotAsTheFileIs) {
+  SetControlLimitsForTesting(100, 100);
+  EXPECT_EQ(Load(std::string(33, '\xff'), kSjis), LoadProblem::None) << "99 bytes in the control";
+  EXPECT_EQ(Load(std::string(34, '\xff'), kSjis), LoadProblem::TooLarge) << "102 bytes in the control, 34 in the file";
+  EXPECT_EQ(Load(std::string(50, '\x82') + std::string(50, '\xa0')), LoadProblem::TooLarge);
+  EXPECT_EQ(Load(std::string(100, 'a')), LoadProblem::None);
+  EXPECT_EQ(Load(std::string(101, 'a')), LoadProblem::TooLarge);
+  // A JIS file is measured after its conversion: 26 kanji are 78 bytes.
+  std::string jis = "\x1b$B";
+  for (int i = 0; i < 26; ++i) jis += "0!";
+  EXPECT_EQ(Load(jis + "\x1b(B"), LoadProblem::None);
+  EXPECT_EQ(Load(jis + "0!0!0!0!0!0!0!0!\x1b(B"), LoadProblem::TooLarge);
+}
+
+// A file of one 800 MiB line aborted the control in its line layout.
+TEST_F(ControlLimits, LineLongerThanTheControlLaysOutIsRefusedWhateverEndsIt) {
+  SetControlLimitsForTesting(1000, 30);
+  std::string line30(30, 'a'), line31(31, 'a');
+  for (const char* end : {"\n", "\r", "\r\n"}) {
+    EXPECT_EQ(Load("x" + std::string(end) + line30 + end + "y"), LoadProblem::None) << ToHex(end);
+    EXPECT_EQ(Load("x" + std::string(end) + line31 + end + "y"), LoadProblem::LineTooLong) << ToHex(end);
+    EXPECT_EQ(Load(line30 + end + line30 + end + line30), LoadProblem::None) << ToHex(end);
+  }
+  EXPECT_EQ(Load(line31), LoadProblem::LineTooLong) << "a file that is one line";
+  EXPECT_EQ(Load(std::string(10, '\xff'), kSjis), LoadProblem::None) << "30 bytes in the control";
+  EXPECT_EQ(Load(std::string(11, '\xff'), kSjis), LoadProblem::LineTooLong) << "33 bytes in the control";
+}
+
 TEST(DocumentFile, NulInAJisFileCutsTheTextAndSaysSo) {
   LoadedDocument doc = LoadDocumentFile(Q(Fixture("jis_with_nul.txt")), kAuto, kAuto);
   EXPECT_EQ(doc.codes.load, KanjiCode::Jis);

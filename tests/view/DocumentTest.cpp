@@ -25,6 +25,7 @@ class DocumentTest : public testing::Test {
   void TearDown() override {
     SetWriteFailureForTesting(-1);
     SetOutOfMemoryForTesting(false);
+    ResetControlLimitsForTesting();
   }
   // A copy of a fixture in the test's directory, to be saved over.
   std::string Copy(const std::string& fixture) {
@@ -103,6 +104,25 @@ TEST_F(DocumentTest, FileTooLargeForTheControlIsRefused) {
   EXPECT_FALSE(doc.OpenDocumentFile(Q(path)));
   ASSERT_EQ(user.asked.size(), 1u);
   EXPECT_EQ(user.asked[0].text, Q(path) + QStringLiteral("\nは大きすぎて開けません。"));
+}
+
+TEST_F(DocumentTest, TextOrLineTooLargeForTheControlIsRefusedBeforeItIsShown) {
+  std::string path = Copy("ascii.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  SetControlLimitsForTesting(60, 20);
+  std::string big = settings.dir.File("big.txt");
+  WriteFileBytes(big, std::string(30, '\xff'));  // 30 bytes, 90 in the control
+  std::string longLine = settings.dir.File("long.txt");
+  WriteFileBytes(longLine, std::string(21, 'a') + "\r\n");
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(big)));
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(longLine)));
+  ResetControlLimitsForTesting();
+  ASSERT_EQ(user.asked.size(), 2u);
+  EXPECT_EQ(user.asked[0].text, Q(big) + QStringLiteral("\nは大きすぎて開けません。"));
+  EXPECT_EQ(user.asked[1].text, Q(longLine) + QStringLiteral("\nには長すぎて表示できない行があるため開けません。"));
+  EXPECT_EQ(user.asked[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(doc.PathName(), Q(path)) << "the open document stays";
+  EXPECT_EQ(view.TextForSave(nullptr), ReadFileBytes(path));
 }
 
 TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheDocumentModified) {

@@ -8,6 +8,8 @@
 #include <set>
 
 #include "ByteStrings.h"
+#include "DocumentFile.h"
+#include "GuiTestSupport.h"
 #include "TempDir.h"
 
 namespace {
@@ -182,6 +184,33 @@ TEST(EditorControl, HalfWidthKatakanaShowAsCharactersNotRawByteBoxes) {
     else
       EXPECT_EQ(shown, "") << "U+" << std::hex << static_cast<unsigned>(c);
   }
+}
+
+// Typing past 2 GiB of text crashed the control (its positions are int)
+// and lost the unsaved edits: an insertion past the limit is refused.
+TEST(EditorControl, InsertionPastTheControlsLimitIsRefusedWithAMessage) {
+  ScriptedUser user;
+  EditorControl control;
+  SetControlLimitsForTesting(20, 20);
+  control.SetShiftJisText("0123456789\x82\xa0");  // 13 bytes in the control
+  control.SetSelection(13, 13);
+  control.ReplaceSelection(QStringLiteral("あいう"));  // 9 more: 22
+  EXPECT_EQ(control.ShiftJisText(), "0123456789\x82\xa0");
+  control.ReplaceSelection(QStringLiteral("あい"));  // 6 more: 19
+  control.SetSelection(19, 19);
+  QTest::keyClicks(&control, QStringLiteral("xyz"));  // the second key is one too many
+  EXPECT_EQ(control.ShiftJisText(), "0123456789\x82\xa0\x82\xa0\x82\xa2x");
+  EXPECT_EQ(control.ShiftJisLength(), 17u);
+  EXPECT_TRUE(user.asked.empty()) << "told once the editing step is over";
+  QApplication::processEvents();
+  ResetControlLimitsForTesting();
+  ASSERT_EQ(user.asked.size(), 1u) << "one message for the refusals of one step";
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("この編集を行うと文書が大きくなりすぎるため、行いませんでした。"));
+  EXPECT_EQ(user.asked[0].caption, QStringLiteral("Kaboma Edit 3"));
+  EXPECT_EQ(user.asked[0].icon, platform::MessageIcon::Exclamation);
+  control.SetSelection(0, 0);
+  QTest::keyClicks(&control, QStringLiteral("ok"));
+  EXPECT_EQ(control.ShiftJisText().substr(0, 3), "ok0") << "under the ordinary limit typing goes on";
 }
 
 }  // namespace
