@@ -12,10 +12,12 @@
 
 #include "AutoIndent.h"
 #include "CGotoLineDlg.h"
+#include "CLineEndDlg.h"
 #include "CaretJumps.h"
 #include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
 #include "HelpLauncher.h"
+#include "LineEndReplacement.h"
 #include "ModalSeam.h"
 #include "Phrases.h"
 #include "ProfileFile.h"
@@ -157,6 +159,12 @@ void CKb_zeva3View::OnGoToLine() {
   CaretJumps(*m_control).ToLine(CaretJumps::LineNumberFromEntry(dialog.m_lineText));
 }
 
+void CKb_zeva3View::OnLineEndReplacement() {
+  CLineEndDlg dialog(this);
+  if (platform::ExecDialog(dialog) != QDialog::Accepted) return;
+  LineEndReplacement::Replace(*m_control, static_cast<LineEndReplacement::Ending>(dialog.m_endingChoice + 1), this);
+}
+
 void CKb_zeva3View::OnPaste() { m_control->PastePlainText(); }
 bool CKb_zeva3View::CanPaste() const { return m_control->CanPastePlainText(); }
 
@@ -211,6 +219,7 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kQuickHelp, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kQuickHelp); }},
       {ids::kHelpHtml, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kHelpHtml); }},
       {ids::kHomePage, [](CKb_zeva3View&) { HelpLauncher::OpenHomePage(); }},
+      {ids::kLineEndReplacement, [](CKb_zeva3View& v) { v.OnLineEndReplacement(); }},
   };
   return commands;
 }

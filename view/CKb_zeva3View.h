@@ -60,6 +60,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   bool IsWordWrapChecked() const { return m_wordWrap == 1; }
   void OnPaste();
   void OnGoToLine();
+  void OnLineEndReplacement();
   bool CanPaste() const;
 
   int m_loadCode = 0;

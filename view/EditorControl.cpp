@@ -176,6 +176,21 @@ void EditorControl::ReplaceSelection(const QString& text) {
   SendScintilla(SCI_ENDUNDOACTION);
 }
 
+void EditorControl::ReplaceRange(long start, long end, std::string_view utf8) {
+  SendScintilla(SCI_BEGINUNDOACTION);
+  SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
+  SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(utf8.size()), utf8.data());
+  SendScintilla(SCI_ENDUNDOACTION);
+}
+
+long EditorControl::LineEndPosition(int line) const {
+  return SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+}
+
+void EditorControl::FollowLineEndingOf(std::string_view text) {
+  SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(text)));
+}
+
 bool EditorControl::IsModified() const { return SendScintilla(SCI_GETMODIFY) != 0; }
 void EditorControl::ClearModified() { SendScintilla(SCI_SETSAVEPOINT); }
 bool EditorControl::IsReadOnly() const { return SendScintilla(SCI_GETREADONLY) != 0; }

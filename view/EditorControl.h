@@ -60,6 +60,11 @@ class EditorControl : public QsciScintilla {
   void SetSelection(long anchor, long caret);
   // Replaces the selection as one undoable step.
   void ReplaceSelection(const QString& text);
+  // Replaces positions [start, end) with UTF-8 text as one undoable step.
+  void ReplaceRange(long start, long end, std::string_view utf8);
+  long LineEndPosition(int line) const;  // before the line's line break
+  // Enter inserts the line ending `text` starts with, CR LF when none.
+  void FollowLineEndingOf(std::string_view text);
 
   bool IsModified() const;
   void ClearModified();

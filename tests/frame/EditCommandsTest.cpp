@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "CGotoLineDlg.h"
+#include "CLineEndDlg.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CMainFrame.h"
@@ -99,6 +100,45 @@ TEST_F(EditCommands, AutoIndentFromItsMenuItemThenEnter) {
   EXPECT_EQ(frame.Dispatcher().Update(ids::kAutoIndent).checked, std::optional(true));
   Keys(QKeyCombination(Qt::Key_Return));
   EXPECT_EQ(Text(), "  abc\r\n  ");
+}
+
+TEST_F(EditCommands, LineEndReplacementFromItsMenuItem) {
+  Show("a\nb\rc");
+  platform::SetDialogHandler([](QDialog& dialog) {
+    dynamic_cast<CLineEndDlg&>(dialog).OkButton()->click();
+    return dialog.result();
+  });
+  frame.Action(ids::kLineEndReplacement)->trigger();
+  EXPECT_EQ(Text(), "a\r\nb\r\nc");
+}
+
+// Opening a file is no undo step, and saving keeps the history: Ctrl+Z,
+// Alt+Backspace and the tool-bar button each undo one edit.
+TEST_F(EditCommands, UndoByKeysAndButtonNeitherUndoesTheLoadNorLosesTheHistoryOnSave) {
+  TempDir dir;
+  std::string path = dir.File("text.txt");
+  WriteFileBytes(path, "abc");
+  ASSERT_TRUE(frame.Document().OpenDocumentFile(QString::fromStdString(path)));
+  frame.View().MakeWritable();
+  frame.UpdateIdle();
+  EXPECT_FALSE(Button(ids::kUndo)->isEnabled());
+  Keys(Qt::ControlModifier | Qt::Key_Z);
+  EXPECT_EQ(Text(), "abc");
+  EXPECT_FALSE(frame.View().IsModified());
+  control().SetSelection(3, 3);
+  Keys(QKeyCombination(Qt::Key_X));
+  Keys(Qt::ControlModifier | Qt::Key_1);  // an edit of its own: the phrase "Word1"
+  ASSERT_TRUE(frame.Document().Save());
+  EXPECT_EQ(ReadFileBytes(path), "abcxWord1");
+  frame.UpdateIdle();
+  ASSERT_TRUE(Button(ids::kUndo)->isEnabled());
+  QTest::mouseClick(Button(ids::kUndo), Qt::LeftButton);
+  EXPECT_EQ(Text(), "abcx");
+  EXPECT_TRUE(frame.View().IsModified());
+  Keys(Qt::AltModifier | Qt::Key_Backspace);
+  EXPECT_EQ(Text(), "abc");
+  Keys(Qt::ControlModifier | Qt::Key_Z);
+  EXPECT_EQ(Text(), "abc");
 }
 
 }  // namespace
