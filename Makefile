@@ -37,6 +37,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/kanji_bench
 	$(BENCH_BUILD)/bench/settings_bench
 	$(BENCH_BUILD)/bench/editor_bench
+	$(BENCH_BUILD)/bench/editing_bench
 	$(BENCH_BUILD)/bench/frame_bench
 
 # libFuzzer targets, each run for FUZZ_SECONDS, seeded with the test fixtures
