@@ -96,7 +96,16 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
       ReportLoadProblem(loaded.problem, path);
       return false;
     }
-    m_text.ShowDocument(loaded.shiftJis, loaded.codes);
+    if (!ShowLoaded(loaded)) {
+      // Part of the file is in the control: it is no copy of the file, and
+      // saving it would cut the file short.
+      ReportLoadProblem(LoadProblem::Unreadable, path);
+      m_cutAtNul = false;
+      m_notAsReadCode.clear();
+      SetPathName(QString());
+      m_text.ShowDocument(std::string(), loaded.codes);
+      return false;
+    }
     m_cutAtNul = loaded.cutAtNul;
     m_notAsReadCode = loaded.savesDifferently ? CodeName(loaded.codes.load) : QString();
     if (loaded.savesDifferently) ShowNotAsRead(*loaded.savesDifferently);
@@ -111,6 +120,14 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
     ReportMemoryError();
     return false;
   }
+}
+
+bool CKb_zeva3Doc::ShowLoaded(const LoadedDocument& loaded) {
+  if (loaded.streamFrom.isEmpty()) {
+    m_text.ShowDocument(loaded.shiftJis, loaded.codes);
+    return true;
+  }
+  return m_text.ShowStreamedDocument(loaded.streamFrom, loaded.streamSize, loaded.codes);
 }
 
 bool CKb_zeva3Doc::OpenDroppedFile(const QString& path) {

@@ -49,6 +49,7 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
  private:
   static const CommandMap<CKb_zeva3Doc>& Commands();
   bool DoSave(const QString& path);
+  bool ShowLoaded(const LoadedDocument& loaded);
   bool ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing);
   bool ConfirmUncarryable(const std::string& shiftJis, KanjiCode code);
   bool ConfirmShortenedOverwrite(const QString& path);

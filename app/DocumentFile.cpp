@@ -143,7 +143,26 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   if (!DecodesWithin(result.shiftJis, maxControlBytes)) result.problem = LoadProblem::TooLarge;
   else if (!LinesWithin(result.shiftJis, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
   if (result.problem != LoadProblem::None) result.shiftJis.clear();
+  bool unconverted = result.codes.load != KanjiCode::Jis && result.codes.load != KanjiCode::Euc;
+  if (result.problem == LoadProblem::None && unconverted && result.shiftJis.size() >= kStreamedFileBytes) {
+    result.streamFrom = path;
+    result.streamSize = result.shiftJis.size();
+    std::string().swap(result.shiftJis);  // gives the memory back
+  }
   return result;
+}
+
+bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  std::string piece(kMeasurePiece, '\0');
+  for (std::size_t done = 0; done < size;) {
+    qint64 read = file.read(piece.data(), static_cast<qint64>(std::min(piece.size(), size - done)));
+    if (read <= 0) return false;  // a read error, or the file got shorter
+    each(std::string_view(piece.data(), static_cast<std::size_t>(read)));
+    done += static_cast<std::size_t>(read);
+  }
+  return true;
 }
 
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {

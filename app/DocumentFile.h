@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -45,7 +47,19 @@ struct LoadedDocument {
   // A JIS or EUC code found by detection whose text a save in that code
   // does not write back as the file was: where the bytes first differ.
   std::optional<RoundTripDifference> savesDifferently;
+  // A large Shift-JIS or unconverted file is not kept in `shiftJis`: the
+  // control reads it again piece by piece (ReadFilePieces), so the file's
+  // bytes and the control's copy are never held at once.
+  QString streamFrom;
+  std::size_t streamSize = 0;
 };
+
+// Files from this size on are streamed into the control.
+inline constexpr std::size_t kStreamedFileBytes = std::size_t{8} << 20;
+
+// Calls `each` with the first `size` bytes of the file in pieces; false
+// when the file cannot be read that far.
+bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each);
 
 // The largest text the editing control takes, in UTF-8 bytes: it gives
 // positions as int, and a text past INT_MAX crashes it at the next edit.

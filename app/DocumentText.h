@@ -22,6 +22,9 @@ class DocumentText {
   virtual void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) = 0;
   // A notice above the text that leaves the user editing (showing a
   // document takes it away).
+  // The same for a large file read again piece by piece; false when it
+  // could not be read whole (the control then holds part of it).
+  virtual bool ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) = 0;
   virtual void ShowNotice(const QString& text) = 0;
   virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
   virtual KanjiCode SaveCode() const = 0;

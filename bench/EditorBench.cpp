@@ -89,7 +89,7 @@ void BenchOpen(const std::string& self, const std::string& file, std::size_t byt
   std::printf("open %.0f MB: %.3f s (iconv to UTF-8: %.3f s, %.2fx); peak RSS %.0f MB (%.2fx the file)\n", fileMb,
               openSeconds, iconvSeconds, openSeconds / iconvSeconds, peak, peak / fileMb);
   Report(openSeconds <= 2 * iconvSeconds, "open within 2x iconv");
-  Report(peak <= 3 * fileMb, "peak RSS within 3x the file");
+  Report(peak <= 2.5 * fileMb, "peak RSS within 2.5x the file");
 }
 
 // Average milliseconds of one keystroke (insert + repaint) at `position`.

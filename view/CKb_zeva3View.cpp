@@ -77,6 +77,18 @@ void CKb_zeva3View::ShowDocument(const std::string& shiftJis, const DocumentCode
   m_control->ClearModified();
 }
 
+bool CKb_zeva3View::ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) {
+  m_notice->Clear();
+  bool whole = m_control->SetShiftJisText(size, [&](const std::function<void(std::string_view)>& each) {
+    return ReadFilePieces(path, size, each);
+  });
+  SetUpFromSettings();
+  m_loadCode = KanjiCodeToInt(codes.load);
+  m_saveCode = KanjiCodeToInt(codes.save);
+  m_control->ClearModified();
+  return whole;
+}
+
 std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
   return m_control->ShiftJisText(missing);
 }

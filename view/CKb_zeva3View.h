@@ -34,6 +34,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
 
   // DocumentText
   void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) override;
+  bool ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) override;
   void ShowNotice(const QString& text) override { m_notice->ShowText(text); }
   std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
   KanjiCode SaveCode() const override { return KanjiCodeFromInt(m_saveCode); }

@@ -103,9 +103,16 @@ void EditorControl::ShowRawBytesAsMarkers() {
 }
 
 void EditorControl::SetShiftJisText(std::string_view shiftJis) {
+  SetShiftJisText(shiftJis.size(), [shiftJis](const std::function<void(std::string_view)>& each) {
+    for (std::size_t pos = 0; pos < shiftJis.size(); pos += kLoadPiece) each(shiftJis.substr(pos, kLoadPiece));
+    return true;
+  });
+}
+
+bool EditorControl::SetShiftJisText(std::size_t size, const PieceProducer& produce) {
   // A fresh document without style bytes halves the memory of a large text;
   // no undo history is collected while it fills.
-  long room = static_cast<long>(kanji::ShiftJisCodec::DecodedBound(0) + shiftJis.size() * 3 / 2);
+  long room = static_cast<long>(kanji::ShiftJisCodec::DecodedBound(0) + size * 3 / 2);
   auto document = SendScintilla(SCI_CREATEDOCUMENT, static_cast<unsigned long>(room),
                                 static_cast<long>(SC_DOCUMENTOPTION_STYLES_NONE));
   SendScintilla(SCI_SETDOCPOINTER, 0, reinterpret_cast<void*>(document));
@@ -113,28 +120,45 @@ void EditorControl::SetShiftJisText(std::string_view shiftJis) {
   ApplyDocumentOptions();
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
   m_filling = true;
-  std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece), '\0');
-  std::size_t pos = 0;
-  while (pos < shiftJis.size()) {
-    std::size_t piece = std::min(kLoadPiece, shiftJis.size() - pos);
-    bool atEnd = pos + piece == shiftJis.size();
+  std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece + 1), '\0');
+  std::string carried;  // a lead byte whose trail byte is in the next piece
+  std::size_t given = 0;
+  std::size_t length = 0;
+  auto decode = [&](std::string_view piece, bool atEnd) {
     std::size_t consumed = 0;
-    // Pieces of a megabyte: a held-back lead byte goes with the next piece.
-    std::size_t written = kanji::ShiftJisCodec::DecodeChunk(shiftJis.substr(pos, piece), atEnd,
-                                                            buffer.data(), &consumed);
+    std::size_t written = kanji::ShiftJisCodec::DecodeChunk(piece, atEnd, buffer.data(), &consumed);
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(written), buffer.data());
-    pos += consumed;
-  }
+    length += consumed;
+    carried.assign(piece.substr(consumed));
+  };
+  bool whole = produce([&](std::string_view piece) {
+    given += piece.size();
+    if (carried.empty()) {
+      decode(piece, given >= size);
+    } else {
+      std::string joined = carried + std::string(piece);
+      decode(joined, given >= size);
+    }
+  });
+  if (!carried.empty()) decode(std::string(carried), true);
   m_filling = false;
   m_pendingInsertion.reset();
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
-  m_shiftJisLength = shiftJis.size();
-  SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(shiftJis)));
+  m_shiftJisLength = length;
+  SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(FirstLine())));
   SendScintilla(SCI_SETSAVEPOINT);
   SendScintilla(SCI_GOTOPOS, 0UL);
   ApplyFormat();
   emit ContentChanged();
+  return whole;
+}
+
+// The text up to its first line end and the byte after it: line ends are
+// the same bytes in UTF-8 as in Shift-JIS.
+std::string_view EditorControl::FirstLine() const {
+  long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, 0UL);
+  return Utf8Text().substr(0, static_cast<std::size_t>(lineEnd) + 2);
 }
 
 std::string_view EditorControl::Utf8Text() const {

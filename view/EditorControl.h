@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,10 @@ class EditorControl : public QsciScintilla {
   void SetShiftJisText(std::string_view shiftJis);
   // The whole text as Shift-JIS; characters it cannot hold become "?" and
   // are listed in `missing` when given.
+  // The same for a text of `size` bytes that `produce` hands over in
+  // pieces; returns what `produce` returns.
+  using PieceProducer = std::function<bool(const std::function<void(std::string_view)>&)>;
+  bool SetShiftJisText(std::size_t size, const PieceProducer& produce);
   std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
   std::string_view Utf8Text() const;
   // The text's length in Shift-JIS bytes, kept current at every change.
@@ -103,6 +108,7 @@ class EditorControl : public QsciScintilla {
   void EditRefused();
 
  private:
+  std::string_view FirstLine() const;
   void ApplyDocumentOptions();
   void ShowRawBytesAsMarkers();
   void ApplyFormat();

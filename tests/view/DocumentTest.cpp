@@ -125,6 +125,22 @@ TEST_F(DocumentTest, TextOrLineTooLargeForTheControlIsRefusedBeforeItIsShown) {
   EXPECT_EQ(view.TextForSave(nullptr), ReadFileBytes(path));
 }
 
+// Opening held the whole file and its whole UTF-8 copy at once (peak 2.9x
+// the file): large files are read again piece by piece into the control.
+TEST_F(DocumentTest, LargeFileStreamedIntoTheControlIsTheFileByteForByte) {
+  std::string path = settings.dir.File("large.txt");
+  std::string bytes = "a";  // pairs shifted by one byte straddle the pieces' ends
+  while (bytes.size() < kStreamedFileBytes + 100) bytes += "\x82\xa0\x88\x9f\r\n\xff";
+  WriteFileBytes(path, bytes);
+  ASSERT_EQ(LoadDocumentFile(Q(path), 1, 1).streamFrom, Q(path)) << "streamed, not held";
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  EXPECT_TRUE(view.TextForSave(nullptr) == bytes);
+  EXPECT_EQ(view.Control().ShiftJisLength(), bytes.size());
+  EXPECT_FALSE(view.IsModified());
+  // A file that got shorter after it was measured is not shown as whole.
+  EXPECT_FALSE(view.ShowStreamedDocument(Q(path), bytes.size() + 10, {}));
+}
+
 TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheDocumentModified) {
   std::string path = Copy("sjis_prose.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
