@@ -55,11 +55,13 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
       m_recentFiles(recentFiles),
       m_view(new CKb_zeva3View(profile, this)),
       m_document(new CKb_zeva3Doc(profile, *m_view, this)),
-      m_cyclePopup(new CCyclePopup(*m_view, profile, *this, this)) {
+      m_cyclePopup(new CCyclePopup(*m_view, profile, *this, this)),
+      m_customButton(profile, *this) {
   std::vector<CommandTarget*> targets = {m_view, m_document, this};
   if (application) targets.push_back(application);
   m_dispatcher.SetTargets(targets);
   m_view->AttachCommands(m_cyclePopup);
+  m_document->AttachCommands(&m_customButton);
 
   PlaceFromSettings();
   setCentralWidget(m_view);

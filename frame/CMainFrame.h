@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMap>
 
+#include "CCustomButton.h"
 #include "CommandDispatcher.h"
 #include "CommandHost.h"
 #include "CommandTarget.h"
@@ -86,6 +87,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   CKb_zeva3View* m_view;
   CKb_zeva3Doc* m_document;
   CCyclePopup* m_cyclePopup;
+  CCustomButton m_customButton;
   CommandDispatcher m_dispatcher;
   QMap<int, QAction*> m_actions;
   QToolBar* m_toolBar = nullptr;
