@@ -1,5 +1,6 @@
 #include "CCyclePopup.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
@@ -46,7 +47,7 @@ bool CCyclePopup::eventFilter(QObject* watched, QEvent* event) {
       m_buttonsInPage = mouse->buttons();
       m_lastPagePointer = mouse->globalPosition().toPoint();
     }
-  if (watched == m_window.data()) return OnWindowEvent(event);
+  if (m_releasePending && qobject_cast<QWindow*>(watched)) return OnWindowEvent(event);
   return false;
 }
 
@@ -126,7 +127,7 @@ void CCyclePopup::OnRightButtonUp(QPoint at) {
     m_view.Control().viewport()->unsetCursor();
     return;
   }
-  if (m_openPage) return;  // the window system never sends this; nothing to cycle
+  if (m_openPage && m_openPage->isVisible()) return;  // the window system never sends this
   if (m_view.m_cycleIndex >= kPageCount) {
     m_view.m_cycleIndex = 0;  // the press that closed the last page ends the cycle
     return;
@@ -143,7 +144,10 @@ void CCyclePopup::ShowPage(const std::string& page, QPoint at) {
   m_buttonsInPage = Qt::NoButton;  // opened by a release: nothing is down
   menu->installEventFilter(this);
   connect(menu, &QMenu::aboutToHide, this, &CCyclePopup::OnPageClosed);
-  connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+  // The press that closes a page is never handed on: its release alone
+  // shows the next page, on every platform alike.
+  menu->setAttribute(Qt::WA_NoMouseReplay);
+  if (m_closedPage) m_closedPage->deleteLater();
   menu->popup(m_view.Control().mapToGlobal(QPoint(0, 0)) + at + kPopupOffset);
 }
 
@@ -153,6 +157,9 @@ void CCyclePopup::ShowPage(const std::string& page, QPoint at) {
 // the right button down; a choice (made on the release), Escape or a left
 // press close it without.
 void CCyclePopup::OnPageClosed() {
+  if (m_closedPage) m_closedPage->deleteLater();
+  m_closedPage = m_openPage.data();
+  if (!(m_buttonsInPage & Qt::RightButton)) m_closedPage->deleteLater();
   if (m_buttonsInPage & Qt::RightButton) {
     ++m_view.m_cycleIndex;
     AwaitReleaseOfClosingPress();
@@ -163,34 +170,35 @@ void CCyclePopup::OnPageClosed() {
 }
 
 // The press that closed the page went to the page, so the text area never
-// saw it, and Qt drops a release whose press it did not deliver (unless
-// the platform replays the press to the widget under the pointer, as X11
-// does). The release is therefore taken from the main window's own event
-// stream, where it always arrives, until some press comes first.
+// saw it, and Qt drops a release whose press it did not deliver. And when
+// press and release come close together, the window system may hand the
+// release to the closed page's window, which still held the pointer. So the release is taken from the event stream of every
+// window, until some press comes first; the closed page (and its window)
+// stays until then.
 void CCyclePopup::AwaitReleaseOfClosingPress() {
-  QWidget* textArea = m_view.Control().viewport();
-  m_pressPoint = textArea->mapFromGlobal(m_lastPagePointer);
+  m_pressPoint = m_view.Control().viewport()->mapFromGlobal(m_lastPagePointer);
   m_releasePending = true;
-  QWindow* window = m_view.window()->windowHandle();
-  if (window && window != m_window) {
-    if (m_window) m_window->removeEventFilter(this);
-    m_window = window;
-    m_window->installEventFilter(this);
-  }
+  qApp->installEventFilter(this);
+}
+
+void CCyclePopup::StopAwaitingRelease() {
+  m_releasePending = false;
+  qApp->removeEventFilter(this);
+  if (m_closedPage) m_closedPage->deleteLater();
 }
 
 bool CCyclePopup::OnWindowEvent(QEvent* event) {
   if (!m_releasePending) return false;
   if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-    m_releasePending = false;  // a replayed or new press: the release follows it as usual
+    StopAwaitingRelease();  // a new press: its release follows it as usual
     return false;
   }
   auto* mouse = event->type() == QEvent::MouseButtonRelease ? static_cast<QMouseEvent*>(event) : nullptr;
   if (!mouse || mouse->button() != Qt::RightButton) return false;
-  m_releasePending = false;
+  StopAwaitingRelease();
   QWidget* textArea = m_view.Control().viewport();
   QPoint at = textArea->mapFromGlobal(mouse->globalPosition().toPoint());
-  if (!textArea->rect().contains(at)) return false;
+  if (!textArea->rect().contains(at)) return true;
   OnRightButtonUp(at);
   return true;
 }

@@ -43,7 +43,7 @@ class CCyclePopup : public QObject, public CommandTarget {
   void SaveCyclePages();
 
   // The page on screen, while one is.
-  QMenu* OpenPage() const { return m_openPage; }
+  QMenu* OpenPage() const { return m_openPage && m_openPage->isVisible() ? m_openPage.data() : nullptr; }
 
   // CommandTarget: the cycle popup settings.
   bool HandlesCommand(int id) const override;
@@ -66,6 +66,7 @@ class CCyclePopup : public QObject, public CommandTarget {
   void OnPageClosed();
   void OnCycleMenuSettings();
   void AwaitReleaseOfClosingPress();
+  void StopAwaitingRelease();
   bool OnWindowEvent(QEvent* event);
 
   CKb_zeva3View& m_view;
@@ -77,7 +78,7 @@ class CCyclePopup : public QObject, public CommandTarget {
   QPoint m_lastPagePointer;
   // A page closed by a right press; its release is still to come.
   bool m_releasePending = false;
-  QPointer<QWindow> m_window;
+  QPointer<QMenu> m_closedPage;
 
   // Shared by every view of the process, as the pointer is.
   static QPoint s_lastMovePoint;
