@@ -41,15 +41,24 @@ QString CharacterList(const std::vector<QString>& characters) {
 }
 
 // How a character the code cannot carry shows in a message: itself, or its
-// byte value when it is no character (a control byte or a lone byte).
+// byte values when it is no character (a control byte, a lone byte, an empty
+// two-byte cell). A pair code page 932 writes elsewhere (the NEC "≒" of
+// 0x8790) shows as its character.
 QString Describe(const std::string& shiftJis, const kanji::TextSpan& span) {
+  using kanji::ShiftJisCodec;
   std::string bytes = shiftJis.substr(span.offset, span.length);
-  unsigned char first = static_cast<unsigned char>(bytes[0]);
-  QString asByte = QStringLiteral("0x") + QString::number(first, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-  if (first < 0x20) return asByte;
-  QString text = QString::fromStdString(kanji::ShiftJisCodec::Decode(bytes));
-  bool rawByte = text.size() == 1 && text[0].unicode() >= 0xF780 && text[0].unicode() <= 0xF7FF;
-  return rawByte ? asByte : text;
+  QString asBytes = QStringLiteral("0x");
+  for (unsigned char b : bytes) asBytes += QString::number(b, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+  if (static_cast<unsigned char>(bytes[0]) < 0x20) return asBytes;
+  QString text = QString::fromStdString(ShiftJisCodec::Decode(bytes));
+  QList<uint> codePoints = text.toUcs4();
+  char32_t only = codePoints.size() == 1 ? codePoints[0] : 0;
+  if (ShiftJisCodec::IsRawByte(only)) return asBytes;
+  if (ShiftJisCodec::IsHeldPair(only)) {
+    char32_t character = ShiftJisCodec::DuplicateCharacter(only);
+    return character ? QString::fromUcs4(&character, 1) : asBytes;
+  }
+  return text;
 }
 
 QString CodeName(KanjiCode code) { return QString::fromLatin1(code == KanjiCode::Jis ? "JIS" : "EUC"); }

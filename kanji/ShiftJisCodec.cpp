@@ -1,6 +1,8 @@
 #include "ShiftJisCodec.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <cstdint>
 #include <cstring>
 
@@ -21,10 +23,20 @@ constexpr int LeadIndex(Byte lead) {
   return -1;
 }
 
-unsigned PairCodePoint(Byte lead, Byte trail) {
+// The pair table's entry for a lead and trail: the round-trip character,
+// kHeldPair for a lead and trail byte that are none (held as their bytes),
+// 0 when the bytes are no pair.
+constexpr unsigned kHeldPair = 1;
+
+unsigned PairEntry(Byte lead, Byte trail) {
   int index = LeadIndex(lead);
   if (index < 0 || trail < 0x40) return 0;
   return kPairToUnicode[index][trail - 0x40];
+}
+
+unsigned PairCodePoint(Byte lead, Byte trail) {
+  unsigned entry = PairEntry(lead, trail);
+  return entry == kHeldPair ? 0 : entry;
 }
 
 unsigned SingleCodePoint(Byte b) {
@@ -32,7 +44,15 @@ unsigned SingleCodePoint(Byte b) {
   return cp ? cp : ShiftJisCodec::kRawByteBase + b;
 }
 
-// Unicode (BMP) to Shift-JIS, in the entries Utf8ToShiftJis.h describes.
+bool IsHeldPairBytes(Byte lead, Byte trail) { return PairEntry(lead, trail) == kHeldPair; }
+
+unsigned HeldPairCodePoint(Byte lead, Byte trail) {
+  return ShiftJisCodec::kHeldPairBase + (static_cast<unsigned>(lead) << 8 | trail);
+}
+
+std::uint16_t PairEntry(unsigned lead, unsigned trail) { return static_cast<std::uint16_t>(trail << 8 | lead); }
+
+// Unicode to Shift-JIS, in the entries Utf8ToShiftJis.h describes.
 class EncodeTable {
  public:
   EncodeTable() {
@@ -43,7 +63,10 @@ class EncodeTable {
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
         if (unsigned cp = PairCodePoint(static_cast<Byte>(lead), static_cast<Byte>(trail)))
-          table_[cp] = static_cast<std::uint16_t>(trail << 8 | lead);
+          table_[cp] = PairEntry(lead, trail);
+        else if (IsHeldPairBytes(static_cast<Byte>(lead), static_cast<Byte>(trail)))
+          table_[0x10000 + HeldPairCodePoint(static_cast<Byte>(lead), static_cast<Byte>(trail)) -
+                 encoding::kHeldPairsFirst] = PairEntry(lead, trail);
       }
     }
   }
@@ -52,7 +75,7 @@ class EncodeTable {
  private:
   static std::uint16_t Single(unsigned b) { return static_cast<std::uint16_t>(b << 8); }
 
-  std::array<std::uint16_t, 0x10000> table_{};
+  std::array<std::uint16_t, encoding::kEncodeTableSize> table_{};
 };
 
 const EncodeTable& Encoding() {
@@ -70,6 +93,32 @@ Byte* PutUtf8(unsigned cp, Byte* o) {
   o[1] = static_cast<Byte>(0x80 | (cp >> 6 & 0x3F));
   o[2] = static_cast<Byte>(0x80 | (cp & 0x3F));
   return o + 3;
+}
+
+// A held pair's code point, the one beyond the BMP that Decode writes: kept
+// out of PutUtf8, whose every call is on the hot path.
+Byte* PutHeldPair(Byte lead, Byte trail, Byte* o) {
+  const unsigned cp = HeldPairCodePoint(lead, trail);
+  o[0] = static_cast<Byte>(0xF0 | cp >> 18);
+  o[1] = static_cast<Byte>(0x80 | (cp >> 12 & 0x3F));
+  o[2] = static_cast<Byte>(0x80 | (cp >> 6 & 0x3F));
+  o[3] = static_cast<Byte>(0x80 | (cp & 0x3F));
+  return o + 4;
+}
+
+// What starts at `at` when it is no round-trip pair, by the pair table's
+// entry: a held pair, or a single byte's character or raw byte, written at
+// `o`. Out of line, so that the loop over round-trip pairs keeps its
+// registers; the new output position and the bytes taken come back in
+// registers, not through memory.
+struct Written {
+  Byte* end;
+  std::size_t taken;
+};
+
+[[gnu::noinline]] Written PutNoRoundTripPair(const Byte* at, unsigned entry, Byte* o) {
+  if (entry == kHeldPair) return {PutHeldPair(at[0], at[1], o), 2};
+  return {PutUtf8(SingleCodePoint(at[0]), o), 1};
 }
 
 void ListMissing(void* context, std::size_t utf8Offset, char32_t codePoint) {
@@ -95,13 +144,14 @@ std::size_t ShiftJisCodec::DecodeChunk(std::string_view shiftJis, bool atEnd, ch
         pieceEnds = true;
         break;
       }
-      unsigned cp = i + 1 < n ? PairCodePoint(in[i], in[i + 1]) : 0;
-      if (cp) {
-        o = PutUtf8(cp, o);
+      unsigned entry = i + 1 < n ? PairEntry(in[i], in[i + 1]) : 0;
+      if (entry > kHeldPair) {
+        o = PutUtf8(entry, o);
         i += 2;
       } else {
-        o = PutUtf8(SingleCodePoint(in[i]), o);
-        ++i;
+        Written w = PutNoRoundTripPair(in + i, entry, o);
+        o = w.end;
+        i += w.taken;
       }
     }
   }
@@ -144,14 +194,24 @@ std::size_t ShiftJisCodec::EncodedLength(std::string_view utf8) {
 }
 
 std::size_t ShiftJisCodec::CharLengthAt(std::string_view shiftJis, std::size_t pos) {
-  if (pos + 1 < shiftJis.size() &&
-      IsRoundTripPair(static_cast<Byte>(shiftJis[pos]), static_cast<Byte>(shiftJis[pos + 1])))
+  if (pos + 1 < shiftJis.size() && IsLeadByte(static_cast<Byte>(shiftJis[pos])) &&
+      IsTrailByte(static_cast<Byte>(shiftJis[pos + 1])))
     return 2;
   return 1;
 }
 
-bool ShiftJisCodec::IsRoundTripPair(unsigned char lead, unsigned char trail) {
-  return PairCodePoint(lead, trail) != 0;
+bool ShiftJisCodec::IsHeldPair(char32_t c) {
+  if (c < kHeldPairBase || c > kHeldPairBase + 0xFFFF) return false;
+  return IsHeldPairBytes(static_cast<Byte>(c >> 8 & 0xFF), static_cast<Byte>(c & 0xFF));
+}
+
+char32_t ShiftJisCodec::DuplicateCharacter(char32_t heldPair) {
+  if (!IsHeldPair(heldPair)) return 0;
+  const auto pair = static_cast<unsigned short>(heldPair - kHeldPairBase);
+  const auto* end = std::end(kDuplicatePairs);
+  const auto* found = std::lower_bound(std::begin(kDuplicatePairs), end, pair,
+                                       [](const unsigned short(&entry)[2], unsigned short p) { return entry[0] < p; });
+  return found != end && (*found)[0] == pair ? (*found)[1] : 0;
 }
 
 }  // namespace kanji

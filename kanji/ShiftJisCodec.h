@@ -4,11 +4,25 @@
 // and IBM extensions) and UTF-8, for the editing control, which holds
 // Unicode, while the rest of the program works on Shift-JIS bytes.
 //
-// Encode(Decode(b)) == b for every byte string b. Characters that code page
-// 932 maps both ways become their Unicode code points; every other byte of
-// 0x80-0xFF (an invalid or lone lead byte, 0x80, 0xA0, 0xFD-0xFF, a pair that
-// does not come back as itself such as 0xED40 or 0x8790) becomes the
-// private-use code point U+F700 + byte, which encodes back to that byte.
+// Encode(Decode(b)) == b for every byte string b, and Decode splits bytes
+// into characters as Shift-JIS does: a lead byte (0x81-0x9F, 0xE0-0xFC)
+// followed by a trail byte (0x40-0x7E, 0x80-0xFC) is always one character,
+// so a pair never swallows the byte after it.
+//  - Characters that code page 932 maps both ways become their Unicode code
+//    points.
+//  - Any other pair is held as its two bytes: the private-use code point
+//    U+F0000 + (lead << 8 | trail), one code point (so the control never
+//    puts the caret, a deletion or an insertion inside it) that encodes back
+//    to those bytes. Such a pair is either one code page 932 reads as a
+//    character it writes as other bytes (0x8790 reads as the "≒" of 0x81E0,
+//    0xED40-0xEEFC are the IBM kanji of 0xFA40-0xFC4B) or an empty cell.
+//    Mapping the duplicates to their characters would save them as the
+//    standard bytes; a character followed by a variation selector would be
+//    two code points the user could split. DuplicateCharacter gives the
+//    character for display.
+//  - Every other byte of 0x80-0xFF (a lone lead byte, 0x80, 0xA0, 0xFD-0xFF)
+//    becomes the private-use code point U+F700 + byte, which encodes back to
+//    that byte.
 // Bytes below 0x80, NUL included, are themselves.
 
 #include <cstddef>
@@ -34,6 +48,16 @@ struct EncodeResult {
 class ShiftJisCodec {
  public:
   static constexpr char32_t kRawByteBase = 0xF700;
+  static constexpr char32_t kHeldPairBase = 0xF0000;
+
+  static constexpr bool IsRawByte(char32_t c) { return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF; }
+  static constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+  static constexpr bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+  // A code point Decode gives for a pair held as its bytes.
+  static bool IsHeldPair(char32_t c);
+  // The character code page 932 reads in a held pair (whose standard form is
+  // other bytes), or 0 for an empty cell and for any other code point.
+  static char32_t DuplicateCharacter(char32_t heldPair);
 
   static std::string Decode(std::string_view shiftJis);
 
@@ -65,9 +89,6 @@ class ShiftJisCodec {
   // Length (1 or 2) of the character that starts at `pos`, as Decode splits
   // the text.
   static std::size_t CharLengthAt(std::string_view shiftJis, std::size_t pos);
-
-  // True when lead and trail form a character that round-trips.
-  static bool IsRoundTripPair(unsigned char lead, unsigned char trail);
 };
 
 }  // namespace kanji

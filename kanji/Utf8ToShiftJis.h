@@ -32,14 +32,21 @@ using Byte = unsigned char;
 
 constexpr Byte kReplacement = '?';
 
-// Encode table entries (65,536 of them, one per BMP code point), as the
+// Encode table entries (65,536 of them, one per BMP code point, then 32,768
+// for U+F8000-U+FFFFF, where the pairs held as their bytes lie), as the
 // bytes stand in memory: a pair's lead in the low byte and its trail in
 // the high byte; a single byte in the high byte over a zero low byte; 0
 // where code page 932 has no character. A nonzero low byte marks a pair,
 // which the hot loop stores as it is.
+constexpr char32_t kHeldPairsFirst = 0xF8000;
+constexpr std::size_t kEncodeTableSize = 0x10000 + 0x8000;
 bool IsPair(std::uint16_t entry) { return (entry & 0xFF) != 0; }
 Byte SingleByte(std::uint16_t entry) { return static_cast<Byte>(entry >> 8); }
-std::uint16_t Lookup(const std::uint16_t* table, char32_t cp) { return cp < 0x10000 ? table[cp] : 0; }
+std::uint16_t Lookup(const std::uint16_t* table, char32_t cp) {
+  if (cp < 0x10000) return table[cp];
+  if (cp - kHeldPairsFirst < 0x8000) return table[0x10000 + (cp - kHeldPairsFirst)];
+  return 0;
+}
 
 // The code point of a three-byte sequence whose bytes are the low three
 // of w, in memory order (checked by the caller).

@@ -54,6 +54,27 @@ int EolModeOf(std::string_view text) {
   return end + 1 < text.size() && text[end + 1] == '\n' ? Sci::SC_EOL_CRLF : Sci::SC_EOL_CR;
 }
 
+// Each held pair's code point and what it shows (see ShowHeldPairsAsMarkers),
+// in UTF-8, worked out once.
+const std::vector<std::pair<std::string, std::string>>& HeldPairRepresentations() {
+  static const auto representations = [] {
+    using kanji::ShiftJisCodec;
+    std::vector<std::pair<std::string, std::string>> list;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        const char32_t held = ShiftJisCodec::kHeldPairBase + (lead << 8 | trail);
+        if (!ShiftJisCodec::IsHeldPair(held)) continue;
+        const char32_t character = ShiftJisCodec::DuplicateCharacter(held);
+        QString shown = character ? QString::fromUcs4(&character, 1)
+                                  : QStringLiteral("x") + QString::number(lead << 8 | trail, 16).toUpper();
+        list.emplace_back(QString::fromUcs4(&held, 1).toStdString(), shown.toStdString());
+      }
+    }
+    return list;
+  }();
+  return representations;
+}
+
 constexpr std::size_t kLoadPiece = 1 << 20;
 constexpr unsigned long kStrikeIndicator = 8;  // the first indicator free for containers
 
@@ -77,7 +98,7 @@ EditorControl::EditorControl(QWidget* parent) : QsciScintilla(parent) {
 
 void EditorControl::ApplyDocumentOptions() {
   SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
-  ShowRawBytesAsMarkers();
+  ShowBytesAsMarkers();
   // Only the "before" events: the widget's own insert/delete hook (which
   // recounts characters up to the change) then never runs.
   // The insert check lets an insertion past the control's limit be refused.
@@ -87,7 +108,7 @@ void EditorControl::ApplyDocumentOptions() {
   SendScintilla(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
 }
 
-void EditorControl::ShowRawBytesAsMarkers() {
+void EditorControl::ShowBytesAsMarkers() {
   // Bytes that are no Shift-JIS character reach the control as U+F780-U+F7FF:
   // each shows as a marked box naming the byte. Only those code points: a
   // test on the UTF-8 bytes alone would take in the half-width katakana
@@ -100,6 +121,19 @@ void EditorControl::ShowRawBytesAsMarkers() {
     std::string name = "x" + QString::number(b, 16).toUpper().toStdString();
     SendScintilla(SCI_SETREPRESENTATION, utf8.c_str(), name.c_str());
   }
+  ShowHeldPairsAsMarkers();
+}
+
+// A pair the codec holds as its two bytes is one private-use code point, so
+// the caret, a deletion or an insertion never falls inside it; drawn through
+// a representation, it shows as one box in reverse colours. A pair code page
+// 932 reads as a character it writes as other bytes (0x8790, the NEC "≒")
+// shows that character in the box: the user reads the character, and the box
+// tells it from the standard form (0x81E0), which looks the same but saves as
+// other bytes. An empty cell shows its two bytes, as a raw byte shows its one.
+void EditorControl::ShowHeldPairsAsMarkers() {
+  for (const auto& [held, shown] : HeldPairRepresentations())
+    SendScintilla(SCI_SETREPRESENTATION, held.c_str(), shown.c_str());
 }
 
 void EditorControl::SetShiftJisText(std::string_view shiftJis) {

@@ -110,7 +110,8 @@ class EditorControl : public QsciScintilla {
  private:
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
-  void ShowRawBytesAsMarkers();
+  void ShowBytesAsMarkers();
+  void ShowHeldPairsAsMarkers();
   void ApplyFormat();
   void CoverWithStrikeOut();
   void OnModified(int position, int modificationType, const char* text, int length);

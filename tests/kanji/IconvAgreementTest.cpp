@@ -10,6 +10,7 @@
 
 #include "ByteStrings.h"
 #include "KanjiText.h"
+#include "ShiftJisCodec.h"
 #include "reference/ReferenceConverter.h"
 
 namespace {
@@ -39,6 +40,12 @@ class Iconv {
  private:
   iconv_t cd_;
 };
+
+std::string Utf8(char32_t c) {
+  if (c < 0x800) return {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+  return {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+          static_cast<char>(0x80 | (c & 0x3F))};
+}
 
 // The two bytes between the kanji-in and kanji-out of a JIS text.
 std::string PairInsideEscapes(const std::string& jis) {
@@ -76,6 +83,35 @@ TEST(IconvAgreement, EveryJisX0208CharacterConvertsAsTheCLibraryDoes) {
     }
   }
   EXPECT_GT(checked, 6800) << "JIS X 0208 has 6,879 characters";
+}
+
+// The C library's code page 932 table, a second source beside the one the
+// codec is generated from: every pair it reads as a character but writes as
+// other bytes is held by the codec as its bytes and shown as that character;
+// every pair it writes back as itself decodes to the same character.
+TEST(IconvAgreement, PairsCodePage932WritesElsewhereAreHeldAndShowTheirCharacter) {
+  Iconv toUnicode("UTF-8", "CP932");
+  Iconv fromUnicode("CP932", "UTF-8");
+  ASSERT_TRUE(toUnicode.ok() && fromUnicode.ok()) << "iconv lacks CP932";
+  int duplicates = 0;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (!kanji::ShiftJisCodec::IsLeadByte(static_cast<unsigned char>(lead)) || trail == 0x7F) continue;
+      std::string sjis{static_cast<char>(lead), static_cast<char>(trail)};
+      std::optional<std::string> unicode = toUnicode.Convert(sjis);
+      if (!unicode || unicode->empty()) continue;
+      std::string decoded = kanji::ShiftJisCodec::Decode(sjis);
+      if (fromUnicode.Convert(*unicode) == sjis) {
+        ASSERT_EQ(decoded, *unicode) << ToHex(sjis);
+        continue;
+      }
+      ++duplicates;
+      char32_t held = kanji::ShiftJisCodec::kHeldPairBase + static_cast<char32_t>(lead << 8 | trail);
+      ASSERT_TRUE(kanji::ShiftJisCodec::IsHeldPair(held)) << ToHex(sjis);
+      ASSERT_EQ(Utf8(kanji::ShiftJisCodec::DuplicateCharacter(held)), *unicode) << ToHex(sjis);
+    }
+  }
+  EXPECT_EQ(duplicates, 398) << "9 NEC row-13 pairs, 374 NEC-selected IBM pairs, 15 IBM pairs";
 }
 
 }  // namespace

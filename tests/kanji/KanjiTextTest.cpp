@@ -68,11 +68,11 @@ TEST(KanjiText, UncarryableCharactersAreListedWhereTheyStand) {
                      Hex("87 40") +         // NEC circled digit one at 2
                      Hex("FB FC") +         // IBM extension at 4
                      Hex("F0 40") +         // user-defined at 6
-                     Hex("ED 40") +         // NEC-selected IBM extension: lead alone at 8, then "@"
+                     Hex("ED 40") +         // NEC-selected IBM extension at 8, one pair
                      Hex("00 1B") +         // NUL at 10, ESC at 11
                      Hex("82 A0") +         // hiragana, carried
                      Hex("80");             // invalid byte at 14
-  std::vector<TextSpan> expected = {{1, 1}, {2, 2}, {4, 2}, {6, 2}, {8, 1}, {10, 1}, {11, 1}, {14, 1}};
+  std::vector<TextSpan> expected = {{1, 1}, {2, 2}, {4, 2}, {6, 2}, {8, 2}, {10, 1}, {11, 1}, {14, 1}};
   EXPECT_EQ(FindUncarryable(text, KanjiCode::Jis), expected);
   EXPECT_EQ(FindUncarryable(text, KanjiCode::Euc), expected);
   EXPECT_TRUE(FindUncarryable(text, KanjiCode::ShiftJis).empty());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "ByteStrings.h"
@@ -62,12 +63,50 @@ TEST_P(ShiftJisCodecTest, BytesWithoutACharacterBecomeRawByteCodePoints) {
   // U+F780 + (byte - 0x80), three UTF-8 bytes each.
   EXPECT_EQ(ShiftJisCodec::Decode(Hex("80")), "\xEF\x9E\x80");
   EXPECT_EQ(ShiftJisCodec::Decode(Hex("FF")), "\xEF\x9F\xBF");
-  // A lone lead at the end, and a lead whose pair is no character.
+  // A lone lead at the end, and a lead before a byte that is no trail.
   EXPECT_EQ(ShiftJisCodec::Decode(Hex("82")), "\xEF\x9E\x82");
-  EXPECT_EQ(ShiftJisCodec::Decode(Hex("85 40")), "\xEF\x9E\x85@");
-  // Pairs code page 932 maps to a character that encodes elsewhere.
-  EXPECT_EQ(ShiftJisCodec::Decode(Hex("87 90")), "\xEF\x9E\x87\xEF\x9E\x90");
-  EXPECT_EQ(ShiftJisCodec::Decode(Hex("ED 40")), "\xEF\x9F\xAD@");
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("85 0A")), "\xEF\x9E\x85\n");
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("9F 7F")), "\xEF\x9E\x9F\x7F");
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("E0 FD")), "\xEF\x9F\xA0\xEF\x9F\xBD");
+}
+
+// U+F0000 + the two bytes, four UTF-8 bytes.
+std::string Held(unsigned pair) {
+  char32_t c = ShiftJisCodec::kHeldPairBase + pair;
+  return {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+          static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+}
+
+// 87 90 8A BF 8E 9A ("≒漢字" with the NEC row-13 "≒") was read a byte at a
+// time: 0x87 became a raw byte, its trail 0x90 led the next pair and the
+// kanji after it were lost from view.
+TEST_P(ShiftJisCodecTest, PairsCodePage932WritesElsewhereAreNotSplitIntoBytes) {
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("87 90 8A BF 8E 9A")), Held(0x8790) + "漢字");
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("ED 40 41")), Held(0xED40) + "A");
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("FA 54 FA 5B 82 A0")), Held(0xFA54) + Held(0xFA5B) + "あ");
+  // An empty cell is held the same way, with no character to show.
+  EXPECT_EQ(ShiftJisCodec::Decode(Hex("85 40 85 9F")), Held(0x8540) + Held(0x859F));
+  EXPECT_EQ(ShiftJisCodec::DuplicateCharacter(ShiftJisCodec::kHeldPairBase + 0x8790), U'≒');
+  EXPECT_EQ(ShiftJisCodec::DuplicateCharacter(ShiftJisCodec::kHeldPairBase + 0xFA54), U'￢');
+  EXPECT_EQ(ShiftJisCodec::DuplicateCharacter(ShiftJisCodec::kHeldPairBase + 0xED40), U'\u7E8A');
+  EXPECT_EQ(ShiftJisCodec::DuplicateCharacter(ShiftJisCodec::kHeldPairBase + 0x8540), 0u);
+  EXPECT_EQ(ShiftJisCodec::DuplicateCharacter(ShiftJisCodec::kHeldPairBase + 0x889F), 0u);  // 亜 is no held pair
+  for (const char* bytes : {"87 90", "ED 40", "EE FC", "FA 4A", "FA 53", "FA 54", "FA 5B", "85 40"}) {
+    EXPECT_EQ(RoundTrip(Hex(bytes)), Hex(bytes));
+    EXPECT_EQ(ShiftJisCodec::CharLengthAt(Hex(bytes), 0), 2u) << bytes;
+  }
+}
+
+// Only the code points Decode gives for held pairs encode as pairs: the
+// rest of the private-use plane is no Shift-JIS.
+TEST_P(ShiftJisCodecTest, OtherPlaneFifteenCodePointsAreUnencodable) {
+  for (unsigned pair : {0x889Fu, 0x8140u, 0x0041u, 0xFD40u, 0x817Fu, 0xFFFFu}) {
+    std::string text = Held(pair);
+    kanji::EncodeResult result = ShiftJisCodec::Encode(text);
+    EXPECT_EQ(result.bytes, "?") << std::hex << pair;
+    EXPECT_EQ(result.unencodable.size(), 1u);
+    EXPECT_EQ(ShiftJisCodec::EncodedLength(text), 1u);
+  }
 }
 
 TEST_P(ShiftJisCodecTest, CharactersShiftJisCannotHoldAreReportedNotHidden) {
@@ -123,6 +162,29 @@ TEST_P(ShiftJisCodecTest, PiecesDecodeToTheWhole) {
       pos += consumed;
     }
     ASSERT_EQ(joined, ShiftJisCodec::Decode(bytes)) << ToHex(bytes);
+  }
+}
+
+std::size_t CodePointCount(const std::string& utf8) {
+  return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// A lead byte and whatever byte follows it decode alike whatever byte comes
+// third: a pair never reaches into the next character, and a lead before a
+// byte that is no trail leaves that byte to itself.
+TEST(ShiftJisCodecUnits, EveryLeadAndFollowingByteDecodeAloneWhateverComesNext) {
+  std::vector<std::string> alone(256);
+  for (int x = 0; x < 256; ++x) alone[x] = ShiftJisCodec::Decode(std::string(1, static_cast<char>(x)));
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!ShiftJisCodec::IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (int trail = 0; trail < 256; ++trail) {
+      std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+      std::string decoded = ShiftJisCodec::Decode(pair);
+      bool isPair = ShiftJisCodec::IsTrailByte(static_cast<unsigned char>(trail));
+      ASSERT_EQ(CodePointCount(decoded), isPair ? 1u : 2u) << ToHex(pair);
+      for (int x = 0; x < 256; ++x)
+        ASSERT_EQ(ShiftJisCodec::Decode(pair + static_cast<char>(x)), decoded + alone[x]) << ToHex(pair) << " " << x;
+    }
   }
 }
 

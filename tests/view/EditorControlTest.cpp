@@ -170,7 +170,17 @@ std::set<char32_t> DecodedCodePoints() {
   return seen;
 }
 
-bool IsRawByte(char32_t c) { return c >= 0xF780 && c <= 0xF7FF; }
+// What the control should draw in place of a code point the codec gives:
+// the byte's name for a raw byte, the character or the bytes' name for a
+// held pair, nothing for a character.
+std::string ExpectedRepresentation(char32_t c) {
+  using kanji::ShiftJisCodec;
+  if (ShiftJisCodec::IsRawByte(c)) return "x" + QString::number(c - 0xF700, 16).toUpper().toStdString();
+  if (!ShiftJisCodec::IsHeldPair(c)) return "";
+  char32_t character = ShiftJisCodec::DuplicateCharacter(c);
+  if (character) return QString::fromUcs4(&character, 1).toStdString();
+  return "x" + QString::number(c - ShiftJisCodec::kHeldPairBase, 16).toUpper().toStdString();
+}
 
 TEST(EditorControl, HalfWidthKatakanaShowAsCharactersNotRawByteBoxes) {
   EditorControl control;
@@ -178,12 +188,29 @@ TEST(EditorControl, HalfWidthKatakanaShowAsCharactersNotRawByteBoxes) {
   ASSERT_EQ(control.Utf8Text(), "ｱｲｳ");
   for (char32_t c : DecodedCodePoints()) {
     if (c < 0x20 || c == 0x7F) continue;  // control characters keep the control's own names
-    std::string shown = RepresentationOf(control, c);
-    if (IsRawByte(c))
-      EXPECT_EQ(shown, "x" + QString::number(c - 0xF700, 16).toUpper().toStdString());
-    else
-      EXPECT_EQ(shown, "") << "U+" << std::hex << static_cast<unsigned>(c);
+    EXPECT_EQ(RepresentationOf(control, c), ExpectedRepresentation(c)) << "U+" << std::hex << static_cast<unsigned>(c);
   }
+  EXPECT_EQ(RepresentationOf(control, U'ｱ'), "");
+  EXPECT_EQ(RepresentationOf(control, 0xF7FD), "xFD");
+  EXPECT_EQ(RepresentationOf(control, 0xF8540), "x8540");
+}
+
+// "≒漢字" with the NEC row-13 "≒" (87 90 8A BF 8E 9A) showed as
+// "x87 衰 xBF 字", and editing there corrupted the text.
+TEST(EditorControl, NecDuplicatePairShowsAsOneMarkedCharacterAndKeepsItsBytes) {
+  EditorControl control;
+  control.SetShiftJisText("\x87\x90\x8A\xBF\x8E\x9A");
+  EXPECT_EQ(QString::fromStdString(std::string(control.Utf8Text())).toUcs4().size(), 3);
+  EXPECT_EQ(RepresentationOf(control, 0xF8790), "≒");
+  EXPECT_EQ(RepresentationOf(control, U'≒'), "");  // the standard form shows plainly
+  EXPECT_EQ(control.SendScintilla(QsciScintillaBase::SCI_POSITIONAFTER, 0UL), 4);  // one step over it
+  control.SetReadOnly(false);
+  control.SetSelection(4, 7);  // 漢
+  control.ReplaceSelection(QString());
+  control.SetSelection(0, 0);
+  control.ReplaceSelection(QStringLiteral("a"));
+  EXPECT_EQ(ToHex(control.ShiftJisText()), "61 87 90 8E 9A");
+  EXPECT_EQ(control.ShiftJisLength(), 5u);
 }
 
 // Typing past 2 GiB of text crashed the control (its positions are int)
