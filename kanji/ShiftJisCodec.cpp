@@ -50,7 +50,27 @@ unsigned HeldPairCodePoint(Byte lead, Byte trail) {
   return ShiftJisCodec::kHeldPairBase + (static_cast<unsigned>(lead) << 8 | trail);
 }
 
-std::uint16_t PairEntry(unsigned lead, unsigned trail) { return static_cast<std::uint16_t>(trail << 8 | lead); }
+std::uint16_t EncodeEntry(unsigned lead, unsigned trail) { return static_cast<std::uint16_t>(trail << 8 | lead); }
+
+// Characters that JIS X 0208 text from elsewhere (input methods, EUC-JP,
+// the Unicode consortium's and JIS X 0213's tables) has for a cell that code
+// page 932 reads as another code point, and that code page 932 cannot write:
+// each is written as the bytes of its cell. Decoding stays code page 932's,
+// so a file still comes back byte for byte; only these characters, typed or
+// pasted, take the code page 932 form on the way in.
+struct JisForm {
+  char32_t character;
+  unsigned short pair;
+};
+constexpr JisForm kJisForms[] = {
+    {U'\u301C', 0x8160},  // WAVE DASH; code page 932 reads FULLWIDTH TILDE
+    {U'\u2016', 0x8161},  // DOUBLE VERTICAL LINE; PARALLEL TO
+    {U'\u2212', 0x817C},  // MINUS SIGN; FULLWIDTH HYPHEN-MINUS
+    {U'\u00A2', 0x8191},  // CENT SIGN; FULLWIDTH CENT SIGN
+    {U'\u00A3', 0x8192},  // POUND SIGN; FULLWIDTH POUND SIGN
+    {U'\u00AC', 0x81CA},  // NOT SIGN; FULLWIDTH NOT SIGN
+    {U'\u2014', 0x815C},  // EM DASH; HORIZONTAL BAR
+};
 
 // Unicode to Shift-JIS, in the entries Utf8ToShiftJis.h describes.
 class EncodeTable {
@@ -63,11 +83,14 @@ class EncodeTable {
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
         if (unsigned cp = PairCodePoint(static_cast<Byte>(lead), static_cast<Byte>(trail)))
-          table_[cp] = PairEntry(lead, trail);
+          table_[cp] = EncodeEntry(lead, trail);
         else if (IsHeldPairBytes(static_cast<Byte>(lead), static_cast<Byte>(trail)))
           table_[0x10000 + HeldPairCodePoint(static_cast<Byte>(lead), static_cast<Byte>(trail)) -
-                 encoding::kHeldPairsFirst] = PairEntry(lead, trail);
+                 encoding::kHeldPairsFirst] = EncodeEntry(lead, trail);
       }
+    }
+    for (const JisForm& form : kJisForms) {
+      if (table_[form.character] == 0) table_[form.character] = EncodeEntry(form.pair >> 8, form.pair & 0xFF);
     }
   }
   const std::uint16_t* Entries() const { return table_.data(); }

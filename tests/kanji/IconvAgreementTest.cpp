@@ -114,4 +114,31 @@ TEST(IconvAgreement, PairsCodePage932WritesElsewhereAreHeldAndShowTheirCharacter
   EXPECT_EQ(duplicates, 398) << "9 NEC row-13 pairs, 374 NEC-selected IBM pairs, 15 IBM pairs";
 }
 
+// Every JIS X 0208 character, as the C library's EUC-JP and JIS X 0213
+// tables read it, is written as the Shift-JIS bytes of its cell and is never
+// reported as a character Shift-JIS lacks.
+TEST(IconvAgreement, EveryJisX0208MeaningIsWrittenAsItsCell) {
+  int checked = 0;
+  for (const char* table : {"EUC-JP", "EUC-JISX0213"}) {
+    Iconv toUnicode("UTF-8", table);
+    if (!toUnicode.ok()) continue;
+    for (int row = 1; row <= 84; ++row) {
+      for (int cell = 1; cell <= 94; ++cell) {
+        std::string euc{static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + cell)};
+        std::optional<std::string> unicode = toUnicode.Convert(euc);
+        if (!unicode || unicode->empty()) continue;
+        std::string sjis = kanji::ToShiftJis(euc, KanjiCode::Euc);
+        // Cells code page 932 leaves empty (which the C library's tables fill
+        // from other standards) are no JIS X 0208 characters.
+        if (static_cast<unsigned char>(kanji::ShiftJisCodec::Decode(sjis)[0]) >= 0xF0) continue;
+        kanji::EncodeResult encoded = kanji::ShiftJisCodec::Encode(*unicode);
+        ++checked;
+        ASSERT_EQ(ToHex(encoded.bytes), ToHex(sjis)) << table << " row " << row << " cell " << cell;
+        ASSERT_TRUE(encoded.unencodable.empty());
+      }
+    }
+  }
+  EXPECT_GT(checked, 6800);
+}
+
 }  // namespace

@@ -97,6 +97,18 @@ TEST_P(ShiftJisCodecTest, PairsCodePage932WritesElsewhereAreNotSplitIntoBytes) {
   }
 }
 
+// 〜 − ‖ ¢ £ ¬ —, as input methods and most Linux text give them, were
+// saved as "?": code page 932 reads their cells as other code points.
+TEST_P(ShiftJisCodecTest, JisFormsOfWaveDashAndOthersAreSavedAsTheirCellsNotAsQuestionMarks) {
+  const std::string typed = "〜−‖¢£¬—";
+  kanji::EncodeResult result = ShiftJisCodec::Encode(typed);
+  EXPECT_EQ(ToHex(result.bytes), "81 60 81 7C 81 61 81 91 81 92 81 CA 81 5C");
+  EXPECT_TRUE(result.unencodable.empty());
+  EXPECT_EQ(ShiftJisCodec::EncodedLength(typed), 14u);
+  EXPECT_EQ(ShiftJisCodec::Decode(result.bytes), "～－∥￠￡￢―") << "decoding stays code page 932's";
+  EXPECT_EQ(RoundTrip(result.bytes), result.bytes);
+}
+
 // Only the code points Decode gives for held pairs encode as pairs: the
 // rest of the private-use plane is no Shift-JIS.
 TEST_P(ShiftJisCodecTest, OtherPlaneFifteenCodePointsAreUnencodable) {

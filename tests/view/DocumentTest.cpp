@@ -168,6 +168,16 @@ TEST_F(DocumentTest, CharactersShiftJisCannotHoldAreListedBeforeSaving) {
   EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("ascii.txt")) + "??");
 }
 
+// 〜 and − from an input method were saved as "?" after a warning.
+TEST_F(DocumentTest, WaveDashAndMinusSignAreSavedAsShiftJisWithoutAWarning) {
+  std::string path = Copy("ascii.txt");
+  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
+  Type(QString::fromUtf8("〜−"));
+  EXPECT_TRUE(doc.Save());
+  EXPECT_TRUE(user.asked.empty());
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("ascii.txt")) + "\x81\x60\x81\x7C");
+}
+
 TEST_F(DocumentTest, SavingAsJisWarnsOfHalfWidthKatakanaAndStillWritesTheWholeText) {
   Codes(1, 2);
   std::string path = Copy("halfwidth_katakana.txt");
