@@ -314,7 +314,22 @@ bool EditorControl::CanPastePlainText() const {
 
 void EditorControl::PastePlainText() {
   if (!CanPastePlainText()) return;
-  ReplaceSelection(QApplication::clipboard()->text());
+  ReplaceSelection(WithEnterLineEnds(QApplication::clipboard()->text()));
+}
+
+// Text from other applications brings its own line breaks (LF from most of
+// them): pasted as they are, they would leave lines the user never typed
+// with another ending than the rest. Each CR LF, CR or LF of the text
+// becomes the ending Enter inserts; the document's own line ends are not
+// touched.
+QString EditorControl::WithEnterLineEnds(QString text) const {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  switch (SendScintilla(SCI_GETEOLMODE)) {
+    case SC_EOL_CRLF: return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    case SC_EOL_CR: return text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+    default: return text;
+  }
 }
 
 void EditorControl::UndoLast() { SendScintilla(SCI_UNDO); }

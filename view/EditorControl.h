@@ -91,6 +91,8 @@ class EditorControl : public QsciScintilla {
   void ReleaseKeys(const QList<QKeyCombination>& keys);
 
   bool CanPastePlainText() const;
+  // Pastes the clipboard's plain text, its line breaks made the ending
+  // Enter inserts.
   void PastePlainText();
   void UndoLast();
 
@@ -110,6 +112,7 @@ class EditorControl : public QsciScintilla {
  private:
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
+  QString WithEnterLineEnds(QString text) const;
   void ShowBytesAsMarkers();
   void ShowHeldPairsAsMarkers();
   void ApplyFormat();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 #include <set>
@@ -238,6 +239,32 @@ TEST(EditorControl, InsertionPastTheControlsLimitIsRefusedWithAMessage) {
   control.SetSelection(0, 0);
   QTest::keyClicks(&control, QStringLiteral("ok"));
   EXPECT_EQ(control.ShiftJisText().substr(0, 3), "ok0") << "under the ordinary limit typing goes on";
+}
+
+}  // namespace
+
+namespace {
+
+// Text pasted from other applications kept its LF inside a CR LF document,
+// so the saved file had line endings the user never typed.
+TEST(EditorControl, PastedLineBreaksTakeTheEnterLineEndingAndTheFileKeepsItsOwn) {
+  struct Case {
+    std::string text, expected;
+  };
+  const QString pasted = QStringLiteral("1\n2\r\n3\r4\n");
+  for (const Case& c : {Case{"a\r\nb\n", "a\r\n1\r\n2\r\n3\r\n4\r\nb\n"},
+                        Case{"a\nb\r\n", "a\n1\n2\n3\n4\nb\r\n"},
+                        Case{"a\rb\n", "a\r1\r2\r3\r4\rb\n"},
+                        Case{"ab", "a1\r\n2\r\n3\r\n4\r\nb"}}) {
+    EditorControl control;
+    control.SetShiftJisText(c.text);
+    control.SetReadOnly(false);
+    long afterA = 1 + (c.text[1] == '\r' && c.text[2] == '\n' ? 2 : c.text[1] == 'b' ? 0 : 1);
+    control.SetSelection(afterA, afterA);
+    QApplication::clipboard()->setText(pasted);
+    control.PastePlainText();
+    EXPECT_EQ(ToHex(control.ShiftJisText()), ToHex(c.expected)) << ToHex(c.text);
+  }
 }
 
 }  // namespace
