@@ -73,6 +73,7 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
 
   connect(m_view, &CKb_zeva3View::Tick, this, &CMainFrame::UpdateIdle);
   connect(m_view, &CKb_zeva3View::FilesDropped, this, &CMainFrame::OpenDropped);
+  connect(m_view, &CKb_zeva3View::StatusMessage, this, [this](const QString& text) { statusBar()->showMessage(text); });
   connect(m_document, &CKb_zeva3Doc::PathNameChanged, this, &CMainFrame::UpdateTitle);
   UpdateTitle();
 }

@@ -43,6 +43,11 @@ inline constexpr const char* kOrMore = "以上";
 inline constexpr const char* kUnregistered = "デスクトップへの登録を解除しました。";
 inline constexpr const char* kHelpMissingText = "ヘルプＨＴＭＬを閲覧することができません。";
 inline constexpr const char* kHelpMissingCaption = "ヘルプエラー";
+inline constexpr const char* kNotFound = "「%1」が見つかりません。";
+inline constexpr const char* kBadRegularExpression = "正規表現が正しくありません。\n%1";
+inline constexpr const char* kSearchWrappedToStart = "文書の末尾まで検索したので、先頭から検索しました。";
+inline constexpr const char* kSearchWrappedToEnd = "文書の先頭まで検索したので、末尾から検索しました。";
+inline constexpr const char* kReplacedCount = "%1 箇所を置換しました。";
 inline constexpr const char* kHomePageUrl = "https://github.com/kaboma/kb_zeva3";
 inline constexpr const char* kPrintingNotYet = "印刷にはまだ対応していません。";
 

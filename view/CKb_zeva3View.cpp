@@ -21,6 +21,7 @@
 #include "ModalSeam.h"
 #include "Phrases.h"
 #include "ProfileFile.h"
+#include "TextFinder.h"
 
 namespace {
 
@@ -66,6 +67,8 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
   m_control->viewport()->setAcceptDrops(true);
   m_timer.start(kTimerPeriodMs, this);
   new AutoIndent(m_profile, *m_control, m_prevTextLength, this);
+  m_finder = new TextFinder(*m_control, *this);
+  connect(m_finder, &TextFinder::StatusMessage, this, &CKb_zeva3View::StatusMessage);
 }
 
 void CKb_zeva3View::ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) {
@@ -232,6 +235,8 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kHelpHtml, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kHelpHtml); }},
       {ids::kHomePage, [](CKb_zeva3View&) { HelpLauncher::OpenHomePage(); }},
       {ids::kLineEndReplacement, [](CKb_zeva3View& v) { v.OnLineEndReplacement(); }},
+      {ids::kFind, [](CKb_zeva3View& v) { v.m_finder->OpenFind(); }},
+      {ids::kReplace, [](CKb_zeva3View& v) { v.m_finder->OpenReplace(); }},
   };
   return commands;
 }

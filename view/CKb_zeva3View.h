@@ -17,6 +17,7 @@
 #include "NoticeBar.h"
 
 class ProfileFile;
+class TextFinder;
 
 class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget {
   Q_OBJECT
@@ -31,6 +32,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   EditorControl& Control() { return *m_control; }
   const EditorControl& Control() const { return *m_control; }
   const NoticeBar& Notice() const { return *m_notice; }
+  TextFinder& Finder() { return *m_finder; }
 
   // DocumentText
   void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) override;
@@ -84,6 +86,8 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void FilesDropped(const QStringList& paths);
   // Every timer tick: the idle-time update of bars and panes runs on it.
   void Tick();
+  // A line for the status bar's message pane.
+  void StatusMessage(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,6 +103,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   ProfileFile& m_profile;
   NoticeBar* m_notice;
   EditorControl* m_control;
+  TextFinder* m_finder;
   QBasicTimer m_timer;
   CommandTarget* m_attachedCommands = nullptr;
 };

@@ -5,16 +5,23 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QTest>
 
+#include "CFindReplaceDlg.h"
 #include "CKanjiCodeDlg.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CMainFrame.h"
 #include "CommandIds.h"
 #include "FrameTestSupport.h"
+#include "ShiftJisCodec.h"
+#include "TextFinder.h"
 #include "DialogTestSupport.h"
 
 namespace {
@@ -58,6 +65,29 @@ TEST_F(ViewCommandsThroughFrame, F1AndTheHelpMenuReportMissingPagesAndHomePageOp
   frame.Action(ids::kHomePage)->trigger();
   EXPECT_EQ(opened.size(), 1);
   QStandardPaths::setTestModeEnabled(false);
+}
+
+TEST_F(ViewCommandsThroughFrame, CtrlFFindsAndTheReplaceButtonReplacesAllWithTheCountInTheFirstPane) {
+  frame.View().ShowDocument(kanji::ShiftJisCodec::Encode("犬と猫と犬").bytes, {});
+  frame.View().Control().setFocus();
+  QTest::keyClick(&frame.View().Control(), Qt::Key_F, Qt::ControlModifier);
+  CFindReplaceDlg* dialog = frame.View().Finder().Dialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("検索"));
+  dialog->FindEdit()->setText(QStringLiteral("犬"));
+  QTest::keyClick(dialog->FindEdit(), Qt::Key_Return);
+  EXPECT_EQ(frame.View().Control().SelectionEnd(), 3);
+
+  auto* button = qobject_cast<QToolButton*>(frame.ToolBar()->widgetForAction(frame.Action(ids::kReplace)));
+  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(button->isEnabled());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("置換"));
+  dialog->ReplaceEdit()->setText(QStringLiteral("狐"));
+  dialog->findChild<QAbstractButton*>(QStringLiteral("replaceAll"))->click();
+  EXPECT_EQ(frame.View().TextForSave(nullptr), kanji::ShiftJisCodec::Encode("狐と猫と狐").bytes);
+  EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("2 箇所を置換しました。"));
 }
 
 }  // namespace
