@@ -185,6 +185,14 @@ bool CKb_zeva3View::CanPaste() const { return m_control->CanPastePlainText(); }
 
 void CKb_zeva3View::OnFocusGained() { m_hasFocus = true; }
 
+// The window's own menu bar and popup menus take the keyboard while they are
+// open, but the text stays this window's: commands chosen there (Paste, Cut,
+// Undo) must still change it. Only the focus leaving the window (another
+// application, a dialog) makes the text read-only.
+bool CKb_zeva3View::FocusStaysInWindow(Qt::FocusReason reason) {
+  return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
+}
+
 void CKb_zeva3View::OnFocusLost() {
   m_cycleIndex = 0;
   m_hasFocus = false;
@@ -311,13 +319,13 @@ QString CKb_zeva3View::PaneText(int id) {
 
 bool CKb_zeva3View::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
-    // A popup menu (the cycle popup, the menu bar's) takes the keyboard
-    // only while it is open: for the view the focus has not moved.
+    // A popup menu (the cycle popup, the menu bar's) and the menu bar take
+    // the keyboard only while they are open: for the view the focus has not moved.
     case QEvent::FocusIn:
-      if (watched == m_control && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) OnFocusGained();
+      if (watched == m_control && !FocusStaysInWindow(static_cast<QFocusEvent*>(event)->reason())) OnFocusGained();
       break;
     case QEvent::FocusOut:
-      if (watched == m_control && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) OnFocusLost();
+      if (watched == m_control && !FocusStaysInWindow(static_cast<QFocusEvent*>(event)->reason())) OnFocusLost();
       break;
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);

@@ -98,6 +98,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void SetUpFromSettings();
   void OnFocusGained();
   void OnFocusLost();
+  static bool FocusStaysInWindow(Qt::FocusReason reason);
   void OnKeyDown(int key);
 
   ProfileFile& m_profile;
