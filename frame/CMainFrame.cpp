@@ -221,7 +221,9 @@ void CMainFrame::BuildStatusBar() {
     auto* label = new QLabel(T(pane.sizingText));
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    label->setAlignment(Qt::AlignCenter);
+    // A text wider than its pane is cut at the pane's right edge: a large
+    // number keeps its leading digits.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
     label->setMaximumWidth(label->minimumWidth());
     statusBar()->addPermanentWidget(label);
@@ -232,6 +234,8 @@ void CMainFrame::BuildStatusBar() {
 QString CMainFrame::PaneText(int position) const {
   return position >= 0 && position < m_panes.size() ? m_panes[position]->text() : QString();
 }
+
+QLabel* CMainFrame::PaneLabel(int position) const { return m_panes.value(position); }
 
 void CMainFrame::RunCommand(int id) { m_dispatcher.Dispatch(id); }
 

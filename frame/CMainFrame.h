@@ -52,6 +52,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   QAction* Action(int id) const { return m_actions.value(id); }
   QToolBar* ToolBar() const { return m_toolBar; }
   QString PaneText(int position) const;
+  QLabel* PaneLabel(int position) const;
   bool IsToolBarFlat() const { return m_flat; }
 
   // CommandTarget: the window commands.

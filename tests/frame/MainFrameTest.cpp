@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QImage>
+#include <QLabel>
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
@@ -194,6 +196,29 @@ TEST_F(MainFrameTest, CommandsWithoutAHandlerYetShowDisabled) {
   for (int id : {ids::kGoToLine, ids::kQuickTile, ids::kMiniLauncher, ids::kPrint})
     EXPECT_FALSE(Update(id).enabled) << id;
   for (int id : {ids::kFileSave, ids::kFontSettings, ids::kNewWindow, ids::kExit}) EXPECT_TRUE(Update(id).enabled) << id;
+}
+
+// The first column of `image` with a dark pixel: where the drawn text starts.
+int FirstInkedColumn(const QImage& image, int from) {
+  for (int x = from; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y)
+      if (qGray(image.pixel(x, y)) < 128) return x;
+  return -1;
+}
+
+// The panes were centred, so a number wider than its pane lost its leading
+// digits ("851840バイト" for 1,851,840).
+TEST_F(MainFrameTest, AWideNumberInAStatusPaneLostItsLeadingDigits) {
+  Start();
+  QLabel* pane = frame->PaneLabel(2);
+  ASSERT_NE(pane, nullptr);
+  pane->setText(QStringLiteral("1851840バイト"));
+  ASSERT_GT(pane->fontMetrics().horizontalAdvance(pane->text()), pane->contentsRect().width()) << "wider than its pane";
+  int wideStart = FirstInkedColumn(pane->grab().toImage(), pane->contentsRect().left());
+  pane->setText(QStringLiteral("1"));
+  int digitStart = FirstInkedColumn(pane->grab().toImage(), pane->contentsRect().left());
+  ASSERT_GE(digitStart, 0);
+  EXPECT_NEAR(wideStart, digitStart, 1) << "the wide text starts with its leading 1, where the 1 alone starts";
 }
 
 }  // namespace
