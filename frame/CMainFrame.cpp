@@ -200,7 +200,7 @@ void CMainFrame::BuildToolBar() {
   m_toolBar = addToolBar(T(strings::kAppTitle));
   m_toolBar->setObjectName(QStringLiteral("toolBar"));
   m_toolBar->setIconSize(QSize(16, 16));
-  m_toolBar->setMovable(m_flat);  // the flat bar has a gripper, the raised one none
+  m_toolBar->setMovable(true);  // both styles float and dock on any side
   for (int id : res::ToolBarSlots()) {
     if (id == 0) {
       m_toolBar->addSeparator();

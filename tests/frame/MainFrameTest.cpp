@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QLabel>
+#include <QStyleOptionToolBar>
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
@@ -219,6 +220,29 @@ TEST_F(MainFrameTest, AWideNumberInAStatusPaneLostItsLeadingDigits) {
   int digitStart = FirstInkedColumn(pane->grab().toImage(), pane->contentsRect().left());
   ASSERT_GE(digitStart, 0);
   EXPECT_NEAR(wideStart, digitStart, 1) << "the wide text starts with its leading 1, where the 1 alone starts";
+}
+
+// Only the flat tool bar (Flat=1) could be moved; the raised one was fixed.
+TEST_F(MainFrameTest, TheRaisedToolBarCouldNotBeMovedOrDocked) {
+  profile.WriteProfileInt("Config", "Flat", 0);
+  Start();
+  frame->resize(640, 480);
+  QToolBar* bar = frame->ToolBar();
+  ASSERT_FALSE(frame->IsToolBarFlat());
+  // Dragged by its handle to the window's left edge, it docks there.
+  QStyleOptionToolBar option;
+  option.initFrom(bar);
+  QPoint handle(bar->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent, &option, bar) / 2 + 1, bar->height() / 2);
+  QPoint from = bar->mapToGlobal(handle), to = frame->mapToGlobal(QPoint(4, frame->height() / 2));
+  auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, bar->mapFromGlobal(global), global, Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(bar, &event);
+  };
+  send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+  for (int step = 1; step <= 10; ++step) send(QEvent::MouseMove, from + (to - from) * step / 10, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+  QApplication::processEvents();
+  EXPECT_EQ(frame->toolBarArea(bar), Qt::LeftToolBarArea);
 }
 
 }  // namespace
