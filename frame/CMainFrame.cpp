@@ -19,6 +19,7 @@
 #include "CKb_zeva3View.h"
 #include "CommandIds.h"
 #include "CommandTexts.h"
+#include "MenuBarStyle.h"
 #include "MenuLayout.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
@@ -114,20 +115,15 @@ QAction* CMainFrame::ActionFor(int id, const QString& text) {
 }
 
 void CMainFrame::BuildMenus() {
+  auto* style = new MenuBarStyle;
+  style->setParent(this);
+  menuBar()->setStyle(style);
   const std::vector<res::Menu>& layout = res::MenuBar();
   for (const res::Menu& menuLayout : layout) {
-    bool help = &menuLayout == &layout.back();
-    QMenu* menu = help ? new QMenu(T(menuLayout.title), this) : menuBar()->addMenu(T(menuLayout.title));
-    if (help) {
-      // Help stands at the right end of the menu bar.
-      auto* button = new QToolButton(menuBar());
-      button->setText(menu->title());
-      button->setMenu(menu);
-      button->setPopupMode(QToolButton::InstantPopup);
-      button->setAutoRaise(true);
-      button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-      menuBar()->setCornerWidget(button, Qt::TopRightCorner);
-    }
+    // Help stands at the right end of the menu bar, after a separator.
+    if (&menuLayout == &layout.back()) menuBar()->addSeparator();
+    QMenu* menu = menuBar()->addMenu(T(menuLayout.title));
+    menu->setStyle(style);
     for (const res::MenuItem& item : menuLayout.items) {
       if (item.id == 0) {
         menu->addSeparator();
@@ -183,7 +179,10 @@ void CMainFrame::FillRecentFiles(QMenu* menu, QAction* placeholder) {
 }
 
 void CMainFrame::BuildAccelerators() {
-  QList<QKeyCombination> keys;
+  // F10 opens the menu bar's first menu, from where the arrow keys go on.
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
+  QList<QKeyCombination> keys{Qt::Key_F10};
   for (const res::Accelerator& accelerator : res::Accelerators()) {
     keys << accelerator.keys;
     auto* shortcut = new QShortcut(QKeySequence(accelerator.keys), this);

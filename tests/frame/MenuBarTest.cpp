@@ -106,4 +106,47 @@ TEST_F(MenuBarTest, TheTextIsReadOnlyWhileAnotherWindowHasTheFocus) {
   EXPECT_FALSE(Enabled(ids::kPaste));
 }
 
+// Help was a button beside the bar, not a menu of it: Right from "設定"
+// wrapped to "ファイル", and sliding the mouse onto it did not switch to it.
+TEST_F(MenuBarTest, HelpWasAButtonBesideTheMenuBarNotOneOfItsMenus) {
+  QAction* file = MenuTitled(QStringLiteral("ファイル(&F)"));
+  QAction* settings = MenuTitled(QStringLiteral("設定(&C)"));
+  QAction* help = MenuTitled(QStringLiteral("ヘルプ(&H)"));
+  ASSERT_TRUE(file && settings && help);
+  QRect helpTitle = Bar()->actionGeometry(help);
+  EXPECT_GT(helpTitle.left(), Bar()->actionGeometry(settings).right() + helpTitle.width()) << "at the right end";
+  EXPECT_GE(helpTitle.right(), Bar()->width() - helpTitle.height());
+
+  // The arrow keys go round all six menus.
+  QMenu* open = OpenMenu(QStringLiteral("設定(&C)"));
+  ASSERT_NE(open, nullptr);
+  QTest::keyClick(open, Qt::Key_Right);
+  EXPECT_EQ(Bar()->activeAction(), help);
+  EXPECT_EQ(QApplication::activePopupWidget(), help->menu());
+  QTest::keyClick(help->menu(), Qt::Key_Right);
+  EXPECT_EQ(Bar()->activeAction(), file);
+  QTest::keyClick(file->menu(), Qt::Key_Left);
+  EXPECT_EQ(Bar()->activeAction(), help);
+  QTest::keyClick(help->menu(), Qt::Key_Escape);
+  QTest::keyClick(Bar(), Qt::Key_Escape);
+
+  // With a menu open, the mouse sliding onto the Help title opens Help.
+  open = OpenMenu(QStringLiteral("ファイル(&F)"));
+  ASSERT_NE(open, nullptr);
+  QPoint global = Bar()->mapToGlobal(helpTitle.center());
+  QMouseEvent slide(QEvent::MouseMove, open->mapFromGlobal(global), global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(open, &slide);
+  QTest::qWait(20);
+  EXPECT_EQ(Bar()->activeAction(), help);
+  EXPECT_EQ(QApplication::activePopupWidget(), help->menu());
+  help->menu()->close();
+  QTest::qWait(20);
+
+  // F10 opens the bar at its first menu.
+  QTest::keyClick(&Control(), Qt::Key_F10);
+  QTest::qWait(20);
+  EXPECT_EQ(Bar()->activeAction(), file);
+  EXPECT_EQ(QApplication::activePopupWidget(), file->menu());
+}
+
 }  // namespace
