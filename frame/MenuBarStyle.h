@@ -1,9 +1,10 @@
 #pragma once
 
-// The desktop's style with a change for the main window's menus: a
+// The desktop's style with two changes for the main window's menus: a
 // separator in the menu bar puts the menus after it at the bar's right end
 // (Help stands there and stays a menu of the bar, reached by the arrow keys
-// and by sliding the mouse).
+// and by sliding the mouse), and a disabled item can be highlighted, so its
+// prompt shows in the status bar like any other item's.
 
 #include <QProxyStyle>
 

@@ -149,4 +149,29 @@ TEST_F(MenuBarTest, HelpWasAButtonBesideTheMenuBarNotOneOfItsMenus) {
   EXPECT_EQ(QApplication::activePopupWidget(), file->menu());
 }
 
+// A disabled item could not be highlighted, so it showed no prompt in the
+// status bar (a disabled tool-bar button does show its own).
+TEST_F(MenuBarTest, HighlightedDisabledMenuItemsShowedNoPrompt) {
+  QMenu* edit = OpenMenu(QStringLiteral("編集(&E)"));
+  ASSERT_NE(edit, nullptr);
+  QAction* cut = frame.Action(ids::kCut);
+  ASSERT_FALSE(cut->isEnabled()) << "nothing is selected";
+  // By the keyboard: Cut is the first item.
+  QTest::keyClick(edit, Qt::Key_Down);
+  EXPECT_EQ(edit->activeAction(), cut);
+  EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("選択範囲をクリップボードに切り取ります。"));
+  // By the mouse.
+  QTest::keyClick(edit, Qt::Key_Down);
+  QTest::keyClick(edit, Qt::Key_Down);
+  QPoint at = edit->actionGeometry(cut).center();
+  QMouseEvent move(QEvent::MouseMove, at, edit->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(edit, &move);
+  QTest::qWait(20);
+  EXPECT_EQ(edit->activeAction(), cut);
+  EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("選択範囲をクリップボードに切り取ります。"));
+  // Choosing it still does nothing.
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_TRUE(Text().empty());
+}
+
 }  // namespace
