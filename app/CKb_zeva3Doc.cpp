@@ -121,7 +121,7 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
     SetPathName(loaded.path);
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppTitle),
+      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppName),
                                               MessageIcon::Information, MessageButtons::Ok});
     }
     return true;
@@ -175,7 +175,7 @@ bool CKb_zeva3Doc::SaveAs() {
 bool CKb_zeva3Doc::SaveModified() {
   if (!m_text.IsModified()) return true;
   MessageAnswer answer =
-      platform::ShowMessage(m_text.Window(), {T(strings::kConfirmSaveChanges).arg(Title()), T(strings::kAppTitle),
+      platform::ShowMessage(m_text.Window(), {T(strings::kConfirmSaveChanges).arg(Title()), T(strings::kAppName),
                                               MessageIcon::Question, MessageButtons::YesNoCancel});
   if (answer == MessageAnswer::Cancel) return false;
   return answer == MessageAnswer::No || Save();
@@ -193,7 +193,7 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     if (!m_notAsReadCode.isEmpty() && overTheFileRead && !ConfirmNotAsReadOverwrite(path)) return false;
     QString reason;
     if (!WriteFileSafely(path, EncodeForSave(text, code), &reason)) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppTitle),
+      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppName),
                                               MessageIcon::Stop, MessageButtons::Ok});
       return false;
     }
@@ -217,7 +217,7 @@ bool CKb_zeva3Doc::ConfirmUnencodable(const std::vector<kanji::Unencodable>& mis
   }
   return platform::ShowMessage(m_text.Window(),
                                {T(strings::kConfirmUnencodable).arg(CharacterList(characters)),
-                                T(strings::kAppTitle), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
+                                T(strings::kAppName), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
          MessageAnswer::Ok;
 }
 
@@ -229,19 +229,19 @@ bool CKb_zeva3Doc::ConfirmUncarryable(const std::string& shiftJis, KanjiCode cod
   QString codeName = CodeName(code);
   return platform::ShowMessage(m_text.Window(),
                                {T(strings::kConfirmUncarryable).arg(codeName, CharacterList(characters)),
-                                T(strings::kAppTitle), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
+                                T(strings::kAppName), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
          MessageAnswer::Ok;
 }
 
 bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
   return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(path),
-                                                 T(strings::kAppTitle), MessageIcon::Question,
+                                                 T(strings::kAppName), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
 bool CKb_zeva3Doc::ConfirmNotAsReadOverwrite(const QString& path) {
   return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(path, m_notAsReadCode),
-                                                 T(strings::kAppTitle), MessageIcon::Question,
+                                                 T(strings::kAppName), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
@@ -262,7 +262,7 @@ void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
     case LoadProblem::LineTooLong: text = strings::kLineTooLong; icon = MessageIcon::Exclamation; break;
     default: break;
   }
-  platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppTitle), icon, MessageButtons::Ok});
+  platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppName), icon, MessageButtons::Ok});
 }
 
 void CKb_zeva3Doc::ReportMemoryError() {

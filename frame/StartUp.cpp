@@ -15,7 +15,7 @@ namespace {
 void Print(const QString& text) { std::fputs(text.toLocal8Bit().constData(), stdout); }
 
 void Tell(const char* text, platform::MessageIcon icon) {
-  platform::ShowMessage(nullptr, {QString::fromUtf8(text), QString::fromUtf8(strings::kAppTitle), icon,
+  platform::ShowMessage(nullptr, {QString::fromUtf8(text), QString::fromUtf8(strings::kAppName), icon,
                                   platform::MessageButtons::Ok});
 }
 

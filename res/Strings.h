@@ -6,6 +6,9 @@
 namespace strings {
 
 inline constexpr const char* kAppTitle = "Kaboma Edit 3";
+// The application's own name: the caption of the message boxes of opening,
+// saving and the command line (the save prompt, file errors).
+inline constexpr const char* kAppName = "Kb_zeva3";
 inline constexpr const char* kUntitled = "無題";
 
 inline constexpr const char* kMemoryErrorText = "作業領域を確保できませんでした。";

@@ -89,7 +89,7 @@ TEST_F(DocumentTest, UnreadableFilesAreReportedAndTheOpenDocumentKept) {
   EXPECT_FALSE(doc.OpenDocumentFile(Q(missing)));
   ASSERT_EQ(user.asked.size(), 1u);
   EXPECT_EQ(user.asked[0].text, Q(missing) + QStringLiteral("\nが見つかりません。"));
-  EXPECT_EQ(user.asked[0].caption, QStringLiteral("Kaboma Edit 3"));
+  EXPECT_EQ(user.asked[0].caption, QStringLiteral("Kb_zeva3"));
   EXPECT_EQ(user.asked[0].icon, MessageIcon::Exclamation);
   EXPECT_FALSE(doc.OpenDocumentFile(Q(settings.dir.Path().string())));
   EXPECT_EQ(user.asked[1].text, Q(settings.dir.Path().string()) + QStringLiteral("\nはファイルではありません。"));
@@ -291,6 +291,17 @@ TEST_F(DocumentTest, ModifiedTextIsNeverDroppedWithoutAsking) {
   user.answers = {MessageAnswer::Yes};
   EXPECT_TRUE(doc.OpenDocumentFile(Q(path)));
   EXPECT_EQ(ReadFileBytes(settings.dir.File("new.txt")), "y");
+}
+
+// The save prompt and the file errors said "Kaboma Edit 3", the window's
+// title, where the application's name "Kb_zeva3" belongs.
+TEST_F(DocumentTest, SavePromptAndFileErrorsWereCaptionedWithTheWindowTitle) {
+  Type(QStringLiteral("x"));
+  user.answers = {MessageAnswer::Cancel, MessageAnswer::No};
+  EXPECT_FALSE(doc.OnNewDocument());
+  EXPECT_FALSE(doc.OpenDocumentFile(Q(settings.dir.File("nothing.txt"))));
+  ASSERT_EQ(user.asked.size(), 3u);
+  for (const platform::MessageRequest& asked : user.asked) EXPECT_EQ(asked.caption, QStringLiteral("Kb_zeva3"));
 }
 
 TEST_F(DocumentTest, RunningOutOfMemoryIsReportedAndLosesNothing) {
