@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTimerEvent>
@@ -126,7 +127,9 @@ void CKb_zeva3View::SetUpFromSettings() {
 void CKb_zeva3View::OnFontSettings() {
   CharFormat format = m_control->DefaultFormat();
   platform::FontChoice initial;
-  initial.face = format.face;
+  // The dialog starts on the face the text is drawn in: a name the desktop
+  // has only as a substitution ("ＭＳ ゴシック") is not in its list.
+  initial.face = QFontInfo(QFont(format.face)).family();
   initial.pointSizeTenths = format.twips / 2;
   initial.weight = format.bold ? 700 : 400;
   initial.italic = format.italic;
@@ -135,7 +138,8 @@ void CKb_zeva3View::OnFontSettings() {
   initial.colour = format.colour;
   std::optional<platform::FontChoice> chosen = platform::ChooseFont(this, initial);
   if (!chosen) return;
-  format.face = CutFaceName(chosen->face, kMaxFaceBytes);
+  // The face unchanged keeps the name it was chosen by.
+  if (chosen->face != initial.face) format.face = CutFaceName(chosen->face, kMaxFaceBytes);
   format.twips = chosen->pointSizeTenths * 2;
   format.colour = chosen->colour;
   format.strikeOut = chosen->strikeOut;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QTest>
@@ -70,7 +71,7 @@ TEST_F(ViewTest, FontCommandWritesEverySettingInOrderAndKeepsTheSelection) {
   platform::SetFontHandler([](const platform::FontChoice& initial) {
     EXPECT_EQ(initial.pointSizeTenths, 120);
     platform::FontChoice choice;
-    choice.face = QStringLiteral("IPAGothic");
+    choice.face = QStringLiteral("IPAPGothic");
     choice.pointSizeTenths = 105;
     choice.weight = 400;
     choice.underline = true;
@@ -81,9 +82,23 @@ TEST_F(ViewTest, FontCommandWritesEverySettingInOrderAndKeepsTheSelection) {
   EXPECT_EQ(view.Control().SelectionStart(), 2);
   EXPECT_EQ(view.Control().SelectionEnd(), 6);
   EXPECT_EQ(Settings(),
-            "[TextColor]\r\nRed=1\r\nGreen=2\r\nBlue=3\r\n[Font]\r\nName=IPAGothic\r\nSize=210\r\n"
+            "[TextColor]\r\nRed=1\r\nGreen=2\r\nBlue=3\r\n[Font]\r\nName=IPAPGothic\r\nSize=210\r\n"
             "Strike=0\r\nUnder=1\r\nItalic=0\r\nBold=0\r\n");
   EXPECT_EQ(view.Control().DefaultFormat().twips, 210);
+}
+
+// "ＭＳ ゴシック" exists here only as a substitution: the font dialog opened on
+// another face, and OK without a change wrote that face to the settings.
+TEST_F(ViewTest, FontDialogStartedOnAnotherFaceThanTheOneDrawnAndOkWroteIt) {
+  Show();
+  QString drawn = QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family();
+  platform::SetFontHandler([&](const platform::FontChoice& initial) {
+    EXPECT_EQ(initial.face, drawn);
+    return std::optional(initial);
+  });
+  view.OnFontSettings();
+  EXPECT_EQ(settings.profile.GetProfileString("Font", "Name", ""), "ＭＳ ゴシック");
+  EXPECT_EQ(view.Control().DefaultFormat().face, QStringLiteral("ＭＳ ゴシック"));
 }
 
 TEST_F(ViewTest, BoldIsWrittenOnlyAboveWeight400) {
