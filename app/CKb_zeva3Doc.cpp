@@ -168,7 +168,10 @@ void CKb_zeva3Doc::OnCommand(int id) {
 bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pathName); }
 
 bool CKb_zeva3Doc::SaveAs() {
-  std::optional<QString> path = platform::ChooseSavePath(m_text.Window(), m_pathName);
+  // The document's own name is suggested; an untitled text is offered as "無題.txt".
+  QString suggested = m_pathName.isEmpty() ? Title() + QLatin1Char('.') + T(strings::kDefaultSuffix) : m_pathName;
+  std::optional<QString> path = platform::ChooseSavePath(
+      m_text.Window(), suggested, {T(strings::kSaveFilter), T(strings::kAllFilesFilter)}, T(strings::kDefaultSuffix));
   return path && DoSave(*path);
 }
 

@@ -86,11 +86,17 @@ std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) {
   return colour;
 }
 
-std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested) {
+std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested, const QStringList& filters,
+                                      const QString& defaultSuffix) {
   if (Installed<SavePathHandler>()) return Installed<SavePathHandler>()(suggested);
-  QString path = QFileDialog::getSaveFileName(parent, QString(), suggested);
-  if (path.isEmpty()) return std::nullopt;
-  return path;
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (!suggested.isEmpty()) dialog.selectFile(suggested);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
 }
 
 std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters) {

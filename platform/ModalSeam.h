@@ -45,8 +45,11 @@ struct FontChoice {
 MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request);
 std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial);
 std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
-// A path to save to, or nothing when the user cancels.
-std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested);
+// A path to save to, or nothing when the user cancels. `filters` as the file
+// dialog takes them, the first selected; `defaultSuffix` (without its dot)
+// is added to a typed name that has none.
+std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested, const QStringList& filters = {},
+                                      const QString& defaultSuffix = {});
 // A file to open; `filters` as the file dialog takes them, the first selected.
 std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters);
 // Runs a modal dialog of the program's own; returns its result code.

@@ -10,6 +10,11 @@ inline constexpr const char* kAppTitle = "Kaboma Edit 3";
 // saving and the command line (the save prompt, file errors).
 inline constexpr const char* kAppName = "Kb_zeva3";
 inline constexpr const char* kUntitled = "無題";
+// Save As: the text files first and selected, then everything; a typed name
+// without an extension gets ".txt".
+inline constexpr const char* kSaveFilter = "ﾃｷｽﾄﾌｧｲﾙ (*.txt)";
+inline constexpr const char* kAllFilesFilter = "全てのファイル (*)";
+inline constexpr const char* kDefaultSuffix = "txt";
 
 inline constexpr const char* kMemoryErrorText = "作業領域を確保できませんでした。";
 inline constexpr const char* kMemoryErrorCaption = "メモリエラー";

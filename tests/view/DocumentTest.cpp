@@ -7,6 +7,11 @@
 
 #include <unistd.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
+
 #include "ByteStrings.h"
 #include "CKb_zeva3View.h"
 #include "GuiTestSupport.h"
@@ -302,6 +307,31 @@ TEST_F(DocumentTest, SavePromptAndFileErrorsWereCaptionedWithTheWindowTitle) {
   EXPECT_FALSE(doc.OpenDocumentFile(Q(settings.dir.File("nothing.txt"))));
   ASSERT_EQ(user.asked.size(), 3u);
   for (const platform::MessageRequest& asked : user.asked) EXPECT_EQ(asked.caption, QStringLiteral("Kb_zeva3"));
+}
+
+// Save As offered only "All Files (*)": no text-file filter, no ".txt" added
+// to a name typed without one, and nothing suggested for an untitled text.
+TEST_F(DocumentTest, SaveAsOfferedOnlyAllFilesAndAddedNoExtension) {
+  Type(QStringLiteral("x"));
+  platform::SetSavePathHandler({});  // the real dialog, answered below
+  QStringList filters;
+  QString selectedFilter, suggested;
+  QString typed = Q(settings.dir.File("memo"));
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return ADD_FAILURE() << "no file dialog";
+    filters = dialog->nameFilters();
+    selectedFilter = dialog->selectedNameFilter();
+    suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+    dialog->selectFile(typed);
+    QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+  });
+  ASSERT_TRUE(doc.SaveAs());
+  EXPECT_EQ(filters, QStringList({QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)"), QStringLiteral("全てのファイル (*)")}));
+  EXPECT_EQ(selectedFilter, filters.value(0));
+  EXPECT_EQ(suggested, QStringLiteral("無題.txt"));
+  EXPECT_EQ(doc.PathName(), typed + QStringLiteral(".txt"));
+  EXPECT_EQ(ReadFileBytes(settings.dir.File("memo.txt")), "x");
 }
 
 TEST_F(DocumentTest, RunningOutOfMemoryIsReportedAndLosesNothing) {
