@@ -10,16 +10,14 @@
 #include <string>
 #include <string_view>
 
-#include "ProcessorFeatures.h"
 #include "ShiftJisCodec.h"
+#include "FuzzChecks.h"
 
 namespace {
 
 using kanji::ShiftJisCodec;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Require;
 
 void Check(std::string_view bytes) {
   std::string joined;
@@ -44,11 +42,6 @@ void Check(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  for (kanji::ProcessorExtensions level :
-       {kanji::ProcessorExtensions::All, kanji::ProcessorExtensions::UpToAvx2, kanji::ProcessorExtensions::None}) {
-    kanji::LimitProcessorExtensions(level);
-    Check(bytes);
-  }
-  kanji::LimitProcessorExtensions(kanji::ProcessorExtensions::All);
+  fuzz::AtEveryInstructionSetLevel([&] { Check(bytes); });
   return 0;
 }

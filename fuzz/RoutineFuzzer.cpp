@@ -11,8 +11,8 @@
 
 #include "CKanjiConverter.h"
 #include "KanjiTranscoder.h"
-#include "ProcessorFeatures.h"
 #include "reference/ReferenceConverter.h"
+#include "FuzzChecks.h"
 
 namespace {
 
@@ -52,9 +52,7 @@ constexpr kanji::ProcessorExtensions kLevels[] = {kanji::ProcessorExtensions::Al
                                                   kanji::ProcessorExtensions::UpToAvx2,
                                                   kanji::ProcessorExtensions::None};
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Require;
 
 std::vector<Byte> Run(Routine routine, const std::vector<Byte>& in, std::size_t room, int type) {
   // Exactly the room the routine is allowed, so any overrun is caught.

@@ -10,13 +10,11 @@
 #include <vector>
 
 #include "KanjiText.h"
-#include "ProcessorFeatures.h"
+#include "FuzzChecks.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Require;
 
 bool SurvivesSaveAndReload(const std::string& text, KanjiCode code) {
   return kanji::ToShiftJis(kanji::FromShiftJis(text, code), code) == text;
@@ -47,11 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   if (size == 0) return 0;
   KanjiCode code = data[0] % 2 ? KanjiCode::Jis : KanjiCode::Euc;
   std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-  for (kanji::ProcessorExtensions level :
-       {kanji::ProcessorExtensions::All, kanji::ProcessorExtensions::UpToAvx2, kanji::ProcessorExtensions::None}) {
-    kanji::LimitProcessorExtensions(level);
-    Check(text, code);
-  }
-  kanji::LimitProcessorExtensions(kanji::ProcessorExtensions::All);
+  fuzz::AtEveryInstructionSetLevel([&] { Check(text, code); });
   return 0;
 }

@@ -32,7 +32,7 @@ struct Window {
   }
 };
 
-std::size_t FirstSet(std::uint64_t mask) { return static_cast<std::size_t>(__builtin_ctzll(mask)); }
+[[maybe_unused]] std::size_t FirstSet(std::uint64_t mask) { return static_cast<std::size_t>(__builtin_ctzll(mask)); }
 
 }  // namespace
 }  // namespace kanji
