@@ -3,12 +3,13 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-release
+MUTANTS_BUILD ?= build-mutants
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+.PHONY: all deps build run test test-asan bench fuzz mutants clean
 
 all: build
 
@@ -30,6 +31,11 @@ test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKB_KANJI_ONLY=ON -DKB_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure --timeout 300 -j $(JOBS)
+
+# One-line bugs from scripts/mutants.list, each built into a copy of the
+# sources and shown to the tests that must notice it; prints the survivors.
+mutants: deps
+	scripts/mutants --build $(MUTANTS_BUILD) --jobs $(JOBS) $(if $(CMAKE_ARGS),-- $(CMAKE_ARGS))
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKB_BUILD_TESTS=OFF $(CMAKE_ARGS)
@@ -54,4 +60,4 @@ fuzz: deps
 	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(MUTANTS_BUILD)

@@ -55,23 +55,51 @@ TEST_F(CommandRouting, EveryMenuItemSendsItsId) {
   }
 }
 
+// The buttons left to right with their tool tips and prompts, as the user
+// reads them.
+struct ToolBarButton {
+  int id;
+  const char* toolTip;
+  const char* prompt;
+};
+const ToolBarButton kToolBarButtons[] = {
+    {ids::kNewWindow, "新しい窓を開く(Alt+N)", "もう一つエディタを起動します。"},
+    {ids::kFileNew, "新規ファイル(Ctrl+N)", "新規にファイルを作成します。"},
+    {ids::kFileOpen, "開く(Ctrl+O)", "既存のファイルを開きます。"},
+    {ids::kFileSave, "上書き保存(Ctrl+S)", "ファイルを上書き保存します。"},
+    {ids::kPrintPreview, "印刷プレビュー", "印刷のプレビューをします。"},
+    {ids::kPrint, "印刷(Ctrl+P)", "編集中の文書を印刷します。"},
+    {ids::kUndo, "元に戻す(Ctrl+Z)", "直前に行った動作を元に戻します。"},
+    {ids::kCut, "切り取り(Ctrl+X)", "選択範囲をクリップボードに切り取ります。"},
+    {ids::kCopy, "コピー(Ctrl+C)", "選択範囲をクリップボードにコピーします。"},
+    {ids::kPaste, "貼り付け(Ctrl+V)", "クリップボードの内容を貼り付けます。"},
+    {ids::kFind, "検索(Ctrl+F)", "文字列を検索します。"},
+    {ids::kReplace, "置換(Ctrl+H)", "文字列を置き換えます。"},
+    {ids::kGoToLine, "行指定移動(Ctrl+G)", "行番号を指定して移動します。"},
+    {ids::kInsertPhrase, "一言挿入(Ctrl+1...5)", "あらかじめ登録された単語を挿入します。"},
+    {ids::kQuickTile, "クイックタイル(Ctrl+T)", "登録された位置に窓を配置します。"},
+    {ids::kMiniLauncher, "ミニランチャー(F3)", "登録アプリケーションを起動します。"},
+    {ids::kCustomButton, "カスタムボタン(Ctrl+B)", "登録した機能を呼び出します。"},
+    {ids::kExit, "終了(Alt+F4)", "エディタを終了します。"},
+};
+
 TEST_F(CommandRouting, EveryToolBarButtonSendsItsIdAndHasItsTexts) {
-  int buttons = 0;
+  std::size_t buttons = 0;
   for (QAction* action : frame.ToolBar()->actions()) {
     if (action->isSeparator()) continue;
-    ++buttons;
+    ASSERT_LT(buttons, std::size(kToolBarButtons));
+    const ToolBarButton& expected = kToolBarButtons[buttons++];
     recorder.received.clear();
     auto* button = qobject_cast<QToolButton*>(frame.ToolBar()->widgetForAction(action));
     ASSERT_NE(button, nullptr);
     action->setEnabled(true);
     QTest::mouseClick(button, Qt::LeftButton);
-    ASSERT_EQ(recorder.received.size(), 1u);
-    int id = recorder.received[0];
-    EXPECT_EQ(action->toolTip().toStdString(), res::CommandToolTip(id));
-    EXPECT_EQ(action->statusTip().toStdString(), res::CommandPrompt(id));
+    EXPECT_EQ(recorder.received, std::vector<int>{expected.id}) << expected.toolTip;
+    EXPECT_EQ(action->toolTip(), QString::fromUtf8(expected.toolTip));
+    EXPECT_EQ(action->statusTip(), QString::fromUtf8(expected.prompt));
     EXPECT_FALSE(action->icon().isNull());
   }
-  EXPECT_EQ(buttons, 18);
+  EXPECT_EQ(buttons, std::size(kToolBarButtons));
 }
 
 TEST_F(CommandRouting, EveryAcceleratorSendsItsIdEvenWhileTheTextHasTheFocus) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <filesystem>
 #include <vector>
 
@@ -21,3 +22,14 @@ class RecordingTarget : public CommandTarget {
   void OnCommand(int id) override { received.push_back(id); }
   std::vector<int> received;
 };
+
+// The local clock through the C library's strftime, not through Qt as the
+// program reads it.
+inline QString LocalClock(const char* format) {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, format, &local);
+  return QString::fromLatin1(text);
+}

@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"BytesAfterNulIgnored", Hex("61 00 82 A0 82 A2"), KanjiCode::None},
         DetectCase{"NulStopsShiftJisScan", Hex("B0 A1 00 82 A0"), KanjiCode::Euc},
         DetectCase{"LeadingNul", Hex("00 1B 24 42"), KanjiCode::None},
+        DetectCase{"EscapeAfterNulIgnored", Hex("61 00 1B 24 42"), KanjiCode::None},
         DetectCase{"LongAsciiThenShiftJis",
                    std::string(100, 'x') + Hex("88 9F 88 9F") + std::string(40, 'y'),
                    KanjiCode::ShiftJis},

@@ -52,11 +52,6 @@ TEST(KanjiText, LineEndsOnExplicitLength) {
   EXPECT_EQ(kanji::ConvertLineEnds("", 2), "");
 }
 
-TEST(KanjiText, DetectionStopsAtTheFirstNul) {
-  EXPECT_EQ(kanji::DetectCode(Hex("1B 24 42 21 21")), KanjiCode::Jis);
-  EXPECT_EQ(kanji::DetectCode(Hex("61 00 1B 24 42")), KanjiCode::None);
-}
-
 TEST(KanjiText, JisX0208AndAsciiAreCarriedByJisAndEuc) {
   std::string text = "Plain text\r\n" + Hex("82 A0 88 9F 81 40 EA A4 98 72 09");
   EXPECT_TRUE(FindUncarryable(text, KanjiCode::Jis).empty());

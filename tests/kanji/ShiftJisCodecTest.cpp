@@ -206,6 +206,8 @@ TEST(ShiftJisCodecUnits, EveryLeadAndFollowingByteDecodeAloneWhateverComesNext) 
 TEST(ShiftJisCodecInstructionSets, ExtendedAndBaselineEncodeAlike) {
   static const char* const pieces[] = {"あ", "漢", "字", "ア", "、", "a", "\n", "é", "😀", "\xE4\xB8\x82",
                                        "\xE0\x91\x91", "\xED\xA0\x80", "\xE3\x81", "\xFF", "①", "ｱ"};
+  kanji::AllowProcessorExtensions(true);
+  if (!kanji::UseBmi2()) GTEST_SKIP() << "this processor has no BMI2: the encoder would be compared with itself";
   std::mt19937 rng(31);
   for (int round = 0; round < 3000; ++round) {
     std::string utf8;

@@ -72,6 +72,17 @@ TEST_F(ProfileFileTest, SectionsAndKeysMatchWithoutRegardToCase) {
   EXPECT_EQ(Contents(), "[kanacode]\nLOAD=2\n") << "key replaced in place, spelled as in the file";
 }
 
+// "ア" is 83 41 and "ヂ" is 83 61: folding the trail byte's letter case
+// would make them one name.
+TEST_F(ProfileFileTest, TwoByteNamesWhoseTrailBytesDifferOnlyInCaseStayApart) {
+  Given("[" + Hex("83 41") + "]\r\n" + Hex("83 41") + "=1\r\n" + Hex("83 61") + "=2\r\n");
+  EXPECT_EQ(profile.GetProfileInt("ア", "ア", 0), 1);
+  EXPECT_EQ(profile.GetProfileInt("ア", "ヂ", 0), 2);
+  EXPECT_EQ(profile.GetProfileInt("ヂ", "ア", 0), 0) << "no section ヂ";
+  profile.WriteProfileInt("ア", "ヂ", 3);
+  EXPECT_EQ(ToHex(Contents()), ToHex("[" + Hex("83 41") + "]\r\n" + Hex("83 41") + "=1\r\n" + Hex("83 61") + "=3\r\n"));
+}
+
 TEST_F(ProfileFileTest, WriteReplacesInPlaceAndKeepsOtherLinesAndLineEndings) {
   Given("; a comment\n[Size]\nSizeX=640\nSizeY=480\n\n[Position]\nPosX=10\n");
   profile.WriteProfileInt("Size", "SizeX", 800);
