@@ -8,8 +8,9 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz mutants clean
+.PHONY: all deps build run test test-asan bench fuzz mutants clean install package
 
 all: build
 
@@ -25,6 +26,14 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j $(JOBS)
+
+# Installs the editor under PREFIX (DESTDIR is honoured too).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same files: $(BUILD)/kb-zeva3_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The kanji core under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps

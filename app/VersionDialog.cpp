@@ -12,7 +12,9 @@ VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("バージョン情報"));
   setFont(QFont(QStringLiteral("ＭＳ ゴシック")));
   auto* icon = new QLabel;
-  icon->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
+  // The program's icon, once the main window has set it for the application.
+  QIcon programIcon = QApplication::windowIcon();
+  icon->setPixmap((programIcon.isNull() ? style()->standardIcon(QStyle::SP_FileIcon) : programIcon).pixmap(32, 32));
   auto* text = new QLabel(Text());
   text->setTextFormat(Qt::PlainText);
   auto* ok = new QPushButton(QStringLiteral("オッケー！！"));

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "AppIcons.h"
 #include "CCyclePopup.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
@@ -23,6 +24,7 @@
 #include "MenuLayout.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
+#include "QuickTile.h"
 #include "RecentFileList.h"
 #include "Strings.h"
 #include "ToolBarIcons.h"
@@ -57,8 +59,10 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
       m_view(new CKb_zeva3View(profile, this)),
       m_document(new CKb_zeva3Doc(profile, *m_view, this)),
       m_cyclePopup(new CCyclePopup(*m_view, profile, *this, this)),
-      m_customButton(profile, *this) {
-  std::vector<CommandTarget*> targets = {m_view, m_document, this};
+      m_customButton(profile, *this),
+      m_launcher(profile, *m_document, this) {
+  // The mini launcher answers for the document, right after it.
+  std::vector<CommandTarget*> targets = {m_view, m_document, &m_launcher, this};
   if (application) targets.push_back(application);
   m_dispatcher.SetTargets(targets);
   m_view->AttachCommands(m_cyclePopup);
@@ -71,6 +75,8 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
   BuildStatusBar();
   BuildAccelerators();
   setAcceptDrops(true);
+  QGuiApplication::setWindowIcon(ProgramIcon());  // also the dialogs' and the version box's
+  setWindowIcon(ProgramIcon());
 
   connect(m_view, &CKb_zeva3View::Tick, this, &CMainFrame::UpdateIdle);
   connect(m_view, &CKb_zeva3View::FilesDropped, this, &CMainFrame::OpenDropped);
@@ -265,6 +271,8 @@ const CommandMap<CMainFrame>& CMainFrame::Commands() {
       {ids::kMaximiseRestore, [](CMainFrame& f) { f.isMaximized() ? f.showNormal() : f.showMaximized(); }},
       {ids::kFlatToolBar, [](CMainFrame& f) { f.OnFlatToolBar(); }},
       {ids::kNewWindow, [](CMainFrame& f) { f.OnNewWindow(); }},
+      {ids::kQuickTile, [](CMainFrame& f) { QuickTile::Recall(f, f.m_profile); }},
+      {ids::kRegisterQuickTile, [](CMainFrame& f) { QuickTile::Register(f, f.m_profile); }},
       {ids::kToolBar, [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); }},
       {ids::kStatusBar, [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); }},
       {ids::kExit, [](CMainFrame& f) { f.close(); }},

@@ -10,6 +10,7 @@
 #include <QMap>
 
 #include "CCustomButton.h"
+#include "CMiniLauncher.h"
 #include "CommandDispatcher.h"
 #include "CommandHost.h"
 #include "CommandTarget.h"
@@ -89,6 +90,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   CKb_zeva3Doc* m_document;
   CCyclePopup* m_cyclePopup;
   CCustomButton m_customButton;
+  CMiniLauncher m_launcher;
   CommandDispatcher m_dispatcher;
   QMap<int, QAction*> m_actions;
   QToolBar* m_toolBar = nullptr;

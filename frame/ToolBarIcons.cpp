@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QPixmapCache>
 
+#include "CommandIds.h"
 #include "MenuLayout.h"
 #include "Resources.h"
 
@@ -23,7 +24,26 @@ QPixmap Strip(int scale) {
 
 }  // namespace
 
-QIcon ToolBarIcon(int id) {
+QString ThemeIconName(int id) {
+  switch (id) {
+    case ids::kFileNew: return QStringLiteral("document-new");
+    case ids::kFileOpen: return QStringLiteral("document-open");
+    case ids::kFileSave: return QStringLiteral("document-save");
+    case ids::kPrintPreview: return QStringLiteral("document-print-preview");
+    case ids::kPrint: return QStringLiteral("document-print");
+    case ids::kUndo: return QStringLiteral("edit-undo");
+    case ids::kCut: return QStringLiteral("edit-cut");
+    case ids::kCopy: return QStringLiteral("edit-copy");
+    case ids::kPaste: return QStringLiteral("edit-paste");
+    case ids::kFind: return QStringLiteral("edit-find");
+    case ids::kReplace: return QStringLiteral("edit-find-replace");
+    case ids::kGoToLine: return QStringLiteral("go-jump");
+    case ids::kExit: return QStringLiteral("application-exit");
+    default: return QString();
+  }
+}
+
+QIcon OwnToolBarIcon(int id) {
   int button = 0;
   for (int slot : res::ToolBarSlots()) {
     if (slot == 0) continue;
@@ -35,4 +55,15 @@ QIcon ToolBarIcon(int id) {
     ++button;
   }
   return QIcon();
+}
+
+QIcon ToolBarIcon(int id) {
+  QString name = ThemeIconName(id);
+  if (!name.isEmpty() && QIcon::hasThemeIcon(name)) {
+    // A theme may hold only SVG pictures, which Qt cannot draw without its
+    // SVG module: such an icon exists but shows nothing.
+    QIcon themed = QIcon::fromTheme(name);
+    if (!themed.pixmap(QSize(16, 16)).isNull()) return themed;
+  }
+  return OwnToolBarIcon(id);
 }

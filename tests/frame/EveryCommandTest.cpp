@@ -37,6 +37,7 @@
 #include "CKb_zeva3View.h"
 #include "CLineEndDlg.h"
 #include "CMainFrame.h"
+#include "CMiniLauncherDlg.h"
 #include "CPhraseDlg.h"
 #include "CommandIds.h"
 #include "CommandTable.h"
@@ -379,6 +380,32 @@ const CommandCase kCases[] = {
        });
      },
      [](Bench& b) { EXPECT_EQ(b.started, QStringList{QCoreApplication::applicationFilePath()}); }},
+    {"QuickTile", ids::kQuickTile,
+     [](Bench& b) {
+       b.profile.WriteProfileInt("Position", "TilePosX", 70);
+       b.profile.WriteProfileInt("Position", "TilePosY", 60);
+       b.profile.WriteProfileInt("Size", "TileSizeX", 500);
+       b.profile.WriteProfileInt("Size", "TileSizeY", 400);
+     },
+     [](Bench& b) {
+       QApplication::processEvents();
+       EXPECT_EQ(b.frame.frameGeometry(), QRect(70, 60, 500, 400));
+       EXPECT_EQ(b.profile.GetProfileInt("Position", "PosX", -1), 70);
+     }},
+    {"RegisterQuickTile", ids::kRegisterQuickTile, [](Bench&) {},
+     [](Bench& b) {
+       ASSERT_EQ(b.user.asked.size(), 1u);
+       EXPECT_EQ(b.user.asked[0].text, QStringLiteral("クイックタイルに現在の\n窓の配置を登録しますか？"));
+       EXPECT_EQ(b.profile.GetProfileInt("Size", "TileSizeX", -1), b.frame.frameGeometry().width());
+     }},
+    {"MiniLauncher", ids::kMiniLauncher, [](Bench&) {},
+     [](Bench& b) {
+       ASSERT_EQ(b.user.asked.size(), 1u);
+       EXPECT_EQ(b.user.asked[0].text,
+                 QStringLiteral("未保存のファイルは実行できません。\n文書を保存してから実行して下さい。"));
+     }},
+    {"MiniLauncherSettings", ids::kMiniLauncherSettings, [](Bench& b) { b.Expect<CMiniLauncherDlg>(Reject); },
+     [](Bench& b) { EXPECT_EQ(b.dialogCaptions, QStringList{QStringLiteral("ミニランチャーの機能設定")}); }},
     {"ToolBar", ids::kToolBar, [](Bench& b) { ASSERT_TRUE(b.frame.ToolBar()->isVisible()); },
      [](Bench& b) { EXPECT_FALSE(b.frame.ToolBar()->isVisible()); }},
     {"StatusBar", ids::kStatusBar, [](Bench& b) { ASSERT_TRUE(b.frame.statusBar()->isVisible()); },

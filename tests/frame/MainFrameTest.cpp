@@ -205,7 +205,7 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
 
 TEST_F(MainFrameTest, CommandsWithoutAHandlerYetShowDisabled) {
   Start();
-  for (int id : {ids::kGoToLine, ids::kQuickTile, ids::kMiniLauncher, ids::kPrint})
+  for (int id : {ids::kGoToLine, ids::kPrint})
     EXPECT_FALSE(Update(id).enabled) << id;
   for (int id : {ids::kFileSave, ids::kFontSettings, ids::kNewWindow, ids::kExit}) EXPECT_TRUE(Update(id).enabled) << id;
 }

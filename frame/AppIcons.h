@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon and the two document icons, compiled in as SVG (for
+// exporting to the desktop) with PNG renders at 16 to 256 pixels, from
+// which these icons are built: Qt draws PNGs without its SVG module.
+// `index` as the document type's default icon counts: 0 the program,
+// 1 and 2 the documents.
+QIcon AppIcon(int index);
+inline QIcon ProgramIcon() { return AppIcon(0); }
