@@ -65,6 +65,9 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
   std::vector<CommandTarget*> targets = {m_view, m_document, &m_launcher, this};
   if (application) targets.push_back(application);
   m_dispatcher.SetTargets(targets);
+  // Every command sees (and saves, counts, searches) the text the user
+  // typed: a composition still open is committed where it stands first.
+  m_dispatcher.SetBeforeEachCommand([this] { m_view->Control().FinishComposition(); });
   m_view->AttachCommands(m_cyclePopup);
   m_document->AttachCommands(&m_customButton);
 

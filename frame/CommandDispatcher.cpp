@@ -1,6 +1,7 @@
 #include "CommandDispatcher.h"
 
 bool CommandDispatcher::Dispatch(int id) {
+  if (m_before) m_before();
   for (CommandTarget* target : m_targets) {
     if (target->HandlesCommand(id)) {
       target->OnCommand(id);

@@ -6,6 +6,7 @@
 // and the first that handles it runs it. Update rules are asked the same
 // way; a command nobody handles shows disabled.
 
+#include <functional>
 #include <vector>
 
 #include "CommandTarget.h"
@@ -14,6 +15,8 @@ class CommandDispatcher {
  public:
   // Targets in routing order.
   void SetTargets(std::vector<CommandTarget*> targets) { m_targets = std::move(targets); }
+  // Runs before every command, whoever handles it.
+  void SetBeforeEachCommand(std::function<void()> before) { m_before = std::move(before); }
 
   // Runs `id`; false when no target handles it.
   bool Dispatch(int id);
@@ -21,4 +24,5 @@ class CommandDispatcher {
 
  private:
   std::vector<CommandTarget*> m_targets;
+  std::function<void()> m_before;
 };

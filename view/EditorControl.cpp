@@ -8,6 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFont>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QMouseEvent>
 #include <QMimeData>
 
 #include "DocumentFile.h"
@@ -88,8 +93,9 @@ EditorControl::EditorControl(QWidget* parent) : QsciScintilla(parent) {
   setMarginLineNumbers(0, false);
   setMarginWidth(0, 0);
   connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-          [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
-            OnModified(position, type, text, length);
+          [this](int position, int type, const char* text, int length, int, int, int, int, int token, int) {
+            if (type & SC_MOD_CONTAINER) m_composition.OnCommitUndone(token);
+            else OnModified(position, type, text, length);
           });
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &EditorControl::OnUpdateUi);
   ApplyDocumentOptions();
@@ -102,7 +108,10 @@ void EditorControl::ApplyDocumentOptions() {
   // Only the "before" events: the widget's own insert/delete hook (which
   // recounts characters up to the change) then never runs.
   // The insert check lets an insertion past the control's limit be refused.
-  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_INSERTCHECK | SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
+  // Undo steps of the control's own (a commit that replaced a selection)
+  // are reported too.
+  SendScintilla(SCI_SETMODEVENTMASK,
+                SC_MOD_INSERTCHECK | SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE | SC_MOD_CONTAINER);
   // Annotations force a synchronous layout of every inserted line when
   // wrapping is on; the editor has none.
   SendScintilla(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
@@ -153,6 +162,7 @@ bool EditorControl::SetShiftJisText(std::size_t size, const PieceProducer& produ
   SendScintilla(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<void*>(document));
   ApplyDocumentOptions();
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+  m_composition.ForgetHistory();  // the composition was in the old document
   m_filling = true;
   std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece + 1), '\0');
   std::string carried;  // a lead byte whose trail byte is in the next piece
@@ -202,8 +212,24 @@ std::string_view EditorControl::Utf8Text() const {
 
 std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing) const {
   std::string_view utf8 = Utf8Text();
-  std::string bytes(kanji::ShiftJisCodec::EncodedBound(utf8.size()), '\0');
-  bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing));
+  auto preeditStart = static_cast<std::size_t>(m_composition.PreeditStart());
+  auto preeditLength = static_cast<std::size_t>(m_composition.PreeditLength());
+  if (preeditLength == 0) {
+    std::string bytes(kanji::ShiftJisCodec::EncodedBound(utf8.size()), '\0');
+    bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing));
+    return bytes;
+  }
+  // The text around the preedit, each side encoded on its own: the preedit
+  // holds whole characters, so no character is split.
+  std::string_view before = utf8.substr(0, preeditStart), after = utf8.substr(preeditStart + preeditLength);
+  std::string bytes(kanji::ShiftJisCodec::EncodedBound(before.size()) + kanji::ShiftJisCodec::EncodedBound(after.size()),
+                    '\0');
+  std::size_t written = kanji::ShiftJisCodec::EncodeInto(before, bytes.data(), missing);
+  std::vector<kanji::Unencodable> missingAfter;
+  std::size_t more = kanji::ShiftJisCodec::EncodeInto(after, bytes.data() + written, missing ? &missingAfter : nullptr);
+  if (missing)
+    for (kanji::Unencodable item : missingAfter) missing->push_back(item);
+  bytes.resize(written + more);
   return bytes;
 }
 
@@ -280,6 +306,7 @@ void EditorControl::ApplyFormat() {
   setCaretForegroundColor(m_format.colour);
   SendScintilla(SCI_INDICSETSTYLE, kStrikeIndicator, static_cast<long>(INDIC_STRIKE));
   SendScintilla(SCI_INDICSETFORE, kStrikeIndicator, m_format.colour);
+  m_composition.StyleIndicators(m_format.colour, palette().color(QPalette::Highlight));
   CoverWithStrikeOut();
 }
 
@@ -332,19 +359,61 @@ QString EditorControl::WithEnterLineEnds(QString text) const {
   }
 }
 
-void EditorControl::UndoLast() { SendScintilla(SCI_UNDO); }
+void EditorControl::UndoLast() {
+  SendScintilla(SCI_UNDO);
+  RestoreSelectionOfUndoneCommit();
+}
+
+// Undoing a commit that replaced a selection selects that text again, as
+// it was before the composition started.
+void EditorControl::RestoreSelectionOfUndoneCommit() {
+  long anchor = 0, caret = 0;
+  if (m_composition.TakeSelectionToRestore(&anchor, &caret)) SetSelection(anchor, caret);
+}
+
+void EditorControl::FinishComposition() {
+  if (!IsComposing()) return;
+  // Input methods commit at once, to the object that has the focus; one
+  // that does not (none running, or the focus is in a menu) leaves the
+  // preedit shown, and that becomes the text.
+  if (QGuiApplication::focusObject() == this) QGuiApplication::inputMethod()->commit();
+  m_composition.CommitShown();
+}
+
+void EditorControl::inputMethodEvent(QInputMethodEvent* event) {
+  m_composition.Apply(*event);
+  updateMicroFocus();
+  event->accept();
+}
+
+// A click ends the composition where it stands; only then does the caret move.
+void EditorControl::mousePressEvent(QMouseEvent* event) {
+  FinishComposition();
+  QsciScintilla::mousePressEvent(event);
+}
+
+// The focus leaving for another widget or window takes the composition
+// with it as text; a menu opened over the text leaves it open.
+void EditorControl::focusOutEvent(QFocusEvent* event) {
+  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason)
+    m_composition.CommitShown();
+  QsciScintilla::focusOutEvent(event);
+}
 
 QVariant EditorControl::inputMethodQuery(Qt::InputMethodQuery query) const {
   if (query != Qt::ImSurroundingText && query != Qt::ImCursorPosition)
     return QsciScintilla::inputMethodQuery(query);
-  long caret = CaretPosition();
+  // During a composition the input method is told of the text without its
+  // preedit, with the caret where the preedit starts.
+  long caret = IsComposing() ? m_composition.PreeditStart() : CaretPosition();
   int line = LineFromPosition(caret);
   long start = LineStart(line);
   long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
   std::string_view text = Utf8Text();
-  QString lineText = QString::fromUtf8(text.data() + start, end - start);
-  if (query == Qt::ImSurroundingText) return lineText;
-  return static_cast<int>(QString::fromUtf8(text.data() + start, caret - start).size());  // UTF-16 units
+  QString lineText = QString::fromUtf8(text.data() + start, caret - start);
+  long afterCaret = caret + (IsComposing() ? m_composition.PreeditLength() : 0);
+  if (query == Qt::ImCursorPosition) return static_cast<int>(lineText.size());  // UTF-16 units
+  return lineText + QString::fromUtf8(text.data() + afterCaret, std::max(end - afterCaret, 0L));
 }
 
 // The Shift-JIS length is kept up to date from each change, so asking for
@@ -360,6 +429,7 @@ void EditorControl::OnModified(int position, int modificationType, const char*, 
     return;
   }
   MeasurePendingInsertion();
+  if (m_composition.IsEditingPreedit()) return;  // no change of the text
   if (modificationType & SC_MOD_BEFOREINSERT) {
     m_pendingInsertion = {position, length};
     emit TextAboutToChange(position, length, true);
@@ -403,6 +473,7 @@ void EditorControl::MeasurePendingInsertion() const {
 }
 
 void EditorControl::OnUpdateUi(int updated) {
+  RestoreSelectionOfUndoneCommit();  // an undo the control ran on its own keys
   if (!(updated & SC_UPDATE_CONTENT)) return;
   if (m_format.strikeOut) CoverWithStrikeOut();
   emit ContentChanged();

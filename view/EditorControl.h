@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "InputComposition.h"
 #include "ShiftJisCodec.h"
 
 // The one character format the whole text is shown in.
@@ -96,10 +97,25 @@ class EditorControl : public QsciScintilla {
   void PastePlainText();
   void UndoLast();
 
+  // An input method's composition (the preedit) is shown in the text but
+  // is no part of it: ShiftJisText and ShiftJisLength leave it out, and
+  // neither the modified flag nor Undo sees it.
+  bool IsComposing() const { return m_composition.IsActive(); }
+  // Ends a composition where it stands, before the user's next action: the
+  // input method is asked to commit it, and what it leaves shown becomes
+  // text as if committed.
+  void FinishComposition();
+  const InputComposition& Composition() const { return m_composition; }
+
   // Input methods ask for the text around the caret: answered from the
   // caret's line alone (the widget's own answer scans to the nearest blank
   // line, which on a large file costs a scan per keystroke).
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+ protected:
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  signals:
   // The text is about to change (insert or delete at `position`).
@@ -119,6 +135,7 @@ class EditorControl : public QsciScintilla {
   void CoverWithStrikeOut();
   void OnModified(int position, int modificationType, const char* text, int length);
   void OnUpdateUi(int updated);
+  void RestoreSelectionOfUndoneCommit();
   bool RefuseInsertionPastTheLimit(long length);
   void ReportRefusedEdit();
 
@@ -135,4 +152,5 @@ class EditorControl : public QsciScintilla {
   bool m_filling = false;
   bool m_refusalShown = false;
   QColor m_background = Qt::white;
+  InputComposition m_composition{*this};
 };
