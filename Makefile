@@ -53,6 +53,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/settings_bench
 	$(BENCH_BUILD)/bench/editor_bench
 	$(BENCH_BUILD)/bench/editing_bench
+	$(BENCH_BUILD)/bench/print_bench
 	$(BENCH_BUILD)/bench/find_bench
 	$(BENCH_BUILD)/bench/frame_bench
 	$(BENCH_BUILD)/bench/popup_bench

@@ -49,6 +49,9 @@ class CKb_zeva3App : public QApplication, public CommandTarget {
   // Writes the recent-file list and the preview page count back: at exit,
   // and only for a process that really started the editor.
   void SaveStandardSettings();
+  // How many pages print preview shows side by side (0: not set yet).
+  int PreviewPages() const { return m_previewPages; }
+  void SetPreviewPages(int pages) { m_previewPages = pages; }
 
   // File > Open's filters, the first selected when the dialog opens.
   static QStringList OpenFilters();

@@ -334,6 +334,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::UpdateTitle() {
   setWindowTitle(m_document->Title() + QStringLiteral("[*] - ") + T(strings::kAppTitle));
+  m_view->SetPrintTitle(m_document->Title());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

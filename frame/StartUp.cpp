@@ -4,6 +4,7 @@
 
 #include "CKb_zeva3App.h"
 #include "CKb_zeva3Doc.h"
+#include "CKb_zeva3View.h"
 #include "CMainFrame.h"
 #include "CommandLine.h"
 #include "ModalSeam.h"
@@ -17,6 +18,16 @@ void Print(const QString& text) { std::fputs(text.toLocal8Bit().constData(), std
 void Tell(const char* text, platform::MessageIcon icon) {
   platform::ShowMessage(nullptr, {QString::fromUtf8(text), QString::fromUtf8(strings::kAppName), icon,
                                   platform::MessageButtons::Ok});
+}
+
+// /p and /pt: the file is opened in a window never shown, printed to the
+// default or the named queue (the driver and port words are not needed),
+// and the process ends. Nothing of the editor's state is written back.
+int PrintAndEnd(CKb_zeva3App& app, const CommandLine& line) {
+  CMainFrame frame(app.Profile(), &app, &app.RecentFiles());
+  if (!frame.Document().OpenDocumentFile(line.path)) return 1;
+  QString queue = line.action == CommandLine::Action::PrintTo ? line.printer : QString();
+  return frame.View().Printing().PrintToQueue(queue) ? 0 : 1;
 }
 
 }  // namespace
@@ -41,8 +52,7 @@ std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& ar
       return nullptr;
     case CommandLine::Action::Print:
     case CommandLine::Action::PrintTo:
-      Tell(strings::kPrintingNotYet, platform::MessageIcon::Exclamation);
-      *exitCode = 1;
+      *exitCode = PrintAndEnd(app, line);
       return nullptr;
     case CommandLine::Action::NewDocument:
     case CommandLine::Action::Open:

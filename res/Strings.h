@@ -57,6 +57,9 @@ inline constexpr const char* kSearchWrappedToStart = "文書の末尾まで検�
 inline constexpr const char* kSearchWrappedToEnd = "文書の先頭まで検索したので、末尾から検索しました。";
 inline constexpr const char* kReplacedCount = "%1 箇所を置換しました。";
 inline constexpr const char* kHomePageUrl = "https://github.com/kaboma/kb_zeva3";
-inline constexpr const char* kPrintingNotYet = "印刷にはまだ対応していません。";
+inline constexpr const char* kNoPrinter = "印刷に使えるプリンタがありません。\nプリンタを設定してから印刷してください。";
+inline constexpr const char* kUnknownPrinter = "プリンタ「%1」が見つかりません。";
+inline constexpr const char* kPrintFailed = "印刷できませんでした。\n%1";
+inline constexpr const char* kPrintFileUnwritable = "%1\nに書き込めません。";
 
 }  // namespace strings

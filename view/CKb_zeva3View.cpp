@@ -12,6 +12,7 @@
 #include <QDateTime>
 
 #include "AutoIndent.h"
+#include "CKb_zeva3App.h"
 #include "CGotoLineDlg.h"
 #include "CLineEndDlg.h"
 #include "CaretJumps.h"
@@ -69,6 +70,7 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
   m_timer.start(kTimerPeriodMs, this);
   new AutoIndent(m_profile, *m_control, m_prevTextLength, this);
   m_finder = new TextFinder(*m_control, *this);
+  m_printing = std::make_unique<PrintCommands>(*m_control, m_printMargins, this);
   connect(m_finder, &TextFinder::StatusMessage, this, &CKb_zeva3View::StatusMessage);
 }
 
@@ -184,6 +186,15 @@ void CKb_zeva3View::OnLineEndReplacement() {
   LineEndReplacement::Replace(*m_control, static_cast<LineEndReplacement::Ending>(dialog.m_endingChoice + 1), this);
 }
 
+// How many pages the preview shows side by side is the application's to
+// keep until the process ends.
+void CKb_zeva3View::OnPrintPreview() {
+  CKb_zeva3App* app = CKb_zeva3App::Instance();
+  int pages = app ? app->PreviewPages() : 0;
+  m_printing->Preview(pages);
+  if (app) app->SetPreviewPages(pages);
+}
+
 void CKb_zeva3View::OnPaste() { m_control->PastePlainText(); }
 bool CKb_zeva3View::CanPaste() const { return m_control->CanPastePlainText(); }
 
@@ -249,6 +260,11 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kLineEndReplacement, [](CKb_zeva3View& v) { v.OnLineEndReplacement(); }},
       {ids::kFind, [](CKb_zeva3View& v) { v.m_finder->OpenFind(); }},
       {ids::kReplace, [](CKb_zeva3View& v) { v.m_finder->OpenReplace(); }},
+      {ids::kPrint, [](CKb_zeva3View& v) { v.m_printing->Print(); }},
+      {ids::kPrintDirect, [](CKb_zeva3View& v) { v.m_printing->PrintDirect(); }},
+      {ids::kPrintPreview, [](CKb_zeva3View& v) { v.OnPrintPreview(); }},
+      // The page set-up edits the printer this view prints to.
+      {ids::kPrintSetup, [](CKb_zeva3View& v) { v.m_printing->SetUp(); }},
   };
   return commands;
 }

@@ -11,10 +11,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 #include "CommandTarget.h"
 #include "DocumentText.h"
 #include "EditorControl.h"
 #include "NoticeBar.h"
+#include "PrintCommands.h"
 
 class ProfileFile;
 class TextFinder;
@@ -33,6 +36,9 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   const EditorControl& Control() const { return *m_control; }
   const NoticeBar& Notice() const { return *m_notice; }
   TextFinder& Finder() { return *m_finder; }
+  PrintCommands& Printing() { return *m_printing; }
+  // The document's name, the title of its print jobs.
+  void SetPrintTitle(const QString& title) { m_printing->SetTitle(title); }
 
   // DocumentText
   void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) override;
@@ -64,6 +70,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OnPaste();
   void OnGoToLine();
   void OnLineEndReplacement();
+  void OnPrintPreview();
   bool CanPaste() const;
 
   int m_loadCode = 0;
@@ -105,6 +112,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   NoticeBar* m_notice;
   EditorControl* m_control;
   TextFinder* m_finder;
+  std::unique_ptr<PrintCommands> m_printing;
   QBasicTimer m_timer;
   CommandTarget* m_attachedCommands = nullptr;
 };

@@ -205,9 +205,10 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
 
 TEST_F(MainFrameTest, CommandsWithoutAHandlerYetShowDisabled) {
   Start();
-  for (int id : {ids::kGoToLine, ids::kPrint})
-    EXPECT_FALSE(Update(id).enabled) << id;
-  for (int id : {ids::kFileSave, ids::kFontSettings, ids::kNewWindow, ids::kExit}) EXPECT_TRUE(Update(id).enabled) << id;
+  for (int id : {ids::kGoToLine}) EXPECT_FALSE(Update(id).enabled) << id;
+  for (int id : {ids::kFileSave, ids::kFontSettings, ids::kNewWindow, ids::kExit, ids::kPrint, ids::kPrintDirect,
+                 ids::kPrintPreview, ids::kPrintSetup})
+    EXPECT_TRUE(Update(id).enabled) << id;
 }
 
 // The first column of `image` with a dark pixel: where the drawn text starts.

@@ -78,10 +78,11 @@ TEST_F(StartUp, UnregisterInAnyCaseEndsWithoutAWindowOrRecentFiles) {
   EXPECT_FALSE(std::filesystem::exists(profile.Path()));
 }
 
-TEST_F(StartUp, PrintingSaysItIsNotThereYet) {
-  EXPECT_FALSE(Start({QStringLiteral("/p"), QString::fromStdString(Fixture("ascii.txt"))}));
+TEST_F(StartUp, PrintingAFileThatCannotBeOpenedEndsWithAnErrorAndNoWindow) {
+  EXPECT_FALSE(Start({QStringLiteral("/p"), QStringLiteral("/nowhere/missing.txt")}));
   EXPECT_EQ(exitCode, 1);
-  EXPECT_EQ(user.asked.at(0).text, QStringLiteral("印刷にはまだ対応していません。"));
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("/nowhere/missing.txt\nが見つかりません。"));
 }
 
 TEST_F(StartUp, FileOpenShowsTheFiltersAndCancellingChangesNothing) {

@@ -1,0 +1,131 @@
+#include "PrintCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
+
+#include "CPrintPreviewDlg.h"
+#include "ModalSeam.h"
+#include "PrintQueue.h"
+#include "Strings.h"
+#include "TextPrinter.h"
+
+namespace {
+
+QString T(const char* text) { return QString::fromUtf8(text); }
+
+platform::PrintJobOptions JobOptions(const QPrinter& settings) {
+  platform::PrintJobOptions options;
+  options.copies = qMax(1, settings.copyCount());
+  options.collate = settings.collateCopies();
+  switch (settings.duplex()) {
+    case QPrinter::DuplexLongSide: options.sides = platform::PrintJobOptions::Sides::LongEdge; break;
+    case QPrinter::DuplexShortSide: options.sides = platform::PrintJobOptions::Sides::ShortEdge; break;
+    default: break;
+  }
+  return options;
+}
+
+}  // namespace
+
+PrintCommands::PrintCommands(const EditorControl& control, const int& marginTwips, QWidget* owner)
+    : m_control(control), m_marginTwips(marginTwips), m_owner(owner) {}
+
+int PrintCommands::Lay(QPrinter& printer) const { return TextPrinter(m_control, m_marginTwips).Print(printer); }
+
+void PrintCommands::Tell(const QString& text, bool failure) const {
+  platform::ShowMessage(m_owner, {text, T(strings::kAppName),
+                                  failure ? platform::MessageIcon::Stop : platform::MessageIcon::Exclamation,
+                                  platform::MessageButtons::Ok});
+}
+
+void PrintCommands::Print() {
+  QPrintDialog dialog(&m_printer, m_owner);
+  if (platform::ExecDialog(dialog) != QDialog::Accepted) return;
+  PrintOn(m_printer);
+}
+
+// The printer of the last print or set-up; with none chosen yet, the
+// default queue.
+void PrintCommands::PrintDirect() {
+  if (m_printer.outputFormat() == QPrinter::NativeFormat && !m_printer.printerName().isEmpty()) PrintOn(m_printer);
+  else if (!m_printer.outputFileName().isEmpty()) PrintToFile(m_printer);
+  else PrintToQueue(QString());
+}
+
+void PrintCommands::Preview(int& pagesShown) {
+  CPrintPreviewDlg dialog(m_printer, [this](QPrinter& printer) { Lay(printer); }, pagesShown, m_owner);
+  int result = platform::ExecDialog(dialog);
+  pagesShown = dialog.PagesShown();
+  if (result == CPrintPreviewDlg::kPrintChosen) Print();
+}
+
+void PrintCommands::SetUp() {
+  QPageSetupDialog dialog(&m_printer, m_owner);
+  platform::ExecDialog(dialog);
+}
+
+bool PrintCommands::PrintOn(QPrinter& chosen) {
+  if (chosen.outputFormat() == QPrinter::PdfFormat) {
+    // Qt's stand-in when the desktop has no printer: a PDF with no file.
+    if (chosen.outputFileName().isEmpty()) {
+      Tell(T(strings::kNoPrinter), false);
+      return false;
+    }
+    return PrintToFile(chosen);
+  }
+  return SendToQueue(chosen.printerName(), chosen);
+}
+
+bool PrintCommands::PrintToFile(QPrinter& printer) {
+  printer.setDocName(m_title);
+  if (Lay(printer) > 0) return true;
+  Tell(T(strings::kPrintFileUnwritable).arg(printer.outputFileName()), true);
+  return false;
+}
+
+bool PrintCommands::PrintToQueue(const QString& queue) {
+  platform::PrinterLookup found = platform::PrintQueue::Find(queue);
+  switch (found.result) {
+    case platform::PrinterLookup::Result::Found: break;
+    case platform::PrinterLookup::Result::Unknown:
+      Tell(T(strings::kUnknownPrinter).arg(queue), false);
+      return false;
+    case platform::PrinterLookup::Result::NoScheduler:
+    case platform::PrinterLookup::Result::NoDefault:
+      Tell(T(strings::kNoPrinter), false);
+      return false;
+  }
+  QPrinter settings(QPrinter::HighResolution);
+  settings.setOutputFormat(QPrinter::PdfFormat);
+  QPageSize paper = QPrinterInfo::printerInfo(found.name).defaultPageSize();
+  settings.setPageSize(paper.isValid() ? paper : m_printer.pageLayout().pageSize());
+  settings.setPageOrientation(m_printer.pageLayout().orientation());
+  return SendToQueue(found.name, settings);
+}
+
+bool PrintCommands::SendToQueue(const QString& queue, const QPrinter& settings) {
+  QTemporaryFile job(QDir::tempPath() + QStringLiteral("/kb_zeva3-print-XXXXXX.pdf"));
+  if (!job.open()) {
+    Tell(T(strings::kPrintFileUnwritable).arg(QFileInfo(job.fileTemplate()).absolutePath()), true);
+    return false;
+  }
+  job.close();
+  QPrinter pdf(QPrinter::HighResolution);
+  pdf.setOutputFormat(QPrinter::PdfFormat);
+  pdf.setOutputFileName(job.fileName());
+  pdf.setPageLayout(settings.pageLayout());
+  pdf.setFromTo(settings.fromPage(), settings.toPage());
+  pdf.setDocName(m_title);
+  if (Lay(pdf) == 0) {
+    Tell(T(strings::kPrintFileUnwritable).arg(job.fileName()), true);
+    return false;
+  }
+  platform::PrintJobResult result = platform::PrintQueue::Submit(queue, job.fileName(), m_title, JobOptions(settings));
+  if (result.jobId != 0) return true;
+  Tell(T(strings::kPrintFailed).arg(result.error), true);
+  return false;
+}

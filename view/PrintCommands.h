@@ -1,0 +1,51 @@
+#pragma once
+
+// Printing the shown document: print with the desktop's print dialog, print
+// again without it, print preview, page set-up, and printing from the
+// command line to the default or a named queue. One printer description
+// lives as long as the view, so the set-up and the dialog's choices carry
+// over to the next print.
+//
+// Every print is laid out to a PDF first: printed to a file, that is the
+// output; printed to a queue, that PDF is the job, and a queue that is
+// missing or refuses the job is told to the user instead of printing
+// nowhere.
+
+#include <QPrinter>
+#include <QString>
+
+class EditorControl;
+class QWidget;
+
+class PrintCommands {
+ public:
+  PrintCommands(const EditorControl& control, const int& marginTwips, QWidget* owner);
+
+  // The document's name, the job's title.
+  void SetTitle(const QString& title) { m_title = title; }
+
+  void Print();
+  void PrintDirect();
+  // `pagesShown` (1 or 2; 0 for not set) is what the preview starts with
+  // and what the user left it at.
+  void Preview(int& pagesShown);
+  void SetUp();
+  // `queue` empty: the default queue. False after telling the user why
+  // nothing was printed.
+  bool PrintToQueue(const QString& queue);
+
+  QPrinter& Printer() { return m_printer; }
+
+ private:
+  bool PrintOn(QPrinter& chosen);
+  bool PrintToFile(QPrinter& printer);
+  bool SendToQueue(const QString& queue, const QPrinter& settings);
+  int Lay(QPrinter& printer) const;
+  void Tell(const QString& text, bool failure) const;
+
+  const EditorControl& m_control;
+  const int& m_marginTwips;
+  QWidget* m_owner;
+  QString m_title;
+  QPrinter m_printer{QPrinter::HighResolution};
+};
