@@ -1,9 +1,11 @@
 #include "CPrintPreviewDlg.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -49,7 +51,11 @@ CPrintPreviewDlg::CPrintPreviewDlg(QPrinter& printer, std::function<void(QPrinte
   ShowPages();
   // Laid out now, so the page count is known before the dialog is shown.
   m_preview->updatePreview();
-  resize(800, 900);
+  // Tall enough for a whole page, never taller than the screen.
+  QSize size(800, 900);
+  if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  resize(size);
 }
 
 QPushButton* CPrintPreviewDlg::AddButton(const char* text, const char* name) {

@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -39,10 +41,12 @@
 #include "CMainFrame.h"
 #include "CMiniLauncherDlg.h"
 #include "CPhraseDlg.h"
+#include "CPrintPreviewDlg.h"
 #include "CommandIds.h"
 #include "CommandTable.h"
 #include "FrameTestSupport.h"
 #include "MenuLayout.h"
+#include "PdfReading.h"
 #include "TextFinder.h"
 #include "VersionDialog.h"
 
@@ -207,6 +211,29 @@ const CommandCase kCases[] = {
        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("置換"));
        dialog->close();
      }},
+
+    // Printing: to a PDF file as the print dialog's answer.
+    {"Print", ids::kPrint,
+     [](Bench& b) {
+       b.Show("\x88\xf3\x8d\xfc");  // 印刷
+       b.Expect<QPrintDialog>([&b](QPrintDialog& d) {
+         d.printer()->setOutputFormat(QPrinter::PdfFormat);
+         d.printer()->setOutputFileName(QString::fromStdString(b.dir.File("out.pdf")));
+         d.setResult(QDialog::Accepted);
+       });
+     },
+     [](Bench& b) { EXPECT_EQ(PdfLines(b.dir.File("out.pdf")), QStringList{QStringLiteral("印刷")}); }},
+    {"PrintPreview", ids::kPrintPreview,
+     [](Bench& b) {
+       b.Show("a\f");
+       b.Expect<CPrintPreviewDlg>([](CPrintPreviewDlg& d) {
+         EXPECT_EQ(d.PageCount(), 1);
+         d.reject();
+       });
+     },
+     [](Bench& b) { EXPECT_EQ(b.dialogCaptions, QStringList{QStringLiteral("印刷プレビュー")}); }},
+    {"PrintSetup", ids::kPrintSetup, [](Bench& b) { b.Expect<QPageSetupDialog>(Reject); },
+     [](Bench& b) { EXPECT_EQ(b.dialogCaptions.size(), 1); }},
 
     // Phrases: five registered, the third marked.
     {"InsertPhrase", ids::kInsertPhrase,
