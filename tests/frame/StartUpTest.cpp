@@ -10,6 +10,7 @@
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CMainFrame.h"
+#include "CPrintPreviewDlg.h"
 #include "CommandLine.h"
 #include "FrameTestSupport.h"
 
@@ -113,6 +114,28 @@ TEST_F(StartUp, OpeningTheOpenFileAgainReloadsItAfterTheSavePrompt) {
   frame->RunCommand(57601);
   EXPECT_EQ(user.asked.at(0).buttons, platform::MessageButtons::YesNoCancel);
   EXPECT_EQ(frame->View().TextForSave(nullptr), "on disk");
+}
+
+// The preview starts with as many pages side by side as it was left with,
+// and the count is written back only at exit.
+TEST_F(StartUp, PreviewPagesShownAreKeptUntilExit) {
+  auto frame = Start({});
+  ASSERT_TRUE(frame);
+  CKb_zeva3App::Instance()->SetPreviewPages(2);
+  std::vector<int> opened;
+  platform::SetDialogHandler([&](QDialog& dialog) {
+    auto& preview = dynamic_cast<CPrintPreviewDlg&>(dialog);
+    opened.push_back(preview.PagesShown());
+    if (opened.size() == 1) preview.TogglePagesShown();
+    return 0;
+  });
+  frame->RunCommand(57609);
+  frame->RunCommand(57609);
+  EXPECT_EQ(opened, (std::vector<int>{2, 1}));
+  EXPECT_EQ(profile.GetProfileInt("Settings", "PreviewPages", 0), 0) << "nothing written before exit";
+  CKb_zeva3App::Instance()->SaveStandardSettings();
+  EXPECT_EQ(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
+  CKb_zeva3App::Instance()->SetPreviewPages(0);
 }
 
 TEST_F(StartUp, RecentFilesAreRememberedMostRecentFirstAndWrittenAtExit) {
