@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "BenchTexts.h"
@@ -22,9 +23,32 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// The machine is shared: the process's own processor time is the figure
+// that does not depend on what else runs; the wall time is shown beside it.
+struct Timing {
+  double cpu = 0, wall = 0;
+};
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+class Stopwatch {
+ public:
+  Timing Elapsed() const {
+    return {double(std::clock() - cpu_) / CLOCKS_PER_SEC,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count()};
+  }
+
+ private:
+  std::clock_t cpu_ = std::clock();
+  std::chrono::steady_clock::time_point wall_ = std::chrono::steady_clock::now();
+};
+
+// The pages of a PDF as Qt writes it: one "/Type /Page" object each.
+int PdfPages(const std::string& path) {
+  std::string pdf = ReadFileBytes(path);
+  int pages = 0;
+  for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
+    pages += pdf.compare(at, 12, "/Type /Pages") != 0;
+  return pages;
+}
 
 constexpr int kMarginTwips = 1080;
 constexpr double kTargetPagesPerSecond = 50;
@@ -46,18 +70,18 @@ void PdfOn(QPrinter& printer, const std::string& path, int pages) {
 // Enough prose for `pages` pages: about 45 lines of 40 characters a page.
 std::string ProseFor(int pages) { return bench::JapaneseShiftJis(static_cast<std::size_t>(pages) * 45 * 90); }
 
-double EditorPagesPerSecond(const std::string& shiftJis, int pages, const TempDir& dir, int* printed) {
+Timing EditorPrint(const std::string& shiftJis, int pages, const TempDir& dir, int* printed) {
   EditorControl control;
   control.SetDefaultFormat(Gothic12());
   control.SetShiftJisText(shiftJis);
   QPrinter printer(QPrinter::HighResolution);
   PdfOn(printer, dir.File("editor.pdf"), pages);
-  auto start = Clock::now();
+  Stopwatch watch;
   *printed = TextPrinter(control, kMarginTwips).Print(printer);
-  return *printed / Seconds(start);
+  return watch.Elapsed();
 }
 
-double TextDocumentPagesPerSecond(const std::string& shiftJis, const TempDir& dir, int* printed) {
+Timing TextDocumentPrint(const std::string& shiftJis, const TempDir& dir, int* printed) {
   QTextDocument document;
   QFont font(Gothic12().face);
   font.setPointSize(12);
@@ -66,11 +90,11 @@ double TextDocumentPagesPerSecond(const std::string& shiftJis, const TempDir& di
   QPrinter printer(QPrinter::HighResolution);
   PdfOn(printer, dir.File("document.pdf"), 0);
   printer.setPageMargins(QMarginsF(54, 54, 54, 54), QPageLayout::Point);
-  auto start = Clock::now();
+  Stopwatch watch;
   document.print(&printer);
-  double seconds = Seconds(start);
-  *printed = document.pageCount();
-  return *printed / seconds;
+  Timing timing = watch.Elapsed();
+  *printed = PdfPages(dir.File("document.pdf"));
+  return timing;
 }
 
 }  // namespace
@@ -82,14 +106,16 @@ int main(int argc, char** argv) {
   TempDir dir;
   std::string prose = ProseFor(pages);
   int editorPages = 0, documentPages = 0;
-  double editor = EditorPagesPerSecond(prose, pages, dir, &editorPages);
-  double document = TextDocumentPagesPerSecond(prose.substr(0, prose.size() / 10), dir, &documentPages);
-  std::printf("Printing Japanese prose to PDF (A4, 12 pt, 0.75 in margins)\n");
-  std::printf("  %-40s %6d pages %8.1f pages/s\n", "editor's print layout", editorPages, editor);
-  std::printf("  %-40s %6d pages %8.1f pages/s (%.2fx the editor's time a page)\n", "toolkit's text document printing",
-              documentPages, document, editor / document);
-  bool met = editorPages == pages && editor >= kTargetPagesPerSecond;
+  Timing editor = EditorPrint(prose, pages, dir, &editorPages);
+  Timing document = TextDocumentPrint(prose.substr(0, prose.size() / 10), dir, &documentPages);
+  double editorRate = editorPages / editor.cpu, documentRate = documentPages / document.cpu;
+  std::printf("Printing Japanese prose to PDF (A4, 12 pt, 0.75 in margins), pages per second of processor time\n");
+  std::printf("  %-36s %6d pages %8.1f pages/s (%.1f by the wall clock)\n", "editor's print layout", editorPages,
+              editorRate, editorPages / editor.wall);
+  std::printf("  %-36s %6d pages %8.1f pages/s (the editor's %.2fx)\n", "toolkit's text document printing",
+              documentPages, documentRate, editorRate / documentRate);
+  bool met = editorPages == pages && editorRate >= kTargetPagesPerSecond;
   std::printf("  %-5s %d pages at %.0f pages/s or more (%.1f)\n", met ? "met" : "MISS", pages, kTargetPagesPerSecond,
-              editor);
+              editorRate);
   return 0;
 }

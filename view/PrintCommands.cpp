@@ -1,6 +1,7 @@
 #include "PrintCommands.h"
 
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -63,8 +64,12 @@ void PrintCommands::Preview(int& pagesShown) {
   if (result == CPrintPreviewDlg::kPrintChosen) Print();
 }
 
+// Paper and orientation are the user's; the margins are the view's, so the
+// dialog's margin boxes (which printing would ignore) are not offered.
 void PrintCommands::SetUp() {
   QPageSetupDialog dialog(&m_printer, m_owner);
+  for (QDoubleSpinBox* box : dialog.findChildren<QDoubleSpinBox*>())
+    if (box->objectName().endsWith(QLatin1String("Margin"))) box->parentWidget()->hide();
   platform::ExecDialog(dialog);
 }
 

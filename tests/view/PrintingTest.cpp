@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDoubleSpinBox>
 #include <QImage>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 
 #include <algorithm>
@@ -209,6 +211,23 @@ TEST_F(PrintingTest, PrintingAgainWithoutTheDialogGoesWhereTheLastPrintWent) {
   });
   view.OnCommand(ids::kPrintDirect);
   EXPECT_EQ(PdfLines(pdf), QStringList{QStringLiteral("二回目")});
+}
+
+// The set-up offered margins that printing then ignored.
+TEST_F(PrintingTest, PageSetUpOfferedMarginsThatPrintingIgnored) {
+  int marginBoxes = 0, offered = 0;
+  platform::SetDialogHandler([&](QDialog& dialog) {
+    EXPECT_NE(dynamic_cast<QPageSetupDialog*>(&dialog), nullptr);
+    for (QDoubleSpinBox* box : dialog.findChildren<QDoubleSpinBox*>()) {
+      if (!box->objectName().endsWith(QLatin1String("Margin"))) continue;
+      ++marginBoxes;
+      offered += box->isVisibleTo(&dialog) ? 1 : 0;
+    }
+    return 0;
+  });
+  view.OnCommand(ids::kPrintSetup);
+  EXPECT_EQ(marginBoxes, 4);
+  EXPECT_EQ(offered, 0);
 }
 
 TEST_F(PrintingTest, PreviewShowsAsManyPagesAsPrintAndTurnsThemWithTheKeys) {
