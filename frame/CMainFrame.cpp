@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -28,6 +29,7 @@
 #include "RecentFileList.h"
 #include "Strings.h"
 #include "ToolBarIcons.h"
+#include "PlacementRecorder.h"
 #include "WindowPlacement.h"
 
 namespace {
@@ -91,27 +93,16 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
 void CMainFrame::PlaceFromSettings() {
   QScreen* screen = QGuiApplication::primaryScreen();
   QRect placement = PlacementFromSettings(m_profile, screen ? screen->geometry().size() : QSize(1024, 768));
+  // A hand-edited size below what the bars need is used as it is: the
+  // window manager would otherwise enlarge the window and move it to keep
+  // it on screen, a little further at every start.
+  layout()->setSizeConstraint(QLayout::SetNoConstraint);
   resize(placement.size());
   move(placement.topLeft());
+  m_placement = new PlacementRecorder(*this, m_profile);
 }
 
 bool CMainFrame::InNormalState() const { return !isMaximized() && !isMinimized() && !isFullScreen(); }
-
-// The placement is written at every move and resize in the normal state, so
-// the settings always hold the last normal placement.
-void CMainFrame::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  if (!isVisible() || !InNormalState()) return;
-  m_profile.WriteProfileInt("Position", "PosX", frameGeometry().x());
-  m_profile.WriteProfileInt("Position", "PosY", frameGeometry().y());
-}
-
-void CMainFrame::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  if (!isVisible() || !InNormalState()) return;
-  m_profile.WriteProfileInt("Size", "SizeX", width());
-  m_profile.WriteProfileInt("Size", "SizeY", height());
-}
 
 QAction* CMainFrame::ActionFor(int id, const QString& text) {
   if (QAction* existing = m_actions.value(id)) return existing;
@@ -307,6 +298,7 @@ void CMainFrame::OnFlatToolBar() {
 
 // A second editor opens with this window's size, 20 pixels right and down.
 void CMainFrame::OnNewWindow() {
+  m_placement->Flush();  // a write still waiting must not undo the offset below
   if (InNormalState()) {
     m_profile.WriteProfileInt("Size", "SizeX", width());
     m_profile.WriteProfileInt("Size", "SizeY", height());
@@ -338,6 +330,7 @@ void CMainFrame::UpdateTitle() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  if (m_document->SaveModified()) event->accept();
-  else event->ignore();
+  if (!m_document->SaveModified()) return event->ignore();
+  m_placement->Flush();
+  event->accept();
 }

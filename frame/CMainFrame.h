@@ -16,6 +16,7 @@
 #include "CommandTarget.h"
 
 class CCyclePopup;
+class PlacementRecorder;
 class CKb_zeva3Doc;
 class CKb_zeva3View;
 class ProfileFile;
@@ -63,8 +64,6 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -91,6 +90,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   CCyclePopup* m_cyclePopup;
   CCustomButton m_customButton;
   CMiniLauncher m_launcher;
+  PlacementRecorder* m_placement = nullptr;
   CommandDispatcher m_dispatcher;
   QMap<int, QAction*> m_actions;
   QToolBar* m_toolBar = nullptr;

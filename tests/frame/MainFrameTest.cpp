@@ -20,6 +20,7 @@
 #include "CMainFrame.h"
 #include "CommandIds.h"
 #include "FrameTestSupport.h"
+#include "PlacementRecorder.h"
 #include "WindowPlacement.h"
 
 namespace {
@@ -60,19 +61,66 @@ TEST_F(MainFrameTest, OpensAtTheStoredPlacementAndWritesMovesAndResizes) {
   EXPECT_EQ(frame->size(), QSize(500, 300));
   frame->move(70, 80);
   frame->resize(600, 400);
-  QApplication::processEvents();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return profile.GetProfileInt("Size", "SizeX", 0) == 600; }));
   EXPECT_EQ(profile.GetProfileInt("Position", "PosX", 0), frame->frameGeometry().x());
-  EXPECT_EQ(profile.GetProfileInt("Size", "SizeX", 0), 600);
   EXPECT_EQ(profile.GetProfileInt("Size", "SizeY", 0), 400);
+}
+
+// A window manager reports the move of a restore before the normal frame is
+// back: what is stored is read once the window has settled in the normal
+// state, so nothing seen on the way into or out of maximised counts.
+TEST_F(MainFrameTest, PlacementDoesNotDriftOverMaximiseAndRestore) {
+  profile.WriteProfileInt("Position", "PosX", 40);
+  profile.WriteProfileInt("Position", "PosY", 30);
+  Start();
+  QTest::qWait(2 * PlacementRecorder::kSettleMilliseconds);
+  frame->move(70, 80);  // a moment later the window is maximised
+  QApplication::processEvents();
+  frame->showMaximized();
+  QTest::qWait(2 * PlacementRecorder::kSettleMilliseconds);
+  EXPECT_EQ(profile.GetProfileInt("Position", "PosX", 0), 40);
+  EXPECT_EQ(profile.GetProfileInt("Position", "PosY", 0), 30);
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    frame->showNormal();
+    QTest::qWait(2 * PlacementRecorder::kSettleMilliseconds);
+    QPoint settled = frame->frameGeometry().topLeft();
+    EXPECT_EQ(QPoint(profile.GetProfileInt("Position", "PosX", 0), profile.GetProfileInt("Position", "PosY", 0)),
+              settled);
+    frame->showMaximized();
+    QApplication::processEvents();
+  }
+}
+
+TEST_F(MainFrameTest, AMoveJustBeforeClosingIsStored) {
+  Start();
+  frame->move(90, 60);
+  QApplication::processEvents();
+  frame->close();
+  EXPECT_EQ(profile.GetProfileInt("Position", "PosX", 0), frame->frameGeometry().x());
+  EXPECT_EQ(profile.GetProfileInt("Position", "PosY", 0), frame->frameGeometry().y());
+}
+
+// A hand-edited size below what the bars need: the window manager used to
+// enlarge the window and push it up by its title bar at every start.
+TEST_F(MainFrameTest, AStoredSizeBelowTheMinimumIsUsedAsGivenAndMovesNothing) {
+  profile.WriteProfileInt("Size", "SizeX", 300);
+  profile.WriteProfileInt("Size", "SizeY", 100);
+  profile.WriteProfileInt("Position", "PosX", 50);
+  profile.WriteProfileInt("Position", "PosY", 60);
+  Start();
+  QTest::qWait(2 * PlacementRecorder::kSettleMilliseconds);
+  EXPECT_EQ(frame->size(), QSize(300, 100));
+  EXPECT_EQ(profile.GetProfileInt("Position", "PosY", 0), 60);
+  EXPECT_EQ(profile.GetProfileInt("Size", "SizeY", 0), 100);
 }
 
 TEST_F(MainFrameTest, NothingIsWrittenWhileMaximised) {
   Start();
   frame->resize(600, 400);
   frame->move(70, 80);
-  QApplication::processEvents();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return profile.GetProfileInt("Size", "SizeX", 0) == 600; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return profile.GetProfileInt("Position", "PosX", 0) == frame->frameGeometry().x(); }));
   QPoint normalCorner = frame->frameGeometry().topLeft();
-  ASSERT_EQ(profile.GetProfileInt("Position", "PosX", 0), normalCorner.x());
   frame->RunCommand(ids::kMaximiseRestore);
   QApplication::processEvents();
   ASSERT_TRUE(frame->isMaximized());
