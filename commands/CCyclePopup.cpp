@@ -133,22 +133,38 @@ void CCyclePopup::OnRightButtonUp(QPoint at) {
     return;
   }
   LoadCyclePages();
-  ShowPage(m_cyclePages[static_cast<std::size_t>(m_view.m_cycleIndex)], at);
+  ShowPage(m_view.m_cycleIndex, at);
 }
 
 // The page opens beside the pointer, measured from the control's outer
 // corner as the window rectangle is, and stays open after this returns.
-void CCyclePopup::ShowPage(const std::string& page, QPoint at) {
-  QMenu* menu = CyclePopupMenu::Build(page, m_host);
+void CCyclePopup::ShowPage(int index, QPoint at) {
+  QMenu* menu = PageMenu(index);
   m_openPage = menu;
   m_buttonsInPage = Qt::NoButton;  // opened by a release: nothing is down
+  menu->popup(m_view.Control().mapToGlobal(QPoint(0, 0)) + at + kPopupOffset);
+}
+
+// Building a menu and its window costs far more than showing it again, so
+// each page keeps its menu while its text in the settings stays the same;
+// check marks, enabled items and the recent files are brought up to date
+// at every show all the same.
+QMenu* CCyclePopup::PageMenu(int index) {
+  const std::string& page = m_cyclePages[static_cast<std::size_t>(index)];
+  BuiltPage& built = m_builtPages[static_cast<std::size_t>(index)];
+  if (built.menu && built.page == page) {
+    m_host.PrepareMenu(built.menu);
+    return built.menu;
+  }
+  if (built.menu) built.menu->deleteLater();
+  QMenu* menu = CyclePopupMenu::Build(page, m_host);
   menu->installEventFilter(this);
   connect(menu, &QMenu::aboutToHide, this, &CCyclePopup::OnPageClosed);
   // The press that closes a page is never handed on: its release alone
   // shows the next page, on every platform alike.
   menu->setAttribute(Qt::WA_NoMouseReplay);
-  if (m_closedPage) m_closedPage->deleteLater();
-  menu->popup(m_view.Control().mapToGlobal(QPoint(0, 0)) + at + kPopupOffset);
+  built = {page, menu};
+  return menu;
 }
 
 // Runs while the event that closes the page is being handled, so the
@@ -157,9 +173,6 @@ void CCyclePopup::ShowPage(const std::string& page, QPoint at) {
 // the right button down; a choice (made on the release), Escape or a left
 // press close it without.
 void CCyclePopup::OnPageClosed() {
-  if (m_closedPage) m_closedPage->deleteLater();
-  m_closedPage = m_openPage.data();
-  if (!(m_buttonsInPage & Qt::RightButton)) m_closedPage->deleteLater();
   if (m_buttonsInPage & Qt::RightButton) {
     ++m_view.m_cycleIndex;
     AwaitReleaseOfClosingPress();
@@ -173,8 +186,8 @@ void CCyclePopup::OnPageClosed() {
 // saw it, and Qt drops a release whose press it did not deliver. And when
 // press and release come close together, the window system may hand the
 // release to the closed page's window, which still held the pointer. So the release is taken from the event stream of every
-// window, until some press comes first; the closed page (and its window)
-// stays until then.
+// window, until some press comes first; the closed page keeps its window
+// (pages are kept for the next show).
 void CCyclePopup::AwaitReleaseOfClosingPress() {
   m_pressPoint = m_view.Control().viewport()->mapFromGlobal(m_lastPagePointer);
   m_releasePending = true;
@@ -184,7 +197,6 @@ void CCyclePopup::AwaitReleaseOfClosingPress() {
 void CCyclePopup::StopAwaitingRelease() {
   m_releasePending = false;
   qApp->removeEventFilter(this);
-  if (m_closedPage) m_closedPage->deleteLater();
 }
 
 bool CCyclePopup::OnWindowEvent(QEvent* event) {

@@ -13,6 +13,9 @@
 //
 // It also answers for the view to the cycle popup settings command.
 
+#include <array>
+#include <string>
+
 #include <QPoint>
 #include <QMenu>
 #include <QPointer>
@@ -62,7 +65,8 @@ class CCyclePopup : public QObject, public CommandTarget {
   void OnMouseMove(const QMouseEvent& event);
   void ScrollByDrag(QPoint delta);
   void OnRightButtonUp(QPoint at);
-  void ShowPage(const std::string& page, QPoint at);
+  void ShowPage(int index, QPoint at);
+  QMenu* PageMenu(int index);
   void OnPageClosed();
   void OnCycleMenuSettings();
   void AwaitReleaseOfClosingPress();
@@ -78,7 +82,12 @@ class CCyclePopup : public QObject, public CommandTarget {
   QPoint m_lastPagePointer;
   // A page closed by a right press; its release is still to come.
   bool m_releasePending = false;
-  QPointer<QMenu> m_closedPage;
+  // Each page's menu, with the page text it was built from.
+  struct BuiltPage {
+    std::string page;
+    QPointer<QMenu> menu;
+  };
+  std::array<BuiltPage, kPageCount> m_builtPages;
 
   // Shared by every view of the process, as the pointer is.
   static QPoint s_lastMovePoint;

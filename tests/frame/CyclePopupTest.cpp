@@ -197,6 +197,9 @@ TEST_F(CyclePopupTest, AnItemFromPageTwoRunsItsCommandAndTheNextClickShowsPageOn
   EXPECT_EQ(View().IsWordWrapChecked(), !wrapped);
   RightClick();
   EXPECT_EQ(Rows(OpenPage()), kDefaultPage1);
+  RightClick();
+  ASSERT_EQ(OpenPage(), page) << "an unchanged page is shown again, not built again";
+  EXPECT_EQ(wrap->isChecked(), !wrapped) << "and goes through the update pass again";
 }
 
 TEST_F(CyclePopupTest, LeftClickKeyPressAndFocusLossBetweenRightClicksRestartTheCycle) {
