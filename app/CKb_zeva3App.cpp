@@ -4,6 +4,7 @@
 
 #include "CKb_zeva3Doc.h"
 #include "CommandIds.h"
+#include "JapaneseInterface.h"
 #include "ModalSeam.h"
 #include "SettingsLocation.h"
 #include "VersionDialog.h"
@@ -12,6 +13,7 @@ CKb_zeva3App::CKb_zeva3App(int& argc, char** argv)
     : QApplication(argc, argv), m_profile(SettingsFilePath(applicationDirPath().toStdString())) {
   setApplicationName(QStringLiteral("Kaboma Edit 3"));
   setApplicationVersion(QStringLiteral("3.00"));
+  JapaneseInterface::Install(*this);
   m_recentFiles.Load(m_profile);
   m_previewPages = m_profile.GetProfileInt("Settings", "PreviewPages", 0);
 }

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 
 namespace platform {
@@ -46,12 +47,38 @@ MessageAnswer FromQt(int button) {
   }
 }
 
+// The program's prompts answer in Japanese in every locale; Y and N still
+// answer them from the keyboard, as the underlined letters would.
+void NameButtonsInJapanese(QMessageBox& box) {
+  struct Naming {
+    QMessageBox::StandardButton button;
+    const char* text;
+    Qt::Key key;
+  };
+  static const Naming namings[] = {{QMessageBox::Yes, "はい", Qt::Key_Y},
+                                   {QMessageBox::No, "いいえ", Qt::Key_N},
+                                   {QMessageBox::Cancel, "キャンセル", Qt::Key_unknown},
+                                   {QMessageBox::Ok, "OK", Qt::Key_unknown}};
+  for (const Naming& naming : namings) {
+    QAbstractButton* button = box.button(naming.button);
+    if (!button) continue;
+    button->setText(QString::fromUtf8(naming.text));
+    if (naming.key != Qt::Key_unknown) button->setShortcut(QKeySequence(naming.key));
+  }
+}
+
 }  // namespace
+
+std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const MessageRequest& request) {
+  auto box = std::make_unique<QMessageBox>(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons),
+                                           owner);
+  NameButtonsInJapanese(*box);
+  return box;
+}
 
 MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request) {
   if (Installed<MessageHandler>()) return Installed<MessageHandler>()(request);
-  QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), owner);
-  return FromQt(box.exec());
+  return FromQt(BuildMessageBox(owner, request)->exec());
 }
 
 std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial) {

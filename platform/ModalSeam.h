@@ -10,9 +10,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QDialog;
+class QMessageBox;
 class QUrl;
 class QWidget;
 
@@ -43,6 +45,8 @@ struct FontChoice {
 };
 
 MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request);
+// The box ShowMessage shows when no handler is installed.
+std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const MessageRequest& request);
 std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial);
 std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
 // A path to save to, or nothing when the user cancels. `filters` as the file
