@@ -2,11 +2,28 @@
 
 #include <QGuiApplication>
 
+#include <string_view>
+
 #include "CKb_zeva3App.h"
 #include "CMainFrame.h"
 #include "StartUp.h"
 
+namespace {
+
+// The version and the usage are printed, never shown: they need no display
+// (over ssh, in a package check).
+bool OnlyPrints(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument = argv[i];
+    if (argument == "--version" || argument == "--help" || argument == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (OnlyPrints(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   CKb_zeva3App app(argc, argv);
   // The desktop entry the desktop shows for our windows (the application id
   // under Wayland).

@@ -417,7 +417,7 @@ const CommandCase kCases[] = {
      [](Bench& b) {
        QApplication::processEvents();
        EXPECT_EQ(b.frame.frameGeometry(), QRect(70, 60, 500, 400));
-       EXPECT_EQ(b.profile.GetProfileInt("Position", "PosX", -1), 70);
+       EXPECT_TRUE(QTest::qWaitFor([&] { return b.profile.GetProfileInt("Position", "PosX", -1) == 70; }));
      }},
     {"RegisterQuickTile", ids::kRegisterQuickTile, [](Bench&) {},
      [](Bench& b) {
