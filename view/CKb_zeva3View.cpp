@@ -9,13 +9,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <QDateTime>
-
 #include "AutoIndent.h"
 #include "CKb_zeva3App.h"
 #include "CGotoLineDlg.h"
 #include "CLineEndDlg.h"
 #include "CaretJumps.h"
+#include "ClipboardTextWatch.h"
 #include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
 #include "HelpLauncher.h"
@@ -57,7 +56,8 @@ QString CutFaceName(const QString& face, int maxBytes) {
 }  // namespace
 
 CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
-    : QWidget(parent), m_profile(profile), m_notice(new NoticeBar(this)), m_control(new EditorControl(this)) {
+    : QWidget(parent), m_profile(profile), m_notice(new NoticeBar(this)), m_control(new EditorControl(this)),
+      m_clipboardText(new ClipboardTextWatch(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -196,7 +196,7 @@ void CKb_zeva3View::OnPrintPreview() {
 }
 
 void CKb_zeva3View::OnPaste() { m_control->PastePlainText(); }
-bool CKb_zeva3View::CanPaste() const { return m_control->CanPastePlainText(); }
+bool CKb_zeva3View::CanPaste() const { return !m_control->IsReadOnly() && m_clipboardText->HasText(); }
 
 void CKb_zeva3View::OnFocusGained() { m_hasFocus = true; }
 
@@ -329,9 +329,9 @@ QString CKb_zeva3View::PaneText(int id) {
       }
       return m_overwrite ? QStringLiteral("上書") : QStringLiteral("挿入");
     case ids::kPaneDate:
-      return QDateTime::currentDateTime().toString(QStringLiteral("MM/dd"));
+      return m_clock.DateText();
     case ids::kPaneTime:
-      return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm"));
+      return m_clock.TimeText();
     default:
       return QString();
   }

@@ -14,11 +14,13 @@
 #include <memory>
 
 #include "CommandTarget.h"
+#include "MinuteClock.h"
 #include "DocumentText.h"
 #include "EditorControl.h"
 #include "NoticeBar.h"
 #include "PrintCommands.h"
 
+class ClipboardTextWatch;
 class ProfileFile;
 class TextFinder;
 
@@ -114,5 +116,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   TextFinder* m_finder;
   std::unique_ptr<PrintCommands> m_printing;
   QBasicTimer m_timer;
+  ClipboardTextWatch* m_clipboardText;
+  MinuteClock m_clock;
   CommandTarget* m_attachedCommands = nullptr;
 };
