@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QShowEvent>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -256,7 +257,16 @@ void CMainFrame::UpdateIdle() {
     CommandUpdate update = m_dispatcher.Update(kPanes[i].id);
     if (update.text && m_panes[i + 1]->text() != *update.text) m_panes[i + 1]->setText(*update.text);
   }
-  setWindowModified(m_view->IsModified());
+  // Each change of the title is a round trip to the window system.
+  bool modified = m_view->IsModified();
+  if (modified != isWindowModified()) setWindowModified(modified);
+}
+
+// The first frame on screen shows the real panes and tool-bar states, not
+// the sizing texts and every button enabled until the first tick.
+void CMainFrame::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) UpdateIdle();
+  QMainWindow::showEvent(event);
 }
 
 const CommandMap<CMainFrame>& CMainFrame::Commands() {

@@ -64,6 +64,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
