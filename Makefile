@@ -57,6 +57,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/find_bench
 	$(BENCH_BUILD)/bench/frame_bench
 	$(BENCH_BUILD)/bench/popup_bench
+	$(BENCH_BUILD)/bench/wrap_bench
 
 # libFuzzer targets, each run for FUZZ_SECONDS, seeded with the test fixtures
 # (new inputs go to fuzz-corpus/TARGET, the fixtures are only read).

@@ -1,6 +1,7 @@
 // Throughput of the kanji core beside the C library's iconv(3), ICU's
 // converters, the plain byte-at-a-time routines and memcpy, all on the same
-// generated texts in one run. Targets are ratios to those peers.
+// generated texts in one run. Targets are ratios to those peers; each row's
+// contenders run in alternating rounds and each figure is the median.
 //
 // usage: kanji_bench [megabytes]   (default 100)
 
@@ -19,104 +20,109 @@
 #include "BenchTexts.h"
 #include "KanjiText.h"
 #include "KanjiTranscoder.h"
+#include "Rounds.h"
 #include "ShiftJisCodec.h"
 #include "reference/ReferenceConverter.h"
 
 namespace {
 
 using kanji::Byte;
-using Clock = std::chrono::steady_clock;
+// One timed run of a contender, in seconds; an empty one is not in the row.
+using Run = std::function<double()>;
 
-// Best of `repeats` runs, in MB/s of input.
-double Throughput(std::size_t inputBytes, int repeats, const std::function<void()>& run) {
-  double best = 1e30;
-  for (int i = 0; i < repeats; ++i) {
-    auto start = Clock::now();
-    run();
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-  }
-  return static_cast<double>(inputBytes) / 1e6 / best;
+Run Timed(std::function<void()> run) {
+  return [run = std::move(run)] { return bench::TimeSeconds(run); };
 }
 
 const Byte* Bytes(const std::string& s) { return reinterpret_cast<const Byte*>(s.data()); }
 
-// A buffer that is written once before timing, so page faults stay out of it.
-std::vector<Byte>& Scratch(std::size_t bytes) {
-  static std::vector<Byte> buffer;
+// Buffers written once before timing, so page faults stay out of it; one
+// per contender of a row, as they alternate.
+std::vector<Byte>& Scratch(std::size_t bytes, int which = 0) {
+  static std::vector<Byte> buffers[4];
+  std::vector<Byte>& buffer = buffers[which];
   if (buffer.size() < bytes) buffer.assign(bytes, 1);
   return buffer;
 }
 
-double IconvThroughput(const char* to, const char* from, const std::string& input, std::size_t room) {
+// iconv's and ICU's converters are opened once and reset for each run.
+Run IconvRun(const char* to, const char* from, const std::string& input, std::size_t room) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
-  std::vector<Byte>& out = Scratch(room);
-  bool failed = false;
-  double mbps = Throughput(input.size(), 1, [&] {
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::vector<Byte>& out = Scratch(room, 2);
+  return Timed([cd, &input, &out, room, to, from] {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
     char* o = reinterpret_cast<char*>(out.data());
     std::size_t outLeft = room;
-    failed = iconv(cd, &in, &inLeft, &o, &outLeft) == static_cast<std::size_t>(-1);
+    if (iconv(cd, &in, &inLeft, &o, &outLeft) == static_cast<std::size_t>(-1))
+      std::fprintf(stderr, "iconv %s -> %s stopped early\n", from, to);
   });
-  iconv_close(cd);
-  if (failed) std::fprintf(stderr, "iconv %s -> %s stopped early\n", from, to);
-  return mbps;
 }
 
-double IcuThroughput(const char* to, const char* from, const std::string& input, std::size_t room) {
+Run IcuRun(const char* to, const char* from, const std::string& input, std::size_t room) {
   UErrorCode error = U_ZERO_ERROR;
   UConverter* target = ucnv_open(to, &error);
   UConverter* source = ucnv_open(from, &error);
-  if (U_FAILURE(error)) return 0;
-  std::vector<Byte>& out = Scratch(room);
-  std::vector<UChar> pivot(1 << 16);
-  double mbps = Throughput(input.size(), 3, [&] {
+  if (U_FAILURE(error)) return {};
+  std::vector<Byte>& out = Scratch(room, 3);
+  auto pivot = std::make_shared<std::vector<UChar>>(1 << 16);
+  return Timed([target, source, &input, &out, room, pivot] {
     char* o = reinterpret_cast<char*>(out.data());
     const char* in = input.data();
-    UChar* pivotSource = pivot.data();
-    UChar* pivotTarget = pivot.data();
+    UChar* pivotSource = pivot->data();
+    UChar* pivotTarget = pivot->data();
     UErrorCode e = U_ZERO_ERROR;
-    ucnv_convertEx(target, source, &o, o + room, &in, in + input.size(), pivot.data(), &pivotSource,
-                   &pivotTarget, pivot.data() + pivot.size(), true, true, &e);
+    ucnv_convertEx(target, source, &o, o + room, &in, in + input.size(), pivot->data(), &pivotSource, &pivotTarget,
+                   pivot->data() + pivot->size(), true, true, &e);
   });
-  ucnv_close(target);
-  ucnv_close(source);
-  return mbps;
-}
-
-double MemcpyThroughput(const std::string& input) {
-  std::vector<Byte>& out = Scratch(input.size());
-  return Throughput(input.size(), 5, [&] { std::memcpy(out.data(), input.data(), input.size()); });
 }
 
 using Routine = std::size_t (*)(const Byte*, std::size_t, Byte*);
 
-double RoutineThroughput(Routine routine, const std::string& input, std::size_t room, int repeats) {
-  std::vector<Byte>& out = Scratch(room);
-  return Throughput(input.size(), repeats, [&] { routine(Bytes(input), input.size(), out.data()); });
+Run RoutineRun(Routine routine, const std::string& input, std::size_t room, int which) {
+  std::vector<Byte>& out = Scratch(room, which);
+  return Timed([routine, &input, &out] { routine(Bytes(input), input.size(), out.data()); });
 }
 
 struct Text {
   const char* name;
   std::string shiftJis, jis, euc, utf8;
-  double memcpyMbps;
 };
 
 Text MakeText(const char* name, std::string shiftJis) {
-  Text t{name, std::move(shiftJis), {}, {}, {}, 0};
+  Text t{name, std::move(shiftJis), {}, {}, {}};
   t.jis = kanji::FromShiftJis(t.shiftJis, KanjiCode::Jis);
   t.euc = kanji::FromShiftJis(t.shiftJis, KanjiCode::Euc);
   t.utf8 = kanji::ShiftJisCodec::Decode(t.shiftJis);
-  t.memcpyMbps = MemcpyThroughput(t.shiftJis);
   return t;
 }
 
 struct Row {
   std::string what;
-  double ours, plain, iconv, icu, memcpy;
+  double ours, plain, iconv, icu, memcpy;  // MB/s of input, 0 for none
 };
+
+// The row's contenders and memcpy of the same input, in alternating
+// rounds; each median as MB/s of `input`.
+Row MeasureRow(const std::string& what, const std::string& input, Run ours, Run plain, Run iconvRun, Run icu) {
+  std::vector<Byte>& copy = Scratch(input.size(), 1);
+  Run memcpyRun = Timed([&input, &copy] { std::memcpy(copy.data(), input.data(), input.size()); });
+  std::vector<Run> present;
+  std::vector<double*> figures;
+  Row row{what, 0, 0, 0, 0, 0};
+  for (auto [run, figure] : {std::pair{&ours, &row.ours}, std::pair{&plain, &row.plain},
+                             std::pair{&iconvRun, &row.iconv}, std::pair{&icu, &row.icu},
+                             std::pair{&memcpyRun, &row.memcpy}}) {
+    if (!*run) continue;
+    present.push_back(*run);
+    figures.push_back(figure);
+  }
+  std::vector<double> seconds = bench::AlternatingMedians({present.begin(), present.end()});
+  for (std::size_t i = 0; i < seconds.size(); ++i) *figures[i] = static_cast<double>(input.size()) / 1e6 / seconds[i];
+  return row;
+}
 
 std::vector<Row> rows;
 std::vector<std::string> misses;
@@ -150,9 +156,8 @@ void Routines(const Text& t, bool japanese) {
   for (const Direction& d : directions) {
     const std::string& input = t.*d.input;
     std::size_t room = d.roomFactor * input.size() + 16;
-    Row row{std::string(d.name) + " / " + t.name, RoutineThroughput(d.ours, input, room, 3),
-            RoutineThroughput(d.plain, input, room, 1), IconvThroughput(d.iconvTo, d.iconvFrom, input, room),
-            0, t.memcpyMbps};
+    Row row = MeasureRow(std::string(d.name) + " / " + t.name, input, RoutineRun(d.ours, input, room, 0),
+                         RoutineRun(d.plain, input, room, 0), IconvRun(d.iconvTo, d.iconvFrom, input, room), {});
     rows.push_back(row);
     Check(row.ours >= 2.5 * row.plain, row.what + ": 2.5x the plain routine");
     if (japanese) Check(row.ours >= 4 * row.iconv, row.what + ": 4x iconv");
@@ -170,8 +175,8 @@ void LineEnds(const Text& t, bool japanese, int type, const char* name) {
     return kanji::reference::ConvertLineEnd(in, n, out, lineEndType);
   };
   std::size_t room = 2 * t.shiftJis.size() + 16;
-  Row row{std::string("ConvertLineEnd ") + name + " / " + t.name, RoutineThroughput(ours, t.shiftJis, room, 3),
-          RoutineThroughput(plain, t.shiftJis, room, 1), 0, 0, t.memcpyMbps};
+  Row row = MeasureRow(std::string("ConvertLineEnd ") + name + " / " + t.name, t.shiftJis,
+                       RoutineRun(ours, t.shiftJis, room, 0), RoutineRun(plain, t.shiftJis, room, 0), {}, {});
   rows.push_back(row);
   Check(row.ours >= 2.5 * row.plain, row.what + ": 2.5x the plain routine");
   if (!japanese) Check(row.ours >= 0.4 * row.memcpy, row.what + ": 40% of memcpy");
@@ -181,8 +186,8 @@ void Detection(const Text& t) {
   // EUC text has no byte in 0x80-0x9F, so detection reads it to the end.
   auto detect = [](const Byte* in, std::size_t n, Byte*) { return static_cast<std::size_t>(kanji::DetectCodeBytes(in, n)); };
   auto plain = [](const Byte* in, std::size_t n, Byte*) { return static_cast<std::size_t>(kanji::reference::DetectCode(in, n)); };
-  Row row{std::string("DetectCode, whole EUC text / ") + t.name, RoutineThroughput(detect, t.euc, 0, 3),
-          RoutineThroughput(plain, t.euc, 0, 1), 0, 0, t.memcpyMbps};
+  Row row = MeasureRow(std::string("DetectCode, whole EUC text / ") + t.name, t.euc, RoutineRun(detect, t.euc, 0, 0),
+                       RoutineRun(plain, t.euc, 0, 0), {}, {});
   rows.push_back(row);
   Check(row.ours >= row.memcpy, row.what + ": memory speed (at least memcpy's rate)");
 }
@@ -193,24 +198,23 @@ void Codec(const Text& t) {
                                              reinterpret_cast<char*>(out), nullptr);
   };
   std::size_t room = kanji::ShiftJisCodec::DecodedBound(t.shiftJis.size());
-  Row dec{std::string("Codec decode to UTF-8 / ") + t.name, RoutineThroughput(decode, t.shiftJis, room, 3), 0,
-          IconvThroughput("UTF-8", "CP932", t.shiftJis, room), IcuThroughput("UTF-8", "windows-932", t.shiftJis, room),
-          t.memcpyMbps};
+  Row dec = MeasureRow(std::string("Codec decode to UTF-8 / ") + t.name, t.shiftJis, RoutineRun(decode, t.shiftJis, room, 0),
+                       {}, IconvRun("UTF-8", "CP932", t.shiftJis, room), IcuRun("UTF-8", "windows-932", t.shiftJis, room));
   rows.push_back(dec);
   Check(dec.ours >= 2 * dec.icu, dec.what + ": 2x ICU");
 
-  std::vector<Byte>& encoded = Scratch(kanji::ShiftJisCodec::EncodedBound(t.utf8.size()));
-  double encode = Throughput(t.utf8.size(), 3, [&] {
+  std::vector<Byte>& encoded = Scratch(kanji::ShiftJisCodec::EncodedBound(t.utf8.size()), 0);
+  Run encode = Timed([&t, &encoded] {
     kanji::ShiftJisCodec::EncodeInto(t.utf8, reinterpret_cast<char*>(encoded.data()), nullptr);
   });
-  Row enc{std::string("Codec encode from UTF-8 / ") + t.name, encode, 0,
-          IconvThroughput("CP932", "UTF-8", t.utf8, t.utf8.size() + 16),
-          IcuThroughput("windows-932", "UTF-8", t.utf8, t.utf8.size() + 16), t.memcpyMbps};
+  Row enc = MeasureRow(std::string("Codec encode from UTF-8 / ") + t.name, t.utf8, encode, {},
+                       IconvRun("CP932", "UTF-8", t.utf8, t.utf8.size() + 16),
+                       IcuRun("windows-932", "UTF-8", t.utf8, t.utf8.size() + 16));
   rows.push_back(enc);
   Check(enc.ours >= 2 * enc.icu, enc.what + ": 2x ICU");
 
-  double length = Throughput(t.utf8.size(), 3, [&] { kanji::ShiftJisCodec::EncodedLength(t.utf8); });
-  rows.push_back({std::string("Codec Shift-JIS length of UTF-8 / ") + t.name, length, 0, 0, 0, t.memcpyMbps});
+  Run length = Timed([&t] { kanji::ShiftJisCodec::EncodedLength(t.utf8); });
+  rows.push_back(MeasureRow(std::string("Codec Shift-JIS length of UTF-8 / ") + t.name, t.utf8, length, {}, {}, {}));
 }
 
 void PrintTable() {
@@ -233,7 +237,8 @@ void PrintTable() {
 int main(int argc, char** argv) {
   std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
   std::size_t bytes = megabytes * 1000 * 1000;
-  std::printf("Kanji core on %zu MB texts (targets are ratios to peers in this run)\n", megabytes);
+  std::printf("Kanji core on %zu MB texts (targets are ratios to peers in this run; medians of %d alternating rounds)\n",
+              megabytes, bench::kRounds);
   Text japanese = MakeText("Japanese", bench::JapaneseShiftJis(bytes));
   Text asciiHeavy = MakeText("ASCII-heavy", bench::AsciiHeavyShiftJis(bytes));
   for (const Text* t : {&japanese, &asciiHeavy}) {
