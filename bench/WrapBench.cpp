@@ -32,7 +32,7 @@ namespace {
 using Sci = QsciScintillaBase;
 
 struct Steps {
-  double open = 0, end = 0, middle = 0, pageDown = 0;
+  double open = 0, end = 0, typing = 0, middle = 0, pageDown = 0;
   bool endEstimated = false, pageDownEstimated = false;
 };
 
@@ -60,6 +60,18 @@ class Bench {
              QTest::keyClick(&Control(), key, modifiers);
              Control().viewport()->repaint();
            }) * 1e3;
+  }
+
+  // One keystroke (insert + repaint), averaged over ten.
+  double TypingMs() {
+    m_view->MakeWritable();
+    constexpr int kKeys = 10;
+    return bench::TimeSeconds([&] {
+             for (int i = 0; i < kKeys; ++i) {
+               QTest::keyClick(&Control(), Qt::Key_A);
+               Control().viewport()->repaint();
+             }
+           }) * 1e3 / kKeys;
   }
 
   double JumpToMiddleMs() {
@@ -129,7 +141,8 @@ int main(int argc, char** argv) {
   if (sizes.empty()) sizes = {10, 100};
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::printf("Word wrap on Japanese text, wrap on beside wrap off in the same run (ms, to the repainted text)\n");
-  std::printf("%6s %5s %9s %10s %11s %9s\n", "MB", "wrap", "open", "Ctrl+End", "jump to 50%", "PageDown");
+  std::printf("%6s %5s %9s %10s %11s %11s %9s\n", "MB", "wrap", "open", "Ctrl+End", "type there", "jump to 50%",
+              "PageDown");
   std::map<bool, Steps> previous;
   std::size_t previousSize = 0;
   int missed = 0;
@@ -146,6 +159,7 @@ int main(int argc, char** argv) {
         s.endEstimated = true;
       } else {
         s.end = bench.KeyMs(Qt::Key_End, Qt::ControlModifier);
+        s.typing = bench.TypingMs();
       }
       bench.OpenMs(text);
       s.middle = bench.JumpToMiddleMs();
@@ -155,8 +169,8 @@ int main(int argc, char** argv) {
       } else {
         s.pageDown = bench.KeyMs(Qt::Key_PageDown);
       }
-      std::printf("%6zu %5s %9.1f %9.1f%s %11.1f %8.1f%s\n", megabytes, wrap ? "on" : "off", s.open, s.end,
-                  s.endEstimated ? "*" : " ", s.middle, s.pageDown, s.pageDownEstimated ? "*" : "");
+      std::printf("%6zu %5s %9.1f %9.1f%s %11.2f %11.1f %8.1f%s\n", megabytes, wrap ? "on" : "off", s.open, s.end,
+                  s.endEstimated ? "*" : " ", s.typing, s.middle, s.pageDown, s.pageDownEstimated ? "*" : "");
     }
     {
       Bench bench(true);
