@@ -1,8 +1,8 @@
 // Word wrap on large documents, beside the same with wrap off in the same
-// run: opening (to the painted window), Ctrl+End right after opening, a
-// jump to the middle and a PageDown there, each timed to the repainted
-// text; and, with wrap on, how fast the background wrapping gets through
-// the document and the longest time it keeps the event loop from input.
+// run: opening (to the painted window), Ctrl+End right after opening (with
+// wrap on the control wraps every line before the end: the whole document),
+// a keystroke there, a jump to the middle and a PageDown there, each timed
+// to the repainted text.
 //
 // usage: wrap_bench [megabytes...] [--budget SECONDS]   (default 10 100, budget 20)
 // A single step that would take longer than the budget (judged from the
@@ -10,9 +10,7 @@
 // size, in proportion, and marked so.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -82,46 +80,7 @@ class Bench {
            }) * 1e3;
   }
 
-  // Lets the background wrapping run for up to `seconds`: whether it got
-  // through the document and when, and the longest gap between two 10 ms
-  // ticks of the event loop (the longest the user would wait).
-  struct Background {
-    double longestGapMs = 0;
-    bool finished = false;
-    double finishedAfterMs = 0;
-  };
-  Background RunBackground(double seconds) {
-    Background result;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-      qint64 now = clock.elapsed();
-      result.longestGapMs = std::max(result.longestGapMs, static_cast<double>(now - last));
-      last = now;
-    });
-    tick.start(10);
-    while (clock.elapsed() < seconds * 1000) {
-      QApplication::processEvents(QEventLoop::AllEvents, 50);
-      if (!IdleWorkPending()) {
-        result.finished = true;
-        result.finishedAfterMs = static_cast<double>(clock.elapsed());
-        break;
-      }
-    }
-    return result;
-  }
-
  private:
-  // The control does its background work (wrapping) from a zero-interval
-  // timer that it stops when nothing is left.
-  bool IdleWorkPending() {
-    for (QTimer* timer : Control().findChildren<QTimer*>())
-      if (timer->isActive() && timer->interval() == 0) return true;
-    return false;
-  }
-
   TempDir m_dir;
   ProfileFile m_profile;
   std::unique_ptr<CKb_zeva3View> m_view;
@@ -172,24 +131,16 @@ int main(int argc, char** argv) {
       std::printf("%6zu %5s %9.1f %9.1f%s %11.2f %11.1f %8.1f%s\n", megabytes, wrap ? "on" : "off", s.open, s.end,
                   s.endEstimated ? "*" : " ", s.typing, s.middle, s.pageDown, s.pageDownEstimated ? "*" : "");
     }
-    {
-      Bench bench(true);
-      bench.OpenMs(text);
-      double seconds = std::min(budget, 3 * steps[false].open / 1e3 + 1);
-      auto background = bench.RunBackground(seconds);
-      if (background.finished)
-        std::printf("%6zu  background wrap done after %.0f ms (%.2fx the open with wrap off); longest wait %.0f ms\n",
-                    megabytes, background.finishedAfterMs, background.finishedAfterMs / steps[false].open,
-                    background.longestGapMs);
-      else
-        std::printf("%6zu  background wrap not done after %.1f s (%.1fx the open with wrap off); longest wait %.0f ms\n",
-                    megabytes, seconds, seconds * 1e3 / steps[false].open, background.longestGapMs);
-      bool wrapMet = background.finished && background.finishedAfterMs <= 3 * steps[false].open;
-      bool inputMet = steps[true].end <= 100 && steps[true].pageDown <= 100 && background.longestGapMs <= 100;
-      std::printf("  %-5s whole document wrapped within 3x the open with wrap off\n", wrapMet ? "met" : "MISS");
-      std::printf("  %-5s no input blocked over 100 ms with wrap on\n", inputMet ? "met" : "MISS");
-      missed += !wrapMet + !inputMet;
-    }
+    // Ctrl+End makes the control wrap every line not wrapped yet: right
+    // after opening, that is the whole document.
+    double wholeWrap = steps[true].end;
+    bool wrapMet = wholeWrap <= 3 * steps[false].open;
+    bool inputMet = steps[true].end <= 100 && steps[true].pageDown <= 100;
+    std::printf("%6zu  whole document wrapped (Ctrl+End after opening): %.0f ms%s, %.1fx the open with wrap off\n",
+                megabytes, wholeWrap, steps[true].endEstimated ? " (estimated)" : "", wholeWrap / steps[false].open);
+    std::printf("  %-5s whole document wrapped within 3x the open with wrap off\n", wrapMet ? "met" : "MISS");
+    std::printf("  %-5s no input blocked over 100 ms with wrap on\n", inputMet ? "met" : "MISS");
+    missed += !wrapMet + !inputMet;
     previous = steps;
     previousSize = megabytes;
   }
