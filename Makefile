@@ -52,6 +52,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/kanji_bench
 	$(BENCH_BUILD)/bench/settings_bench
 	$(BENCH_BUILD)/bench/editor_bench
+	$(BENCH_BUILD)/bench/utf8_bench
 	$(BENCH_BUILD)/bench/editing_bench
 	$(BENCH_BUILD)/bench/print_bench
 	$(BENCH_BUILD)/bench/find_bench

@@ -98,9 +98,28 @@ bool CKb_zeva3Doc::OnNewDocument() {
 
 bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
   if (!SaveModified()) return false;
+  return Load(path, m_profile.GetProfileInt("KanaCode", "Load", 1), m_profile.GetProfileInt("KanaCode", "Save", 1));
+}
+
+bool CKb_zeva3Doc::ReopenAsUtf8() {
+  if (m_pathName.isEmpty() || !SaveModified()) return false;
+  // The user chose UTF-8 for this file: it is written back as UTF-8 too,
+  // whatever the save setting, not turned into Shift-JIS by the next save.
+  const int utf8 = KanjiCodeToInt(KanjiCode::Utf8);
+  return Load(m_pathName, utf8, utf8);
+}
+
+// The offer stays while the user has not reopened the same file (a
+// cancelled save prompt).
+void CKb_zeva3Doc::OfferUtf8Reopen() {
+  m_text.OfferUtf8Reopen([this, path = m_pathName] {
+    if (!ReopenAsUtf8() && m_pathName == path) OfferUtf8Reopen();
+  });
+}
+
+bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
   try {
-    LoadedDocument loaded = LoadDocumentFile(path, m_profile.GetProfileInt("KanaCode", "Load", 1),
-                                             m_profile.GetProfileInt("KanaCode", "Save", 1));
+    LoadedDocument loaded = LoadDocumentFile(path, loadSetting, saveSetting);
     if (loaded.problem != LoadProblem::None) {
       ReportLoadProblem(loaded.problem, path);
       return false;
@@ -119,6 +138,7 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
     m_notAsReadCode = loaded.savesDifferently ? CodeName(loaded.codes.load) : QString();
     if (loaded.savesDifferently) ShowNotAsRead(*loaded.savesDifferently);
     SetPathName(loaded.path);
+    if (loaded.looksLikeUtf8) OfferUtf8Reopen();
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
       platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppName),
@@ -186,16 +206,13 @@ bool CKb_zeva3Doc::SaveModified() {
 
 bool CKb_zeva3Doc::DoSave(const QString& path) {
   try {
-    std::vector<kanji::Unencodable> missing;
-    std::string text = m_text.TextForSave(&missing);
-    if (!missing.empty() && !ConfirmUnencodable(missing)) return false;
-    KanjiCode code = m_text.SaveCode();
-    if (!ConfirmUncarryable(text, code)) return false;
+    std::string bytes;
+    if (!EncodeText(&bytes)) return false;
     bool overTheFileRead = QFileInfo(path) == QFileInfo(m_pathName);
     if (m_cutAtNul && overTheFileRead && !ConfirmShortenedOverwrite(path)) return false;
     if (!m_notAsReadCode.isEmpty() && overTheFileRead && !ConfirmNotAsReadOverwrite(path)) return false;
     QString reason;
-    if (!WriteFileSafely(path, EncodeForSave(text, code), &reason)) {
+    if (!WriteFileSafely(path, bytes, &reason)) {
       platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppName),
                                               MessageIcon::Stop, MessageButtons::Ok});
       return false;
@@ -210,6 +227,22 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     ReportMemoryError();
     return false;
   }
+}
+
+// UTF-8 carries every character of the control and every byte read;
+// the other codes list what they cannot carry and let the user stop.
+bool CKb_zeva3Doc::EncodeText(std::string* bytes) {
+  KanjiCode code = m_text.SaveCode();
+  if (code == KanjiCode::Utf8) {
+    *bytes = m_text.Utf8TextForSave();
+    return true;
+  }
+  std::vector<kanji::Unencodable> missing;
+  std::string text = m_text.TextForSave(&missing);
+  if (!missing.empty() && !ConfirmUnencodable(missing)) return false;
+  if (!ConfirmUncarryable(text, code)) return false;
+  *bytes = EncodeForSave(text, code);
+  return true;
 }
 
 bool CKb_zeva3Doc::ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing) {

@@ -29,6 +29,9 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool OpenDocumentFile(const QString& path);
   // A file dropped on the window: the text becomes editable first.
   bool OpenDroppedFile(const QString& path);
+  // The file shown, read again as UTF-8 (after asking to save a modified
+  // text); it is then saved as UTF-8 too.
+  bool ReopenAsUtf8();
   bool Save();
   bool SaveAs();
   // Before the text is thrown away: Yes saves, No discards, Cancel (false) keeps.
@@ -49,6 +52,11 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
  private:
   static const CommandMap<CKb_zeva3Doc>& Commands();
   bool DoSave(const QString& path);
+  bool Load(const QString& path, int loadSetting, int saveSetting);
+  void OfferUtf8Reopen();
+  // The bytes a save writes, after the user agreed to what the save code
+  // cannot carry; false when the user stopped the save.
+  bool EncodeText(std::string* bytes);
   bool ShowLoaded(const LoadedDocument& loaded);
   bool ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing);
   bool ConfirmUncarryable(const std::string& shiftJis, KanjiCode code);

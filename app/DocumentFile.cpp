@@ -9,6 +9,7 @@
 
 #include "SafeFileWriter.h"
 #include "ShiftJisCodec.h"
+#include "Utf8FileCodec.h"
 
 namespace {
 
@@ -36,10 +37,11 @@ std::size_t DecodedLength(std::string_view shiftJis) {
   return length;
 }
 
-// Whether a text decodes to at most `limit` bytes: measured only when its
-// bound (three bytes a byte) is over the limit.
-bool DecodesWithin(std::string_view shiftJis, std::size_t limit) {
-  return kanji::ShiftJisCodec::DecodedBound(shiftJis.size()) <= limit || DecodedLength(shiftJis) <= limit;
+// Whether a text decodes to at most `limit` bytes in the control: measured
+// only when its bound (three bytes a byte) is over the limit.
+bool DecodesWithin(std::string_view text, bool utf8, std::size_t limit) {
+  if (3 * text.size() <= limit) return true;
+  return (utf8 ? kanji::Utf8FileCodec::DecodedLength(text) : DecodedLength(text)) <= limit;
 }
 
 // Calls `each` with the pieces of `text` between `separator` bytes, until
@@ -58,10 +60,10 @@ bool EverySplit(std::string_view text, char separator, Each each) {
 // Whether every line (ended by CR, LF or CR LF) fits the control's layout.
 // Split at LF first, the usual line end; only a piece that could be too
 // long is split at CR and, if still long, measured.
-bool LinesWithin(std::string_view shiftJis, std::size_t limit) {
-  return EverySplit(shiftJis, '\n', [limit](std::string_view piece) {
-    return DecodesWithin(piece, limit) || EverySplit(piece, '\r', [limit](std::string_view line) {
-             return DecodesWithin(line, limit);
+bool LinesWithin(std::string_view text, bool utf8, std::size_t limit) {
+  return EverySplit(text, '\n', [utf8, limit](std::string_view piece) {
+    return DecodesWithin(piece, utf8, limit) || EverySplit(piece, '\r', [utf8, limit](std::string_view line) {
+             return DecodesWithin(line, utf8, limit);
            });
   });
 }
@@ -121,7 +123,7 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   bytes.resize(static_cast<std::size_t>(read));
 
   result.path = NormalisedPath(path);
-  result.codes.load = ResolveAuto(KanjiCodeFromInt(loadSetting), kanji::DetectCode(bytes));
+  result.codes.load = ResolveAuto(KanjiCodeFromInt(loadSetting), kanji::DetectFileCode(bytes));
   result.codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), result.codes.load);
   if (result.codes.load == KanjiCode::Jis || result.codes.load == KanjiCode::Euc) {
     // The converted text ends at the first 0x00, in the file or produced by
@@ -135,13 +137,23 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     if (KanjiCodeFromInt(loadSetting) == KanjiCode::Auto && !result.cutAtNul)
       result.savesDifferently =
           FindRoundTripDifference(bytes, EncodeForSave(result.shiftJis, result.codes.load), result.codes.load);
+  } else if (result.codes.load == KanjiCode::Utf8) {
+    result.codes.byteOrderMark = kanji::Utf8FileCodec::StartsWithByteOrderMark(bytes);
+    if (result.codes.byteOrderMark) bytes.erase(0, kanji::Utf8FileCodec::kByteOrderMark.size());
+    result.shiftJis = std::move(bytes);
   } else {
+    // The setting's code by default: a file that reads as UTF-8 is offered
+    // to be read again, and nothing else changes.
+    result.looksLikeUtf8 = result.codes.load == KanjiCode::ShiftJis &&
+                           KanjiCodeFromInt(loadSetting) == KanjiCode::ShiftJis &&
+                           kanji::Utf8FileCodec::LooksLikeUtf8(bytes);
     result.shiftJis = std::move(bytes);
   }
   // Measured before the control is touched: it holds the text as UTF-8,
   // up to three times the file's size.
-  if (!DecodesWithin(result.shiftJis, maxControlBytes)) result.problem = LoadProblem::TooLarge;
-  else if (!LinesWithin(result.shiftJis, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
+  const bool utf8 = result.codes.load == KanjiCode::Utf8;
+  if (!DecodesWithin(result.shiftJis, utf8, maxControlBytes)) result.problem = LoadProblem::TooLarge;
+  else if (!LinesWithin(result.shiftJis, utf8, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
   if (result.problem != LoadProblem::None) result.shiftJis.clear();
   bool unconverted = result.codes.load != KanjiCode::Jis && result.codes.load != KanjiCode::Euc;
   if (result.problem == LoadProblem::None && unconverted && result.shiftJis.size() >= kStreamedFileBytes) {
@@ -149,12 +161,15 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     result.streamSize = result.shiftJis.size();
     std::string().swap(result.shiftJis);  // gives the memory back
   }
+  if (result.problem != LoadProblem::None) result.looksLikeUtf8 = false;
   return result;
 }
 
-bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each) {
+bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
+                    std::size_t offset) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
+  if (offset > 0 && !file.seek(static_cast<qint64>(offset))) return false;
   std::string piece(kMeasurePiece, '\0');
   for (std::size_t done = 0; done < size;) {
     qint64 read = file.read(piece.data(), static_cast<qint64>(std::min(piece.size(), size - done)));
@@ -168,6 +183,13 @@ bool ReadFilePieces(const QString& path, std::size_t size, const std::function<v
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
   AllocateWorkBuffer();
   return kanji::FromShiftJis(shiftJis, saveCode);
+}
+
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark) {
+  AllocateWorkBuffer();
+  std::string bytes = kanji::Utf8FileCodec::Encode(controlText);
+  if (byteOrderMark) bytes.insert(0, kanji::Utf8FileCodec::kByteOrderMark);
+  return bytes;
 }
 
 bool WriteFileSafely(const QString& path, const std::string& bytes, QString* reason) {

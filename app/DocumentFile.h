@@ -24,6 +24,9 @@ class ProfileFile;
 struct DocumentCodes {
   KanjiCode load = KanjiCode::ShiftJis;
   KanjiCode save = KanjiCode::ShiftJis;
+  // A UTF-8 file that starts with a byte-order mark: a UTF-8 save writes
+  // it again. Never set for any other file, so no save adds one.
+  bool byteOrderMark = false;
 };
 
 enum class LoadProblem {
@@ -38,7 +41,9 @@ enum class LoadProblem {
 struct LoadedDocument {
   LoadProblem problem = LoadProblem::None;
   QString path;          // absolute, file name as the file system spells it
-  std::string shiftJis;  // the text for the control
+  // The text for the control: Shift-JIS, or for the load code Utf8 the
+  // file's bytes after the byte-order mark (Utf8FileCodec decodes them).
+  std::string shiftJis;
   DocumentCodes codes;
   // A JIS or EUC conversion keeps the text before the first 0x00 (in the
   // file or produced by the conversion): the rest of the file is not in
@@ -52,14 +57,18 @@ struct LoadedDocument {
   // bytes and the control's copy are never held at once.
   QString streamFrom;
   std::size_t streamSize = 0;
+  // Read as Shift-JIS by the setting, but well-formed UTF-8 with multi-byte
+  // characters: the user is offered to read it again as UTF-8.
+  bool looksLikeUtf8 = false;
 };
 
 // Files from this size on are streamed into the control.
 inline constexpr std::size_t kStreamedFileBytes = std::size_t{8} << 20;
 
-// Calls `each` with the first `size` bytes of the file in pieces; false
-// when the file cannot be read that far.
-bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each);
+// Calls `each` with `size` bytes of the file from `offset` on in pieces;
+// false when the file cannot be read that far.
+bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
+                    std::size_t offset = 0);
 
 // The largest text the editing control takes, in UTF-8 bytes: it gives
 // positions as int, and a text past INT_MAX crashes it at the next edit.
@@ -79,6 +88,10 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
 // The bytes to write for a Shift-JIS text: JIS or EUC converted, anything
 // else (an Auto left over from an interrupted load included) as it is.
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode);
+
+// The bytes of a UTF-8 save of the control's text, with the byte-order
+// mark when the file read had one.
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark);
 
 // Writes `bytes` to `path` (SafeFileWriter): a failure leaves the old file
 // as it was, a success leaves it the same file with the new bytes. On

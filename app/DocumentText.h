@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,15 +19,23 @@ class DocumentText {
   virtual ~DocumentText() = default;
 
   // Shows a new or loaded text: applies the appearance settings, takes the
-  // codes and the text, and leaves the document unmodified.
-  virtual void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) = 0;
+  // codes and the text (Shift-JIS, or a UTF-8 file's bytes after its
+  // byte-order mark for the load code Utf8), and leaves the document
+  // unmodified.
+  virtual void ShowDocument(const std::string& text, const DocumentCodes& codes) = 0;
+  // The same for a large file read again piece by piece (after its
+  // byte-order mark); false when it could not be read whole (the control
+  // then holds part of it).
+  virtual bool ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) = 0;
   // A notice above the text that leaves the user editing (showing a
   // document takes it away).
-  // The same for a large file read again piece by piece; false when it
-  // could not be read whole (the control then holds part of it).
-  virtual bool ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) = 0;
   virtual void ShowNotice(const QString& text) = 0;
+  // The same notice with a button that calls `reopen`: the text seems to
+  // be UTF-8.
+  virtual void OfferUtf8Reopen(const std::function<void()>& reopen) = 0;
   virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
+  // The bytes of a UTF-8 save, with the byte-order mark the file had.
+  virtual std::string Utf8TextForSave() const = 0;
   virtual KanjiCode SaveCode() const = 0;
   virtual bool IsModified() const = 0;
   virtual void ClearModified() = 0;

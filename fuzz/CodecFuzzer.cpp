@@ -1,12 +1,14 @@
 // The Shift-JIS codec on arbitrary bytes, at every instruction-set level:
 // decoding then encoding gives the bytes back, and any bytes taken as UTF-8
-// encode without harm, with the length that EncodedLength predicts.
+// encode without harm, with the length that EncodedLength predicts. The
+// UTF-8 file codec likewise gives every byte back, from well-formed text.
 
 #include <cstdlib>
 #include <string_view>
 
 #include "ShiftJisCodec.h"
 #include "FuzzChecks.h"
+#include "Utf8FileCodec.h"
 
 namespace {
 
@@ -21,6 +23,10 @@ void Check(std::string_view bytes) {
   Require(ShiftJisCodec::EncodedLength(utf8) == bytes.size());
   kanji::EncodeResult asUtf8 = ShiftJisCodec::Encode(bytes);
   Require(ShiftJisCodec::EncodedLength(bytes) == asUtf8.bytes.size());
+  std::string text = kanji::Utf8FileCodec::Decode(bytes);
+  Require(kanji::Utf8FileCodec::IsWellFormed(text));
+  Require(kanji::Utf8FileCodec::Encode(text) == bytes);
+  Require(kanji::Utf8FileCodec::DecodedLength(bytes) == text.size());
 }
 
 }  // namespace

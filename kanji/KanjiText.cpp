@@ -4,6 +4,7 @@
 #include "CKanjiConverter.h"
 #include "KanjiTranscoder.h"
 #include "ShiftJisCodec.h"
+#include "Utf8FileCodec.h"
 
 namespace kanji {
 namespace {
@@ -45,6 +46,13 @@ bool CarriedByJisOrEuc(std::string_view text, std::size_t pos, std::size_t lengt
 }  // namespace
 
 KanjiCode DetectCode(std::string_view text) { return DetectCodeBytes(Bytes(text), text.size()); }
+
+KanjiCode DetectFileCode(std::string_view text) {
+  if (Utf8FileCodec::StartsWithByteOrderMark(text)) return KanjiCode::Utf8;
+  KanjiCode code = DetectCode(text);
+  if (code == KanjiCode::Jis) return code;
+  return Utf8FileCodec::LooksLikeUtf8(text) ? KanjiCode::Utf8 : code;
+}
 
 std::string ToShiftJis(std::string_view text, KanjiCode from) {
   const std::size_t n = text.size();

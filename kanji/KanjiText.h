@@ -18,6 +18,13 @@ namespace kanji {
 // The code of a text, judged on the bytes before its first 0x00.
 KanjiCode DetectCode(std::string_view text);
 
+// The code of a file read with the automatic setting: a UTF-8 byte-order
+// mark means UTF-8; text DetectCode takes for JIS stays JIS; text that is
+// well-formed UTF-8 throughout, with at least one multi-byte sequence, is
+// UTF-8 (Shift-JIS and EUC text is practically never that); anything else
+// is DetectCode's answer.
+KanjiCode DetectFileCode(std::string_view text);
+
 // JIS and EUC to Shift-JIS; any other code returns the text unchanged.
 std::string ToShiftJis(std::string_view text, KanjiCode from);
 

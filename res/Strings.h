@@ -32,6 +32,9 @@ inline constexpr const char* kConfirmShortenedOverwrite =
     "%1\nは途中までしか読み込まれていません。\n"
     "上書き保存すると、ファイルの残りの部分は失われます。保存しますか？";
 inline constexpr const char* kNotAsRead = "この文書は読み込んだとおりには保存できません（自動判別: %1）";
+// The bar over a text read as Shift-JIS that reads as UTF-8.
+inline constexpr const char* kLooksLikeUtf8 = "このファイルは UTF-8 で書かれているようです。";
+inline constexpr const char* kReopenAsUtf8 = "UTF-8 で開き直す";
 inline constexpr const char* kNotAsReadReason = "ファイルの %1 バイト目からの %2 は、保存すると %3 になります。";
 inline constexpr const char* kNoBytes = "（なし）";
 inline constexpr const char* kConfirmNotAsReadOverwrite =

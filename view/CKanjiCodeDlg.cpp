@@ -15,10 +15,10 @@
 namespace {
 
 int ChoiceOrAuto(int choice) {
-  return choice >= 0 && choice <= CKanjiCodeDlg::kAutoChoice ? choice : CKanjiCodeDlg::kAutoChoice;
+  return choice >= 0 && choice <= CKanjiCodeDlg::kLastChoice ? choice : CKanjiCodeDlg::kAutoChoice;
 }
 
-const char* const kChoiceNames[] = {"無変換", "Shift-JIS", "JIS", "EUC", "自動判別"};
+const char* const kChoiceNames[] = {"無変換", "Shift-JIS", "JIS", "EUC", "自動判別", "UTF-8"};
 
 }  // namespace
 
@@ -59,7 +59,7 @@ QButtonGroup* CKanjiCodeDlg::AddGroup(QGridLayout* layout, int column, const QSt
   auto* box = new QGroupBox(title);
   auto* rows = new QVBoxLayout(box);
   auto* group = new QButtonGroup(this);
-  for (int choice = 0; choice <= kAutoChoice; ++choice) {
+  for (int choice = 0; choice <= kLastChoice; ++choice) {
     auto* radio = new QRadioButton(QString::fromUtf8(kChoiceNames[choice]));
     group->addButton(radio, firstId + choice);
     rows->addWidget(radio);

@@ -1,8 +1,9 @@
 #pragma once
 
 // Settings > kanji code: the codes documents are read and written in. Two
-// groups of five radio buttons (no conversion, Shift-JIS, JIS, EUC,
-// automatic); the choices are stored in "KanaCode" on OK.
+// groups of six radio buttons (no conversion, Shift-JIS, JIS, EUC,
+// automatic, UTF-8: the values of KanjiCode); the choices are stored in
+// "KanaCode" on OK.
 
 #include <QDialog>
 
@@ -15,10 +16,12 @@ class CKanjiCodeDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // Radio button ids: load 1035 + choice, save 1040 + choice.
+  // Radio button ids within their group: load 1035 + choice, save 1040 +
+  // choice (UTF-8, the last, came after the ids were fixed).
   static constexpr int kFirstLoadButton = 1035;
   static constexpr int kFirstSaveButton = 1040;
   static constexpr int kAutoChoice = 4;
+  static constexpr int kLastChoice = 5;
 
   // Out-of-range choices are shown as automatic.
   CKanjiCodeDlg(int loadChoice, int saveChoice, QWidget* parent = nullptr);

@@ -22,7 +22,9 @@
 #include "ModalSeam.h"
 #include "Phrases.h"
 #include "ProfileFile.h"
+#include "Strings.h"
 #include "TextFinder.h"
+#include "Utf8FileCodec.h"
 
 namespace {
 
@@ -74,29 +76,44 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
   connect(m_finder, &TextFinder::StatusMessage, this, &CKb_zeva3View::StatusMessage);
 }
 
-void CKb_zeva3View::ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) {
+void CKb_zeva3View::ShowDocument(const std::string& text, const DocumentCodes& codes) {
   m_notice->Clear();
-  m_control->SetShiftJisText(shiftJis);
+  if (codes.load == KanjiCode::Utf8) m_control->SetUtf8FileText(text);
+  else m_control->SetShiftJisText(text);
   SetUpFromSettings();
-  m_loadCode = KanjiCodeToInt(codes.load);
-  m_saveCode = KanjiCodeToInt(codes.save);
-  m_control->ClearModified();
+  TakeCodes(codes);
 }
 
 bool CKb_zeva3View::ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) {
   m_notice->Clear();
-  bool whole = m_control->SetShiftJisText(size, [&](const std::function<void(std::string_view)>& each) {
-    return ReadFilePieces(path, size, each);
-  });
+  const std::size_t offset = codes.byteOrderMark ? kanji::Utf8FileCodec::kByteOrderMark.size() : 0;
+  auto pieces = [&](const std::function<void(std::string_view)>& each) {
+    return ReadFilePieces(path, size, each, offset);
+  };
+  bool whole = codes.load == KanjiCode::Utf8 ? m_control->SetUtf8FileText(size, pieces)
+                                              : m_control->SetShiftJisText(size, pieces);
   SetUpFromSettings();
+  TakeCodes(codes);
+  return whole;
+}
+
+void CKb_zeva3View::TakeCodes(const DocumentCodes& codes) {
   m_loadCode = KanjiCodeToInt(codes.load);
   m_saveCode = KanjiCodeToInt(codes.save);
+  m_byteOrderMark = codes.load == KanjiCode::Utf8 && codes.byteOrderMark;
   m_control->ClearModified();
-  return whole;
+}
+
+void CKb_zeva3View::OfferUtf8Reopen(const std::function<void()>& reopen) {
+  m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeUtf8), QString::fromUtf8(strings::kReopenAsUtf8), reopen);
 }
 
 std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
   return m_control->ShiftJisText(missing);
+}
+
+std::string CKb_zeva3View::Utf8TextForSave() const {
+  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark);
 }
 
 void CKb_zeva3View::SetUpFromSettings() {
@@ -316,7 +333,7 @@ QString CKb_zeva3View::PaneText(int id) {
     case ids::kPaneModified:
       return m_control->IsModified() ? QStringLiteral("●") : QStringLiteral("○");
     case ids::kPaneSize:
-      return QStringLiteral("%1バイト").arg(m_control->ShiftJisLength());
+      return QStringLiteral("%1バイト").arg(m_control->FileLength() + (m_byteOrderMark ? 3 : 0));
     case ids::kPaneLine:
       return QStringLiteral("%1行").arg(m_control->LineFromPosition(m_control->SelectionStart()) + 1);
     case ids::kPaneCodes:

@@ -43,10 +43,12 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void SetPrintTitle(const QString& title) { m_printing->SetTitle(title); }
 
   // DocumentText
-  void ShowDocument(const std::string& shiftJis, const DocumentCodes& codes) override;
+  void ShowDocument(const std::string& text, const DocumentCodes& codes) override;
   bool ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) override;
   void ShowNotice(const QString& text) override { m_notice->ShowText(text); }
+  void OfferUtf8Reopen(const std::function<void()>& reopen) override;
   std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
+  std::string Utf8TextForSave() const override;
   KanjiCode SaveCode() const override { return KanjiCodeFromInt(m_saveCode); }
   bool IsModified() const override { return m_control->IsModified(); }
   void ClearModified() override { m_control->ClearModified(); }
@@ -77,6 +79,8 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
 
   int m_loadCode = 0;
   int m_saveCode = 0;
+  // The UTF-8 file shown began with a byte-order mark.
+  bool m_byteOrderMark = false;
   QColor m_textColour;
   QColor m_backColour;
   QString m_fontName;
@@ -109,6 +113,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OnFocusLost();
   static bool FocusStaysInWindow(Qt::FocusReason reason);
   void OnKeyDown(int key);
+  void TakeCodes(const DocumentCodes& codes);
 
   ProfileFile& m_profile;
   NoticeBar* m_notice;

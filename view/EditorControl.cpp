@@ -18,6 +18,7 @@
 #include "DocumentFile.h"
 #include "ModalSeam.h"
 #include "Strings.h"
+#include "Utf8FileCodec.h"
 
 namespace {
 
@@ -123,14 +124,17 @@ void EditorControl::ShowBytesAsMarkers() {
   // test on the UTF-8 bytes alone would take in the half-width katakana
   // (U+FF61-U+FF9F) too. A new document or code page resets the control's
   // representations, so this runs after each.
+  // A UTF-8 file's bytes that are no UTF-8 use the same stand-ins, for
+  // every byte of 0x80-0xFF; held pairs are Shift-JIS's alone.
   for (int b = 0x80; b <= 0xFF; ++b) {
     const char32_t rawByte = kanji::ShiftJisCodec::kRawByteBase + static_cast<char32_t>(b);
-    std::string utf8 = kanji::ShiftJisCodec::Decode(std::string(1, static_cast<char>(b)));
-    if (utf8 != QString::fromUcs4(&rawByte, 1).toStdString()) continue;  // a character of its own
+    const std::string utf8 = QString::fromUcs4(&rawByte, 1).toStdString();
+    if (!m_utf8File && kanji::ShiftJisCodec::Decode(std::string(1, static_cast<char>(b))) != utf8)
+      continue;  // a character of its own in Shift-JIS
     std::string name = "x" + QString::number(b, 16).toUpper().toStdString();
     SendScintilla(SCI_SETREPRESENTATION, utf8.c_str(), name.c_str());
   }
-  ShowHeldPairsAsMarkers();
+  if (!m_utf8File) ShowHeldPairsAsMarkers();
 }
 
 // A pair the codec holds as its two bytes is one private-use code point, so
@@ -153,6 +157,23 @@ void EditorControl::SetShiftJisText(std::string_view shiftJis) {
 }
 
 bool EditorControl::SetShiftJisText(std::size_t size, const PieceProducer& produce) {
+  m_utf8File = false;
+  return Fill(size, produce, &kanji::ShiftJisCodec::DecodeChunk);
+}
+
+void EditorControl::SetUtf8FileText(std::string_view bytes) {
+  SetUtf8FileText(bytes.size(), [bytes](const std::function<void(std::string_view)>& each) {
+    for (std::size_t pos = 0; pos < bytes.size(); pos += kLoadPiece) each(bytes.substr(pos, kLoadPiece));
+    return true;
+  });
+}
+
+bool EditorControl::SetUtf8FileText(std::size_t size, const PieceProducer& produce) {
+  m_utf8File = true;
+  return Fill(size, produce, &kanji::Utf8FileCodec::DecodeChunk);
+}
+
+bool EditorControl::Fill(std::size_t size, const PieceProducer& produce, Decoder decodeChunk) {
   // A fresh document without style bytes halves the memory of a large text;
   // no undo history is collected while it fills.
   long room = static_cast<long>(kanji::ShiftJisCodec::DecodedBound(0) + size * 3 / 2);
@@ -164,13 +185,14 @@ bool EditorControl::SetShiftJisText(std::size_t size, const PieceProducer& produ
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
   m_composition.ForgetHistory();  // the composition was in the old document
   m_filling = true;
-  std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece + 1), '\0');
-  std::string carried;  // a lead byte whose trail byte is in the next piece
+  // Both codecs need at most three bytes a byte and 16 of slack.
+  std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece + 3), '\0');
+  std::string carried;  // a character begun at a piece's end
   std::size_t given = 0;
   std::size_t length = 0;
   auto decode = [&](std::string_view piece, bool atEnd) {
     std::size_t consumed = 0;
-    std::size_t written = kanji::ShiftJisCodec::DecodeChunk(piece, atEnd, buffer.data(), &consumed);
+    std::size_t written = decodeChunk(piece, atEnd, buffer.data(), &consumed);
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(written), buffer.data());
     length += consumed;
     carried.assign(piece.substr(consumed));
@@ -189,7 +211,7 @@ bool EditorControl::SetShiftJisText(std::size_t size, const PieceProducer& produ
   m_pendingInsertion.reset();
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
-  m_shiftJisLength = length;
+  m_fileLength = length;
   SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(FirstLine())));
   SendScintilla(SCI_SETSAVEPOINT);
   SendScintilla(SCI_GOTOPOS, 0UL);
@@ -233,9 +255,9 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
   return bytes;
 }
 
-std::size_t EditorControl::ShiftJisLength() const {
+std::size_t EditorControl::FileLength() const {
   MeasurePendingInsertion();
-  return m_shiftJisLength;
+  return m_fileLength;
 }
 
 long EditorControl::TextLength() const { return SendScintilla(SCI_GETLENGTH); }
@@ -434,7 +456,7 @@ void EditorControl::OnModified(int position, int modificationType, const char*, 
     m_pendingInsertion = {position, length};
     emit TextAboutToChange(position, length, true);
   } else if (modificationType & SC_MOD_BEFOREDELETE) {
-    m_shiftJisLength -= Utf8LengthAsShiftJis(position, length);
+    m_fileLength -= FileLengthOf(position, length);
     emit TextAboutToChange(position, length, false);
   }
 }
@@ -459,16 +481,17 @@ void EditorControl::ReportRefusedEdit() {
   m_refusalShown = false;
 }
 
-std::size_t EditorControl::Utf8LengthAsShiftJis(long position, long length) const {
+std::size_t EditorControl::FileLengthOf(long position, long length) const {
   if (length <= 0) return 0;
   auto* text = reinterpret_cast<const char*>(
       SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length));
-  return kanji::ShiftJisCodec::EncodedLength({text, static_cast<std::size_t>(length)});
+  std::string_view range(text, static_cast<std::size_t>(length));
+  return m_utf8File ? kanji::Utf8FileCodec::EncodedLength(range) : kanji::ShiftJisCodec::EncodedLength(range);
 }
 
 void EditorControl::MeasurePendingInsertion() const {
   if (!m_pendingInsertion) return;
-  m_shiftJisLength += Utf8LengthAsShiftJis(m_pendingInsertion->position, m_pendingInsertion->length);
+  m_fileLength += FileLengthOf(m_pendingInsertion->position, m_pendingInsertion->length);
   m_pendingInsertion.reset();
 }
 

@@ -51,10 +51,16 @@ class EditorControl : public QsciScintilla {
   // pieces; returns what `produce` returns.
   using PieceProducer = std::function<bool(const std::function<void(std::string_view)>&)>;
   bool SetShiftJisText(std::size_t size, const PieceProducer& produce);
+  // The same for the bytes of a UTF-8 file (Utf8FileCodec: bytes that are
+  // no UTF-8 show as boxes and are kept). FileLength then counts UTF-8.
+  void SetUtf8FileText(std::string_view bytes);
+  bool SetUtf8FileText(std::size_t size, const PieceProducer& produce);
   std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
   std::string_view Utf8Text() const;
-  // The text's length in Shift-JIS bytes, kept current at every change.
-  std::size_t ShiftJisLength() const;
+  // The text's length in the bytes of the file it was filled from (Shift-JIS,
+  // or UTF-8 after SetUtf8FileText), kept current at every change.
+  std::size_t FileLength() const;
+  std::size_t ShiftJisLength() const { return FileLength(); }
 
   long TextLength() const;  // in positions
   int LineCount() const;
@@ -144,10 +150,13 @@ class EditorControl : public QsciScintilla {
     long position;
     long length;
   };
-  std::size_t Utf8LengthAsShiftJis(long position, long length) const;
+  using Decoder = std::size_t (*)(std::string_view, bool, char*, std::size_t*);
+  bool Fill(std::size_t size, const PieceProducer& produce, Decoder decode);
+  std::size_t FileLengthOf(long position, long length) const;
   void MeasurePendingInsertion() const;
 
-  mutable std::size_t m_shiftJisLength = 0;
+  mutable std::size_t m_fileLength = 0;
+  bool m_utf8File = false;
   mutable std::optional<Range> m_pendingInsertion;
   bool m_filling = false;
   bool m_refusalShown = false;

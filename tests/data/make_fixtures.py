@@ -24,3 +24,15 @@ write("empty.txt", b"")
 write("no_final_newline.txt", "最後の行に改行がない".encode("cp932"))
 write("jis_with_nul.txt", "前半".encode("iso2022_jp") + b"\x00" + "後半".encode("iso2022_jp"))
 write("halfwidth_katakana.txt", "ｶﾀｶﾅ と ひらがな".encode("cp932"))
+
+# UTF-8: prose with and without a byte-order mark, characters Shift-JIS
+# lacks (é, 〜 U+301C, an emoji of four bytes), and a file whose bytes are
+# no well-formed UTF-8 in places (a stray continuation byte, a lead byte
+# cut short, an overlong "/", an encoded surrogate, 0xFF, a stand-in
+# U+F7E9 written literally), with NUL, CR, LF and CR LF and no final newline.
+UTF8_EXTRA = "café 〜 波ダッシュ 😀 絵文字\n"
+write("utf8_prose.txt", (PROSE + UTF8_EXTRA).encode("utf-8"))
+write("utf8_bom_prose.txt", b"\xef\xbb\xbf" + (PROSE + UTF8_EXTRA).encode("utf-8"))
+write("utf8_damaged.txt",
+      "正しい行\r\n".encode("utf-8") + b"stray \x80 cut \xe3\x81 overlong \xc0\xaf surrogate \xed\xa0\x80 ff \xff\n"
+      + "literal \uf7e9 nul ".encode("utf-8") + b"\x00" + "行\r末 😀".encode("utf-8"))

@@ -68,7 +68,7 @@ TEST_F(KanjiCodeSettings, WithoutSettingsBothGroupsShowShiftJisAndCancelChangesN
 }
 
 TEST_F(KanjiCodeSettings, OutOfRangeStoredChoicesShowAsAutomatic) {
-  for (const char* stored : {"[KanaCode]\nLoad=9\nSave=-1\n", "[KanaCode]\nLoad=5\nSave=x\n"}) {
+  for (const char* stored : {"[KanaCode]\nLoad=9\nSave=-1\n", "[KanaCode]\nLoad=6\nSave=x\n"}) {
     WriteFileBytes(settings.path, stored);
     Answer(std::nullopt, std::nullopt, "cancel");
     view.OnCommand(ids::kKanjiCodeSettings);
