@@ -94,6 +94,31 @@ bool Validate(const Byte* p, std::size_t n, bool* multiByte) {
   return true;
 }
 
+// The bytes of a piece that end with a whole sequence: a sequence begun in
+// the last three bytes and not ended in them is left for the next piece.
+std::size_t CompleteLength(const Byte* p, std::size_t n) {
+  for (std::size_t k = n; k > 0 && k + 3 >= n; --k) {
+    const Byte b = p[k - 1];
+    if (b < 0x80) return n;
+    if (b >= 0xC0) {
+      const std::size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+      return k - 1 + length > n ? k - 1 : n;
+    }
+  }
+  return n;
+}
+
+bool HasStandIn(const Byte* p, std::size_t n) {
+  for (std::size_t pos = 0; pos < n;) {
+    const void* found = std::memchr(p + pos, 0xEF, n - pos);
+    if (!found) return false;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const Byte*>(found) - p);
+    if (IsStandIn(p + at, n - at)) return true;
+    pos = at + 1;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool Utf8FileCodec::IsWellFormed(std::string_view bytes) {
@@ -109,6 +134,15 @@ bool Utf8FileCodec::LooksLikeUtf8(std::string_view bytes) {
 std::size_t Utf8FileCodec::DecodeChunk(std::string_view bytes, bool atEnd, char* out, std::size_t* consumed) {
   const auto* in = reinterpret_cast<const Byte*>(bytes.data());
   const std::size_t n = bytes.size();
+  // Most pieces are well-formed throughout and hold no stand-in: checked at
+  // memory speed, they are copied whole.
+  const std::size_t whole = atEnd ? n : CompleteLength(in, n);
+  bool multiByte = false;
+  if (whole > 0 && Validate(in, whole, &multiByte) && !HasStandIn(in, whole)) {
+    std::memcpy(out, in, whole);
+    if (consumed) *consumed = whole;
+    return whole;
+  }
   Byte* start = reinterpret_cast<Byte*>(out);
   Byte* o = start;
   std::size_t i = 0;

@@ -158,7 +158,8 @@ void EditorControl::SetShiftJisText(std::string_view shiftJis) {
 
 bool EditorControl::SetShiftJisText(std::size_t size, const PieceProducer& produce) {
   m_utf8File = false;
-  return Fill(size, produce, &kanji::ShiftJisCodec::DecodeChunk);
+  // Japanese text grows by half: two bytes a character to three.
+  return Fill(size, size + size / 2, produce, &kanji::ShiftJisCodec::DecodeChunk);
 }
 
 void EditorControl::SetUtf8FileText(std::string_view bytes) {
@@ -170,13 +171,15 @@ void EditorControl::SetUtf8FileText(std::string_view bytes) {
 
 bool EditorControl::SetUtf8FileText(std::size_t size, const PieceProducer& produce) {
   m_utf8File = true;
-  return Fill(size, produce, &kanji::Utf8FileCodec::DecodeChunk);
+  // Unchanged but for bytes that are no UTF-8, which are rare.
+  return Fill(size, size, produce, &kanji::Utf8FileCodec::DecodeChunk);
 }
 
-bool EditorControl::Fill(std::size_t size, const PieceProducer& produce, Decoder decodeChunk) {
+bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProducer& produce, Decoder decodeChunk) {
   // A fresh document without style bytes halves the memory of a large text;
-  // no undo history is collected while it fills.
-  long room = static_cast<long>(kanji::ShiftJisCodec::DecodedBound(0) + size * 3 / 2);
+  // no undo history is collected while it fills. Its buffer is made the
+  // size the text is expected to take: the control fills all of it.
+  long room = static_cast<long>(kanji::ShiftJisCodec::DecodedBound(0) + expected);
   auto document = SendScintilla(SCI_CREATEDOCUMENT, static_cast<unsigned long>(room),
                                 static_cast<long>(SC_DOCUMENTOPTION_STYLES_NONE));
   SendScintilla(SCI_SETDOCPOINTER, 0, reinterpret_cast<void*>(document));

@@ -151,7 +151,8 @@ class EditorControl : public QsciScintilla {
     long length;
   };
   using Decoder = std::size_t (*)(std::string_view, bool, char*, std::size_t*);
-  bool Fill(std::size_t size, const PieceProducer& produce, Decoder decode);
+  // `expected`: the text's length in the control, as far as known.
+  bool Fill(std::size_t size, std::size_t expected, const PieceProducer& produce, Decoder decode);
   std::size_t FileLengthOf(long position, long length) const;
   void MeasurePendingInsertion() const;
 
