@@ -22,9 +22,11 @@
 #include "CKb_zeva3View.h"
 #include "CommandIds.h"
 #include "CommandTexts.h"
+#include "ExtensionAssociation.h"
 #include "MenuBarStyle.h"
 #include "MenuLayout.h"
 #include "ModalSeam.h"
+#include "PlatformFamily.h"
 #include "ProfileFile.h"
 #include "QuickTile.h"
 #include "RecentFileList.h"
@@ -280,6 +282,8 @@ const CommandMap<CMainFrame>& CMainFrame::Commands() {
       {ids::kToolBar, [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); }},
       {ids::kStatusBar, [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); }},
       {ids::kExit, [](CMainFrame& f) { f.close(); }},
+      {ids::kAssociateExtension, [](CMainFrame& f) { f.Association().Associate(); }},
+      {ids::kRemoveAssociation, [](CMainFrame& f) { f.Association().RemoveAssociation(); }},
   };
   return commands;
 }
@@ -316,6 +320,10 @@ void CMainFrame::OnNewWindow() {
     m_profile.WriteProfileInt("Position", "PosY", frameGeometry().y() + kNewWindowOffset);
   }
   platform::StartProgram(QCoreApplication::applicationFilePath(), {});
+}
+
+ExtensionAssociation CMainFrame::Association() {
+  return ExtensionAssociation(this, DesktopLocations::FromEnvironment(), platform::IsNtFamily);
 }
 
 void CMainFrame::OpenDropped(const QStringList& paths) {

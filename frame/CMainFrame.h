@@ -19,6 +19,7 @@ class CCyclePopup;
 class PlacementRecorder;
 class CKb_zeva3Doc;
 class CKb_zeva3View;
+class ExtensionAssociation;
 class ProfileFile;
 class QAction;
 class QLabel;
@@ -81,6 +82,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   void FillRecentFiles(QMenu* menu, QAction* placeholder);
   void OnFlatToolBar();
   void OnNewWindow();
+  ExtensionAssociation Association();
   void OpenDropped(const QStringList& paths);
   void UpdateTitle();
 

@@ -7,7 +7,11 @@
 #include "CKb_zeva3View.h"
 #include "CMainFrame.h"
 #include "CommandLine.h"
+#include "DesktopExport.h"
+#include "DesktopLocations.h"
+#include "DocumentIcon.h"
 #include "ModalSeam.h"
+#include "ShellFileTypes.h"
 #include "Strings.h"
 #include "VersionDialog.h"
 
@@ -30,11 +34,30 @@ int PrintAndEnd(CKb_zeva3App& app, const CommandLine& line) {
   return frame.View().Printing().PrintToQueue(queue) ? 0 : 1;
 }
 
+// The document type is registered at every start that runs the editor, its
+// icon adjusted as the main window comes up, and the result shown to the
+// desktop.
+void RegisterWithDesktop() {
+  DesktopLocations desktop = DesktopLocations::FromEnvironment();
+  RegisterShellFileTypes(desktop.ClassesStore(), QCoreApplication::applicationFilePath().toStdString());
+  AdjustDocumentIcon(desktop.ClassesStore());
+  DesktopExport::Export(desktop);
+}
+
+bool UnregisterFromDesktop() {
+  DesktopLocations desktop = DesktopLocations::FromEnvironment();
+  bool removed = UnregisterShellFileTypes(desktop.ClassesStore());
+  return DesktopExport::Export(desktop) && removed;
+}
+
 }  // namespace
 
 std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& arguments, int* exitCode) {
   *exitCode = 0;
   CommandLine line = ParseCommandLine(arguments);
+  if (line.action != CommandLine::Action::Help && line.action != CommandLine::Action::Version &&
+      line.action != CommandLine::Action::Invalid && line.action != CommandLine::Action::Unregister)
+    RegisterWithDesktop();
   switch (line.action) {
     case CommandLine::Action::Help:
       Print(CommandLineHelp());
@@ -47,8 +70,8 @@ std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& ar
       *exitCode = 2;
       return nullptr;
     case CommandLine::Action::Unregister:
-      // Nothing of the desktop's is registered yet, so nothing is left behind.
-      Tell(strings::kUnregistered, platform::MessageIcon::Information);
+      if (UnregisterFromDesktop()) Tell(strings::kUnregistered, platform::MessageIcon::Information);
+      else Tell(strings::kUnregisterIncomplete, platform::MessageIcon::Exclamation);
       return nullptr;
     case CommandLine::Action::Print:
     case CommandLine::Action::PrintTo:

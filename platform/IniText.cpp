@@ -126,12 +126,27 @@ std::string IniText::NewLineEnding() const {
   return "\r\n";
 }
 
+std::vector<std::string> IniText::SectionNames() const {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    std::string_view text = lines_[i].text;
+    if (i == 0 && text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+    if (std::optional<std::string_view> name = SectionName(text)) names.emplace_back(*name);
+  }
+  return names;
+}
+
+void IniText::AddSection(std::string_view section) {
+  if (FindSection(section)) return;
+  if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = NewLineEnding();
+  lines_.push_back({"[" + std::string(section) + "]", NewLineEnding()});
+}
+
 void IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
   std::string text = std::string(key) + "=" + std::string(value);
   std::optional<SectionRange> range = FindSection(section);
   if (!range) {
-    if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = NewLineEnding();
-    lines_.push_back({"[" + std::string(section) + "]", NewLineEnding()});
+    AddSection(section);
     lines_.push_back({text, NewLineEnding()});
     return;
   }

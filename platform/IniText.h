@@ -31,6 +31,11 @@ class IniText {
   // and a key does not begin with "[", which would make its line a section.
   static bool CanHold(std::string_view section, std::string_view key, std::string_view value);
 
+  // The names of the sections, in file order.
+  std::vector<std::string> SectionNames() const;
+
+  // Adds an empty section unless one of the name is there.
+  void AddSection(std::string_view section);
   // Sets a key, adding the section and key as needed.
   void Set(std::string_view section, std::string_view key, std::string_view value);
   void RemoveKey(std::string_view section, std::string_view key);

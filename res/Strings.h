@@ -52,6 +52,7 @@ inline constexpr const char* kConfirmSaveChanges = "%1 への変更を保存し�
 inline constexpr const char* kMoreCharacters = "ほか %1 文字";
 inline constexpr const char* kOrMore = "以上";
 inline constexpr const char* kUnregistered = "デスクトップへの登録を解除しました。";
+inline constexpr const char* kUnregisterIncomplete = "デスクトップへの登録の一部を解除できませんでした。";
 inline constexpr const char* kHelpMissingText = "ヘルプＨＴＭＬを閲覧することができません。";
 inline constexpr const char* kHelpMissingCaption = "ヘルプエラー";
 inline constexpr const char* kNotFound = "「%1」が見つかりません。";

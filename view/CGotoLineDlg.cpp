@@ -6,33 +6,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QValidator>
 
-namespace {
-
-// The box does not scroll sideways: text that would not fit in its width is
-// refused, as it would be at the box's right edge.
-class FitsWidth : public QValidator {
- public:
-  explicit FitsWidth(QLineEdit* edit) : QValidator(edit), m_edit(edit) {}
-  State validate(QString& input, int&) const override {
-    return m_edit->fontMetrics().horizontalAdvance(input) <= Room() ? Acceptable : Invalid;
-  }
-
- private:
-  int Room() const {
-    QStyleOptionFrame option;
-    option.initFrom(m_edit);
-    option.rect = QRect(QPoint(0, 0), m_edit->size());
-    option.lineWidth = m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_edit);
-    QRect contents = m_edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, m_edit);
-    QMargins margins = m_edit->textMargins();
-    return contents.width() - margins.left() - margins.right() - 4;  // the box's own inner margins
-  }
-  QLineEdit* m_edit;
-};
-
-}  // namespace
+#include "FitsWidthValidator.h"
 
 CGotoLineDlg::CGotoLineDlg(QWidget* parent)
     : QDialog(parent),
@@ -47,7 +22,7 @@ CGotoLineDlg::CGotoLineDlg(QWidget* parent)
   option.initFrom(m_edit);
   option.lineWidth = m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_edit);
   m_edit->setFixedWidth(digits + 4 + 2 * option.lineWidth + 4);
-  m_edit->setValidator(new FitsWidth(m_edit));
+  m_edit->setValidator(new FitsWidthValidator(m_edit));
   connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_lineText = text; });
   m_ok->setDefault(true);
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -12,6 +12,11 @@ int main(int argc, char** argv) {
   TempDir settingsDir;
   std::string path = settingsDir.File("Kb_zeva3.ini");
   setenv("KB_ZEVA3_INI", path.c_str(), 1);
+  // Start-up registers the editor with the desktop: in this directory, never
+  // in the real home.
+  setenv("HOME", settingsDir.Path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", settingsDir.File("config").c_str(), 1);
+  setenv("XDG_DATA_HOME", settingsDir.File("data").c_str(), 1);
   CKb_zeva3App app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

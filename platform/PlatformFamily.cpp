@@ -1,0 +1,7 @@
+#include "PlatformFamily.h"
+
+namespace platform {
+
+bool IsNtFamily() { return false; }
+
+}  // namespace platform
