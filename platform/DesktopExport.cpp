@@ -122,22 +122,31 @@ std::optional<std::string> DesktopEntry(const RegistryStoreText& store) {
   std::optional<std::string> open = ExecLine(store, kOpenCommandKey);
   if (!open) return std::nullopt;
   std::optional<std::string> print = ExecLine(store, kPrintCommandKey);
+  // The installed entry's texts, so that this one, which takes its place
+  // for the user, differs only in where the program is.
   std::string entry = "[Desktop Entry]\n"
                       "Type=Application\n"
                       "Version=1.4\n"
                       "Name=Kaboma Edit 3\n"
-                      "GenericName=テキストエディタ\n"
-                      "Comment=Shift-JIS・JIS・EUC の日本語テキストを編集します\n"
-                      "Icon=" + std::string(desktop::kProgramIconName) + "\n"
+                      "GenericName=Japanese Text Editor\n"
+                      "GenericName[ja]=日本語テキストエディタ\n"
+                      "Comment=Edit Japanese text files in Shift-JIS, JIS or EUC\n"
+                      "Comment[ja]=シフトJIS・JIS・EUC の日本語テキストファイルを編集します\n"
                       "Exec=" + *open + "\n"
+                      "Icon=" + std::string(desktop::kProgramIconName) + "\n"
                       "Terminal=false\n"
                       "Categories=Utility;TextEditor;\n"
-                      "MimeType=" + desktop::kMimeType + ";\n";
+                      "Keywords=text;editor;Japanese;Shift-JIS;EUC;JIS;\n"
+                      "Keywords[ja]=テキスト;エディタ;日本語;シフトJIS;\n"
+                      "MimeType=" + desktop::kMimeType + ";\n"
+                      "StartupNotify=true\n"
+                      "StartupWMClass=kb_zeva3\n";
   if (!print) return entry;
   return entry + "Actions=Print;\n"
                  "\n"
                  "[Desktop Action Print]\n"
-                 "Name=印刷\n"
+                 "Name=Print\n"
+                 "Name[ja]=印刷\n"
                  "Exec=" + *print + "\n";
 }
 

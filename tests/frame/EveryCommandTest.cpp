@@ -32,6 +32,8 @@
 #include "ByteStrings.h"
 #include "CCustomButtonDlg.h"
 #include "CCyclePopupDlg.h"
+#include "CExtAssocDlg.h"
+#include "CExtUnassocDlg.h"
 #include "CFindReplaceDlg.h"
 #include "CGotoLineDlg.h"
 #include "CKanjiCodeDlg.h"
@@ -425,6 +427,10 @@ const CommandCase kCases[] = {
        EXPECT_EQ(b.user.asked[0].text, QStringLiteral("クイックタイルに現在の\n窓の配置を登録しますか？"));
        EXPECT_EQ(b.profile.GetProfileInt("Size", "TileSizeX", -1), b.frame.frameGeometry().width());
      }},
+    {"AssociateExtension", ids::kAssociateExtension, [](Bench& b) { b.Expect<CExtAssocDlg>(Reject); },
+     [](Bench& b) { EXPECT_EQ(b.dialogCaptions, QStringList{QStringLiteral("拡張子関連付け")}); }},
+    {"RemoveAssociation", ids::kRemoveAssociation, [](Bench& b) { b.Expect<CExtUnassocDlg>(Reject); },
+     [](Bench& b) { EXPECT_EQ(b.dialogCaptions, QStringList{QStringLiteral("拡張子関連付け解除")}); }},
     {"MiniLauncher", ids::kMiniLauncher, [](Bench&) {},
      [](Bench& b) {
        ASSERT_EQ(b.user.asked.size(), 1u);
