@@ -41,10 +41,7 @@ class ButtonRecorder : public CommandTarget {
 class CustomButtonTest : public testing::Test {
  protected:
   void SetUp() override {
-    frame.Document().OnNewDocument();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(ShowWithNewDocument(frame));
     frame.View().Control().setFocus();
   }
   void Store(std::string_view bytes) {

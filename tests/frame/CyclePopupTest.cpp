@@ -47,10 +47,7 @@ class CyclePopupTest : public testing::Test {
   void SetUp() override {
     frame.resize(640, 480);
     frame.move(20, 20);
-    frame.Document().OnNewDocument();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(ShowWithNewDocument(frame));
     View().Control().setFocus();
   }
   void TearDown() override {

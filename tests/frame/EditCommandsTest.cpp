@@ -25,10 +25,7 @@ class EditCommands : public testing::Test {
  protected:
   void SetUp() override {
     profile.WriteProfileInt("Config", "WordWrap", 0);
-    frame.Document().OnNewDocument();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(ShowWithNewDocument(frame));
     control().setFocus();
   }
   void Show(const std::string& text) {

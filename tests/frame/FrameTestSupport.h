@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <vector>
 
+#include <QTest>
+
 #include "CKb_zeva3App.h"
+#include "CKb_zeva3Doc.h"
+#include "CMainFrame.h"
 #include "CommandTarget.h"
 #include "GuiTestSupport.h"
 
@@ -13,6 +17,15 @@ inline ProfileFile& FreshSettings() {
   ProfileFile& profile = CKb_zeva3App::Instance()->Profile();
   std::filesystem::remove(profile.Path());
   return profile;
+}
+
+// The main window on screen with a new document, active: what a user
+// starting the editor sees.
+inline bool ShowWithNewDocument(CMainFrame& frame) {
+  frame.Document().OnNewDocument();
+  frame.show();
+  frame.activateWindow();
+  return QTest::qWaitForWindowActive(&frame);
 }
 
 // Takes every command and remembers which ones arrived.

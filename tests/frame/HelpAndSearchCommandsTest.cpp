@@ -29,10 +29,7 @@ namespace {
 class ViewCommandsThroughFrame : public testing::Test {
  protected:
   void SetUp() override {
-    frame.Document().OnNewDocument();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(ShowWithNewDocument(frame));
     frame.UpdateIdle();
   }
   ProfileFile& profile = FreshSettings();

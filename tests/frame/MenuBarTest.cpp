@@ -24,10 +24,7 @@ namespace {
 class MenuBarTest : public testing::Test {
  protected:
   void SetUp() override {
-    frame.Document().OnNewDocument();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(ShowWithNewDocument(frame));
     Control().setFocus();
     QTest::qWait(2 * CKb_zeva3View::kTimerPeriodMs);  // the tick makes the text writable
   }

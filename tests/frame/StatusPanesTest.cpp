@@ -53,10 +53,7 @@ class StatusPanes : public testing::TestWithParam<PaneCase> {
     profile.WriteProfileInt("Config", "WordWrap", 0);
     profile.WriteProfileInt("KanaCode", "Load", GetParam().loadSetting);
     profile.WriteProfileInt("KanaCode", "Save", 4);  // as read
-    frame.Document().OnNewDocument();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(ShowWithNewDocument(frame));
     ASSERT_TRUE(frame.Document().OpenDocumentFile(QString::fromStdString(FixturePath(GetParam().fixture))));
     frame.View().MakeWritable();
     control().setFocus();
