@@ -105,8 +105,6 @@ void CMainFrame::PlaceFromSettings() {
   m_placement = new PlacementRecorder(*this, m_profile);
 }
 
-bool CMainFrame::InNormalState() const { return !isMaximized() && !isMinimized() && !isFullScreen(); }
-
 QAction* CMainFrame::ActionFor(int id, const QString& text) {
   if (QAction* existing = m_actions.value(id)) return existing;
   auto* action = new QAction(text, this);
@@ -313,7 +311,7 @@ void CMainFrame::OnFlatToolBar() {
 // A second editor opens with this window's size, 20 pixels right and down.
 void CMainFrame::OnNewWindow() {
   m_placement->Flush();  // a write still waiting must not undo the offset below
-  if (InNormalState()) {
+  if (InNormalState(*this)) {
     m_profile.WriteProfileInt("Size", "SizeX", width());
     m_profile.WriteProfileInt("Size", "SizeY", height());
     m_profile.WriteProfileInt("Position", "PosX", frameGeometry().x() + kNewWindowOffset);

@@ -72,7 +72,6 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
  private:
   static const CommandMap<CMainFrame>& Commands();
   void PlaceFromSettings();
-  bool InNormalState() const;
   void BuildMenus();
   void BuildAccelerators();
   void BuildToolBar();

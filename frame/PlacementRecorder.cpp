@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "ProfileFile.h"
+#include "WindowPlacement.h"
 
 PlacementRecorder::PlacementRecorder(QWidget& window, ProfileFile& profile)
     : QObject(&window), m_window(window), m_profile(profile) {
@@ -13,22 +14,20 @@ PlacementRecorder::PlacementRecorder(QWidget& window, ProfileFile& profile)
   window.installEventFilter(this);
 }
 
-bool PlacementRecorder::InNormalState() const {
-  return m_window.isVisible() && !m_window.isMaximized() && !m_window.isMinimized() && !m_window.isFullScreen();
-}
+bool PlacementRecorder::ShownInNormalState() const { return m_window.isVisible() && InNormalState(m_window); }
 
 bool PlacementRecorder::eventFilter(QObject* watched, QEvent* event) {
   if (watched != &m_window) return false;
   switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-      if (!InNormalState()) break;
+      if (!ShownInNormalState()) break;
       (event->type() == QEvent::Move ? m_moved : m_resized) = true;
       m_settle.start();
       break;
     case QEvent::WindowStateChange:
       // What moved on the way out of the normal state is not a placement.
-      if (!InNormalState()) {
+      if (!ShownInNormalState()) {
         m_settle.stop();
         m_moved = m_resized = false;
       }
@@ -47,7 +46,7 @@ void PlacementRecorder::Flush() {
 // window is given back at the next start; the position is the frame's.
 void PlacementRecorder::Write() {
   m_settle.stop();
-  if (InNormalState()) {
+  if (ShownInNormalState()) {
     if (m_moved) {
       m_profile.WriteProfileInt("Position", "PosX", m_window.frameGeometry().x());
       m_profile.WriteProfileInt("Position", "PosY", m_window.frameGeometry().y());

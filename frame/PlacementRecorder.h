@@ -29,7 +29,7 @@ class PlacementRecorder : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  bool InNormalState() const;
+  bool ShownInNormalState() const;
   void Write();
 
   QWidget& m_window;

@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include <QWidget>
+
 #include "ProfileFile.h"
 
 QRect PlacementFromSettings(const ProfileFile& profile, QSize screenSize) {
@@ -8,4 +10,8 @@ QRect PlacementFromSettings(const ProfileFile& profile, QSize screenSize) {
   int x = profile.GetProfileInt("Position", "PosX", (screenSize.width() - width) / 2);
   int y = profile.GetProfileInt("Position", "PosY", (screenSize.height() - height) / 2);
   return QRect(x, y, width, height);
+}
+
+bool InNormalState(const QWidget& window) {
+  return !window.isMaximized() && !window.isMinimized() && !window.isFullScreen();
 }
