@@ -1,7 +1,8 @@
 # `make package`: a Debian package of the installed files. Its library
 # dependencies come from dpkg-shlibdeps; what the editor needs besides
 # (a Japanese font, and the tools that take our MIME type and desktop entry
-# into the desktop's databases) is named here.
+# into the desktop's databases) is named here. The editing control is built
+# in (third_party/qscintilla, a static library), so no QScintilla package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kb-zeva3)
 set(CPACK_PACKAGE_VENDOR "Kaboma Edit 3 developers")
