@@ -18,9 +18,28 @@ void CaretJumps::ToTextEnd() { m_control.SendScintilla(Sci::SCI_DOCUMENTEND); }
 
 void CaretJumps::ToLine(int number) {
   if (number == 0) return;
+  if (number > 0) WrapThroughRow(number - 1);
   int rows = DisplayRowCount();
   int row = number > 0 && number <= rows ? number - 1 : rows - 1;
   m_control.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(DisplayRowStart(row)));
+}
+
+// The control wraps large documents in the background: lines it has not
+// reached yet count one row each. Rows are counted from the top, so the
+// lines up to the one holding `row` are wrapped first; a row past the end
+// of the rows counted so far may still exist, so that wraps every line. A
+// row no text of this length can reach (each row holds a character or
+// ends a line) is past the end: the last row, found without wrapping.
+void CaretJumps::WrapThroughRow(int row) {
+  if (row >= m_control.TextLength() + m_control.LineCount()) return;
+  long wrappedBefore = -1;
+  for (;;) {
+    long firstPending = m_control.SendScintilla(Sci::SCI_GETWRAPPENDING);
+    long line = m_control.SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(row));
+    if (firstPending < 0 || line < firstPending || firstPending <= wrappedBefore) return;
+    wrappedBefore = firstPending;
+    m_control.SendScintilla(Sci::SCI_WRAPLINESBEFORE, static_cast<unsigned long>(line + 1));
+  }
 }
 
 int CaretJumps::DisplayRowCount() const {

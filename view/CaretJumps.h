@@ -38,5 +38,6 @@ class CaretJumps {
   long DisplayRowStart(int row) const;
 
  private:
+  void WrapThroughRow(int row);
   EditorControl& m_control;
 };
