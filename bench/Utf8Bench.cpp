@@ -11,16 +11,15 @@
 
 #include <QApplication>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "BenchTexts.h"
+#include "Rounds.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "ProfileFile.h"
@@ -33,17 +32,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// Best of `repeats` runs, in GB/s of input.
-double GigabytesPerSecond(std::size_t bytes, int repeats, const std::function<void()>& run) {
-  double best = 1e30;
-  for (int i = 0; i < repeats; ++i) {
-    auto start = Clock::now();
-    run();
-    best = std::min(best, Seconds(start));
-  }
-  return static_cast<double>(bytes) / 1e9 / best;
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -93,16 +81,26 @@ void Report(bool met, const char* what) {
   if (!met) ++failures;
 }
 
-void BenchCheck(const char* name, const std::string& utf8) {
-  std::vector<char> copy(utf8.size());
+// The check and memcpy of the same bytes in alternating rounds (medians,
+// GB/s); returns the check's figure.
+double BenchCheck(const char* name, const std::string& utf8) {
+  std::vector<char> copy(utf8.size(), 1);
   bool valid = false;
-  double check = GigabytesPerSecond(utf8.size(), 5, [&] { valid = kanji::Utf8FileCodec::LooksLikeUtf8(utf8); });
-  double memcpyRate = GigabytesPerSecond(utf8.size(), 5, [&] {
-    std::memcpy(copy.data(), utf8.data(), utf8.size());
-    sink = sink + copy[copy.size() / 2];
+  std::vector<double> seconds = bench::AlternatingMedians({
+      [&] { return bench::TimeSeconds([&] { valid = kanji::Utf8FileCodec::LooksLikeUtf8(utf8); }); },
+      [&] {
+        return bench::TimeSeconds([&] {
+          std::memcpy(copy.data(), utf8.data(), utf8.size());
+          sink = sink + copy[copy.size() / 2];
+        });
+      },
   });
-  std::printf("UTF-8 check, %s, %.0f MB: %.2f GB/s (memcpy %.2f GB/s, %.2fx)%s\n", name, utf8.size() / 1e6, check,
-              memcpyRate, check / memcpyRate, valid ? "" : " NOT TAKEN FOR UTF-8");
+  const double check = static_cast<double>(utf8.size()) / 1e9 / seconds[0];
+  const double memcpyRate = static_cast<double>(utf8.size()) / 1e9 / seconds[1];
+  std::printf("UTF-8 check, %s, %.0f MB: %.2f GB/s (memcpy %.2f GB/s, %.2fx; medians of %d alternating rounds)%s\n",
+              name, utf8.size() / 1e6, check, memcpyRate, check / memcpyRate, bench::kRounds,
+              valid ? "" : " NOT TAKEN FOR UTF-8");
+  return check;
 }
 
 }  // namespace
@@ -117,10 +115,7 @@ int main(int argc, char** argv) {
   const std::size_t bytes = megabytes * 1000 * 1000;
 
   const std::string asciiHeavy = kanji::ShiftJisCodec::Decode(bench::AsciiHeavyShiftJis(bytes));
-  BenchCheck("ASCII-heavy", asciiHeavy);
-  Report(GigabytesPerSecond(asciiHeavy.size(), 5, [&] { (void)kanji::Utf8FileCodec::LooksLikeUtf8(asciiHeavy); }) >=
-             5.0,
-         "UTF-8 check of ASCII-heavy text at 5 GB/s or more");
+  Report(BenchCheck("ASCII-heavy", asciiHeavy) >= 5.0, "UTF-8 check of ASCII-heavy text at 5 GB/s or more");
 
   TempDir dir;
   const std::string shiftJis = bench::JapaneseShiftJis(bytes);
@@ -130,10 +125,16 @@ int main(int argc, char** argv) {
   WriteFile(sjisPath, shiftJis);
   WriteFile(utf8Path, utf8);
   const std::string self = argv[0];
-  Opened sjis = OpenInChild(self, sjisPath);
-  Opened opened = OpenInChild(self, utf8Path);
-  std::printf("open, same text: Shift-JIS %.0f MB %.3f s, peak RSS %.0f MB; UTF-8 %.0f MB %.3f s (%.2fx), "
-              "peak RSS %.0f MB (%.2fx)\n",
+  Opened sjis, opened;
+  std::vector<double> openSeconds = bench::AlternatingMedians({
+      [&] { return (sjis = OpenInChild(self, sjisPath)).seconds; },
+      [&] { return (opened = OpenInChild(self, utf8Path)).seconds; },
+  });
+  sjis.seconds = openSeconds[0];
+  opened.seconds = openSeconds[1];
+  std::printf("open, same text (medians of %d alternating rounds): Shift-JIS %.0f MB %.3f s, peak RSS %.0f MB; "
+              "UTF-8 %.0f MB %.3f s (%.2fx), peak RSS %.0f MB (%.2fx)\n",
+              bench::kRounds,
               shiftJis.size() / 1e6, sjis.seconds, sjis.peakMb, utf8.size() / 1e6, opened.seconds,
               opened.seconds / sjis.seconds, opened.peakMb, opened.peakMb / sjis.peakMb);
   Report(opened.code == 5 && sjis.code == 1, "detected as UTF-8 and Shift-JIS");

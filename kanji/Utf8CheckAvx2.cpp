@@ -1,7 +1,7 @@
 // The UTF-8 check 32 bytes at a time, for processors with AVX2: each byte
 // is judged with its three predecessors by table lookups on nibbles, so
 // text of any script goes at the same speed, and a run of ASCII costs one
-// test per 64 bytes. Only called where the processor has AVX2.
+// test per 128 bytes. Only called where the processor has AVX2.
 //
 // Every ill-formed case is the AND of three lookups, on the high and low
 // nibble of the previous byte and the high nibble of this one (one bit per
@@ -108,21 +108,33 @@ struct Checker {
 
 }  // namespace
 
+// Four blocks of 32 bytes at a time. A group of four without a byte of 0x80
+// or above costs one OR of the loads and one movemask; in text where
+// non-ASCII bytes are scattered (a Japanese comment on every other line)
+// nearly every group is checked in full, so the branch stays predictable
+// instead of going either way every 64 bytes. The error vector is tested
+// once a group: the answer is the same, found at most a group later.
+constexpr std::size_t kGroup = 4 * 32;
+
 bool CheckAvx2(const unsigned char* p, std::size_t n, bool* multiByte) {
   Checker checker;
   Vec seen = _mm256_setzero_si256();
   std::size_t i = 0;
-  for (; i + 64 <= n; i += 64) {
+  for (; i + kGroup <= n; i += kGroup) {
     const Vec a = _mm256_loadu_si256(reinterpret_cast<const Vec*>(p + i));
     const Vec b = _mm256_loadu_si256(reinterpret_cast<const Vec*>(p + i + 32));
-    const Vec both = _mm256_or_si256(a, b);
-    if (_mm256_movemask_epi8(both) == 0) {
-      checker.AsciiBlock(b);
+    const Vec c = _mm256_loadu_si256(reinterpret_cast<const Vec*>(p + i + 64));
+    const Vec d = _mm256_loadu_si256(reinterpret_cast<const Vec*>(p + i + 96));
+    const Vec any = _mm256_or_si256(_mm256_or_si256(a, b), _mm256_or_si256(c, d));
+    if (_mm256_movemask_epi8(any) == 0) {
+      checker.AsciiBlock(d);
       continue;
     }
-    seen = _mm256_or_si256(seen, both);
+    seen = _mm256_or_si256(seen, any);
     checker.Block(a);
     checker.Block(b);
+    checker.Block(c);
+    checker.Block(d);
     if (checker.Failed()) return false;
   }
   // The rest, padded with NUL, which is ASCII and ends nothing early.

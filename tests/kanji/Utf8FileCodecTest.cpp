@@ -36,13 +36,14 @@ void PrintTo(const FormCase& c, std::ostream* os) { *os << c.name; }
 
 class Utf8WellFormed : public testing::TestWithParam<FormCase> {};
 
-// Alone and at every place around the vector check's 32- and 64-byte
-// blocks (the suite runs again at each instruction-set level).
+// Alone and at every place around the vector check's 32-byte blocks and
+// 128-byte groups, followed by nothing, by a short tail, and by a whole
+// group of ASCII (the suite runs again at each instruction-set level).
 TEST_P(Utf8WellFormed, JudgesTheBytes) {
   const FormCase& c = GetParam();
   EXPECT_EQ(Utf8FileCodec::IsWellFormed(c.bytes), c.wellFormed) << ToHex(c.bytes);
-  for (std::size_t before = 0; before <= 70; ++before) {
-    for (std::size_t after : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{40}}) {
+  for (std::size_t before = 0; before <= 134; ++before) {
+    for (std::size_t after : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{40}, std::size_t{200}}) {
       const std::string text = std::string(before, 'a') + c.bytes + std::string(after, 'b');
       ASSERT_EQ(Utf8FileCodec::IsWellFormed(text), c.wellFormed) << before << " before, " << after << " after";
       const bool high = std::any_of(text.begin(), text.end(), [](char b) { return (b & 0x80) != 0; });
@@ -69,6 +70,23 @@ TEST_P(Utf8CheckLevels, AgreesWithTheDecoderOnDamagedProse) {
     }
     if (text.find("\xEF\x9E") != std::string::npos || text.find("\xEF\x9F") != std::string::npos) continue;
     ASSERT_EQ(Utf8FileCodec::IsWellFormed(text), Utf8FileCodec::Decode(text) == text) << ToHex(text);
+  }
+}
+
+// In text with a multi-byte character in every block, every group of four
+// blocks is checked in full and its errors are gathered before they are
+// tested: one damaged byte anywhere, in the last block of a group or in
+// the tail after the last whole group, still fails the check.
+TEST_P(Utf8CheckLevels, ErrorInTheLastBlockOfAGroupOrInTheTailIsFound) {
+  std::string hiragana;
+  for (int i = 0; i < 150; ++i) hiragana += Hex("E3 81 82");  // 450 bytes: three groups and a tail
+  ASSERT_TRUE(Utf8FileCodec::IsWellFormed(hiragana));
+  for (std::size_t at = 0; at < hiragana.size(); ++at) {
+    for (char damage : {'\xFF', 'A'}) {
+      std::string text = hiragana;
+      text[at] = damage;
+      ASSERT_FALSE(Utf8FileCodec::IsWellFormed(text)) << "byte " << at << " damaged to " << ToHex(std::string(1, damage));
+    }
   }
 }
 
