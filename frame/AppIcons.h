@@ -7,5 +7,6 @@
 // which these icons are built: Qt draws PNGs without its SVG module.
 // `index` as the document type's default icon counts: 0 the program,
 // 1 and 2 the documents.
-QIcon AppIcon(int index);
-inline QIcon ProgramIcon() { return AppIcon(0); }
+// `largest` leaves out the larger renders (each is decoded as the icon is made).
+QIcon AppIcon(int index, int largest = 256);
+inline QIcon ProgramIcon(int largest = 256) { return AppIcon(0, largest); }

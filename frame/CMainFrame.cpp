@@ -83,8 +83,11 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
   BuildStatusBar();
   BuildAccelerators();
   setAcceptDrops(true);
-  QGuiApplication::setWindowIcon(ProgramIcon());  // also the dialogs' and the version box's
-  setWindowIcon(ProgramIcon());
+  // The icon at the sizes title and task bars draw, before the window is
+  // first shown; the larger ones once it is on screen (CompleteIcon).
+  QIcon icon = ProgramIcon(kTitleBarIconSize);
+  QGuiApplication::setWindowIcon(icon);  // also the dialogs' and the version box's
+  setWindowIcon(icon);
 
   connect(m_view, &CKb_zeva3View::Tick, this, &CMainFrame::UpdateIdle);
   connect(m_view, &CKb_zeva3View::FilesDropped, this, &CMainFrame::OpenDropped);
@@ -155,6 +158,8 @@ void CMainFrame::PrepareMenu(QMenu* menu) {
       FillRecentFiles(menu, action);
   for (QAction* action : menu->actions())
     if (!action->isSeparator()) UpdateAction(action);
+  // The menus share the buttons' actions: the next tick sets them all again.
+  for (ToolBarButton& button : m_toolBarButtons) button.shown.reset();
 }
 
 // The entry "最近のファイル" stands for the list: the files take its place,
@@ -209,6 +214,7 @@ void CMainFrame::BuildToolBar() {
     QAction* action = ActionFor(id, T(res::CommandToolTip(id)));
     action->setIcon(ToolBarIcon(id));
     m_toolBar->addAction(action);
+    m_toolBarButtons.push_back({id, action, std::nullopt});
     if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action))) button->setAutoRaise(m_flat);
   }
 }
@@ -217,6 +223,7 @@ void CMainFrame::BuildStatusBar() {
   auto* idle = new QLabel(T(strings::kAppTitle));
   statusBar()->addWidget(idle, 1);
   m_panes << idle;
+  m_paneTexts << idle->text();
   for (const Pane& pane : kPanes) {
     auto* label = new QLabel(T(pane.sizingText));
     label->setFrameShape(QFrame::Panel);
@@ -228,6 +235,7 @@ void CMainFrame::BuildStatusBar() {
     label->setMaximumWidth(label->minimumWidth());
     statusBar()->addPermanentWidget(label);
     m_panes << label;
+    m_paneTexts << label->text();
   }
 }
 
@@ -241,8 +249,12 @@ void CMainFrame::RunCommand(int id) { m_dispatcher.Dispatch(id); }
 
 void CMainFrame::UpdateAction(QAction* action) {
   int id = m_actions.key(action, action->data().toInt());
-  if (id == 0) return;
-  CommandUpdate update = m_dispatcher.Update(id);
+  if (id != 0) UpdateAction(id, action);
+}
+
+void CMainFrame::UpdateAction(int id, QAction* action) { ApplyUpdate(action, m_dispatcher.Update(id)); }
+
+void CMainFrame::ApplyUpdate(QAction* action, const CommandUpdate& update) {
   action->setEnabled(update.enabled);
   if (update.checked) {
     action->setCheckable(true);
@@ -250,12 +262,31 @@ void CMainFrame::UpdateAction(QAction* action) {
   }
 }
 
+namespace {
+
+// The same characters in the same buffer: a text handed out again unchanged.
+bool SameString(const QString& a, const QString& b) { return a.constData() == b.constData() && a.size() == b.size(); }
+
+}  // namespace
+
+// Twenty times a second, and nearly always with nothing changed: the buttons'
+// commands are known from the start, each button's state and each pane's text
+// are compared with what was last given to it, and a widget is touched only
+// when that differs (the actions and labels themselves stay out of the
+// processor's caches while nothing happens).
 void CMainFrame::UpdateIdle() {
-  for (QAction* action : m_toolBar->actions())
-    if (!action->isSeparator()) UpdateAction(action);
+  for (ToolBarButton& button : m_toolBarButtons) {
+    CommandUpdate update = m_dispatcher.Update(button.id);
+    ToolBarButton::State state{update.enabled, update.checked};
+    if (button.shown == state) continue;
+    ApplyUpdate(button.action, update);
+    button.shown = state;
+  }
   for (int i = 0; i < static_cast<int>(std::size(kPanes)); ++i) {
     CommandUpdate update = m_dispatcher.Update(kPanes[i].id);
-    if (update.text && m_panes[i + 1]->text() != *update.text) m_panes[i + 1]->setText(*update.text);
+    if (!update.text || SameString(*update.text, m_paneTexts[i + 1])) continue;
+    if (m_panes[i + 1]->text() != *update.text) m_panes[i + 1]->setText(*update.text);
+    m_paneTexts[i + 1] = *update.text;
   }
   // Each change of the title is a round trip to the window system.
   bool modified = m_view->IsModified();
@@ -267,6 +298,24 @@ void CMainFrame::UpdateIdle() {
 void CMainFrame::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) UpdateIdle();
   QMainWindow::showEvent(event);
+}
+
+// The window's first paint: what could wait until the window is drawn runs
+// right after it.
+bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::Paint && !m_iconComplete) {
+    m_iconComplete = true;
+    QMetaObject::invokeMethod(this, &CMainFrame::CompleteIcon, Qt::QueuedConnection);
+  }
+  return QMainWindow::event(event);
+}
+
+// Window switchers draw the icon large: the renders up to 256 pixels,
+// decoded once for the window and the dialogs.
+void CMainFrame::CompleteIcon() {
+  QIcon icon = ProgramIcon();
+  QGuiApplication::setWindowIcon(icon);
+  setWindowIcon(icon);
 }
 
 const CommandMap<CMainFrame>& CMainFrame::Commands() {

@@ -9,6 +9,9 @@
 #include <QMainWindow>
 #include <QMap>
 
+#include <optional>
+#include <vector>
+
 #include "CCustomButton.h"
 #include "CMiniLauncher.h"
 #include "CommandDispatcher.h"
@@ -32,6 +35,8 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
 
  public:
   static constexpr int kNewWindowOffset = 20;
+  // The largest icon render the window has before it is first drawn.
+  static constexpr int kTitleBarIconSize = 48;
 
   // `application` is the last command target (File > New, Open, recent
   // files, version); `recentFiles` fills the File menu.
@@ -66,6 +71,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -78,12 +84,15 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   void BuildStatusBar();
   QAction* ActionFor(int id, const QString& text);
   void UpdateAction(QAction* action);
+  void UpdateAction(int id, QAction* action);
+  static void ApplyUpdate(QAction* action, const CommandUpdate& update);
   void FillRecentFiles(QMenu* menu, QAction* placeholder);
   void OnFlatToolBar();
   void OnNewWindow();
   ExtensionAssociation Association();
   void OpenDropped(const QStringList& paths);
   void UpdateTitle();
+  void CompleteIcon();
 
   ProfileFile& m_profile;
   const RecentFileList* m_recentFiles;
@@ -96,6 +105,20 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   CommandDispatcher m_dispatcher;
   QMap<int, QAction*> m_actions;
   QToolBar* m_toolBar = nullptr;
+  // A button's command and the state last given to its action (none: to be set).
+  struct ToolBarButton {
+    struct State {
+      bool enabled;
+      std::optional<bool> checked;
+      bool operator==(const State&) const = default;
+    };
+    int id;
+    QAction* action;
+    std::optional<State> shown;
+  };
+  std::vector<ToolBarButton> m_toolBarButtons;
   QList<QLabel*> m_panes;
+  QList<QString> m_paneTexts;  // the text last given to each pane
   bool m_flat = true;
+  bool m_iconComplete = false;
 };

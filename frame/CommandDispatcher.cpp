@@ -16,7 +16,11 @@ CommandUpdate CommandDispatcher::Update(int id) {
   for (CommandTarget* target : m_targets)
     if (target->OnUpdateCommand(id, update)) return update;
   update.enabled = false;
-  for (CommandTarget* target : m_targets)
-    if (target->HandlesCommand(id)) update.enabled = true;
+  for (CommandTarget* target : m_targets) {
+    if (target->HandlesCommand(id)) {
+      update.enabled = true;
+      break;
+    }
+  }
   return update;
 }

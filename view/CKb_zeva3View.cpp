@@ -333,11 +333,15 @@ QString CKb_zeva3View::PaneText(int id) {
     case ids::kPaneModified:
       return m_control->IsModified() ? QStringLiteral("●") : QStringLiteral("○");
     case ids::kPaneSize:
-      return QStringLiteral("%1バイト").arg(m_control->FileLength() + (m_byteOrderMark ? 3 : 0));
+      return m_sizePane.For(m_control->FileLength() + (m_byteOrderMark ? 3 : 0),
+                            [](std::size_t bytes) { return QString::number(bytes) + QStringLiteral("バイト"); });
     case ids::kPaneLine:
-      return QStringLiteral("%1行").arg(m_control->LineFromPosition(m_control->SelectionStart()) + 1);
+      return m_linePane.For(m_control->LineFromPosition(m_control->SelectionStart()) + 1,
+                            [](int line) { return QString::number(line) + QStringLiteral("行"); });
     case ids::kPaneCodes:
-      return CodeName(m_loadCode) + QStringLiteral("→") + CodeName(m_saveCode);
+      return m_codesPane.For(std::pair(m_loadCode, m_saveCode), [](std::pair<int, int> codes) {
+        return CodeName(codes.first) + QStringLiteral("→") + CodeName(codes.second);
+      });
     case ids::kPaneMode:
       if (typingModeFirstRefresh) {
         typingModeFirstRefresh = false;

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "CachedPaneText.h"
 #include "CommandTarget.h"
 #include "MinuteClock.h"
 #include "DocumentText.h"
@@ -123,5 +124,8 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   QBasicTimer m_timer;
   ClipboardTextWatch* m_clipboardText;
   MinuteClock m_clock;
+  CachedPaneText<std::size_t> m_sizePane;
+  CachedPaneText<int> m_linePane;
+  CachedPaneText<std::pair<int, int>> m_codesPane;
   CommandTarget* m_attachedCommands = nullptr;
 };

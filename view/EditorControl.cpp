@@ -188,12 +188,16 @@ bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProd
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
   m_composition.ForgetHistory();  // the composition was in the old document
   m_filling = true;
-  // Both codecs need at most three bytes a byte and 16 of slack.
-  std::string buffer(kanji::ShiftJisCodec::DecodedBound(kLoadPiece + 3), '\0');
+  // Both codecs need at most three bytes a byte and 16 of slack. Made as
+  // large as the largest piece needs, when it comes: a new, empty document
+  // (every start) writes no megabytes of zeros before the window shows.
+  std::string buffer;
   std::string carried;  // a character begun at a piece's end
   std::size_t given = 0;
   std::size_t length = 0;
   auto decode = [&](std::string_view piece, bool atEnd) {
+    if (buffer.size() < kanji::ShiftJisCodec::DecodedBound(piece.size()))
+      buffer.resize(kanji::ShiftJisCodec::DecodedBound(piece.size()));
     std::size_t consumed = 0;
     std::size_t written = decodeChunk(piece, atEnd, buffer.data(), &consumed);
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(written), buffer.data());

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QToolBar>
 
@@ -122,6 +123,17 @@ TEST(AppIcons, TheMainWindowShowsTheProgramIcon) {
   FreshSettings();
   CMainFrame frame(CKb_zeva3App::Instance()->Profile(), nullptr, nullptr);
   EXPECT_EQ(frame.windowIcon().pixmap(QSize(32, 32)).toImage(), ProgramIcon().pixmap(QSize(32, 32)).toImage());
+}
+
+// The large renders are left for after the first paint: window switchers
+// must still get them.
+TEST(AppIcons, TheShownWindowAndItsDialogsGetTheLargestRender) {
+  FreshSettings();
+  CMainFrame frame(CKb_zeva3App::Instance()->Profile(), nullptr, nullptr);
+  frame.Document().OnNewDocument();
+  frame.show();
+  QTRY_VERIFY(frame.windowIcon().availableSizes().contains(QSize(256, 256)));
+  EXPECT_TRUE(QGuiApplication::windowIcon().availableSizes().contains(QSize(256, 256)));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStyleOptionToolBar>
 #include <QMimeData>
 #include <QTest>
@@ -190,6 +192,30 @@ TEST_F(MainFrameTest, MinimiseIsDisabledWhileMinimised) {
   QApplication::processEvents();
   if (!frame->isMinimized()) GTEST_SKIP() << "this platform does not minimise";
   EXPECT_FALSE(Update(ids::kMinimise).enabled);
+}
+
+// The menus and the tool bar share their actions: a menu opened in between
+// changes a button, and the idle update, which touches a button only when
+// its state differs from the one it last gave it, must set it again.
+TEST_F(MainFrameTest, AButtonAMenuChangedIsSetAgainByTheNextIdleUpdate) {
+  Start();
+  EditorControl& control = frame->View().Control();
+  frame->View().MakeWritable();
+  QTest::keyClicks(&control, QStringLiteral("ab"));
+  control.selectAll();
+  frame->UpdateIdle();
+  QAction* copy = frame->Action(ids::kCopy);
+  ASSERT_TRUE(copy->isEnabled());
+  QMenu* editMenu = nullptr;
+  for (QAction* entry : frame->menuBar()->actions())
+    if (entry->menu() && entry->menu()->actions().contains(copy)) editMenu = entry->menu();
+  ASSERT_NE(editMenu, nullptr);
+  control.SetSelection(0, 0);
+  frame->PrepareMenu(editMenu);
+  ASSERT_FALSE(copy->isEnabled()) << "nothing selected as the menu opened";
+  control.selectAll();
+  frame->UpdateIdle();
+  EXPECT_TRUE(copy->isEnabled()) << "selected again";
 }
 
 TEST_F(MainFrameTest, StatusPanesOfANewDocumentAfterTypingAndAfterInsert) {
