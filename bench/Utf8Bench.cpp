@@ -55,7 +55,7 @@ int OpenOnce(const char* path) {
   double seconds = Seconds(start);
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("%.3f %.0f %d\n", seconds, static_cast<double>(usage.ru_maxrss) / 1024.0, view.m_loadCode);
+  std::printf("%.3f %.0f %d\n", seconds, static_cast<double>(usage.ru_maxrss) / 1024.0, KanjiCodeToInt(view.LoadCode()));
   return 0;
 }
 

@@ -61,18 +61,18 @@ bool CCyclePopup::OnTextAreaEvent(QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() == Qt::LeftButton) m_view.m_cycleIndex = 0;
+      if (mouse->button() == Qt::LeftButton) m_view.SetCycleIndex(0);
       if (mouse->button() == Qt::RightButton || mouse->button() == Qt::MiddleButton)
         m_pressPoint = mouse->position().toPoint();
       return mouse->button() == Qt::MiddleButton;
     }
     case QEvent::MouseMove:
       OnMouseMove(*static_cast<QMouseEvent*>(event));
-      return m_view.m_dragScrolling;
+      return m_view.IsDragScrolling();
     case QEvent::MouseButtonRelease: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() == Qt::MiddleButton) {
-        m_view.m_dragScrolling = false;
+        m_view.SetDragScrolling(false);
         m_view.Control().viewport()->unsetCursor();
         return true;
       }
@@ -89,9 +89,9 @@ void CCyclePopup::OnMouseMove(const QMouseEvent& event) {
   if (event.buttons() & (Qt::RightButton | Qt::MiddleButton)) {
     QPoint delta = p - s_lastMovePoint;
     if (DistanceSquared(m_pressPoint, p) > kDragDistanceSquared) {
-      m_view.m_dragScrolling = true;
+      m_view.SetDragScrolling(true);
       m_pressPoint = kDragUnderWay;
-      m_view.m_cycleIndex = 0;
+      m_view.SetCycleIndex(0);
       m_view.Control().viewport()->setCursor(DragScrollCursor::Cursor());
       ScrollByDrag(delta);
     }
@@ -122,18 +122,18 @@ void CCyclePopup::ScrollByDrag(QPoint delta) {
 }
 
 void CCyclePopup::OnRightButtonUp(QPoint at) {
-  if (m_view.m_dragScrolling) {
-    m_view.m_dragScrolling = false;
+  if (m_view.IsDragScrolling()) {
+    m_view.SetDragScrolling(false);
     m_view.Control().viewport()->unsetCursor();
     return;
   }
   if (m_openPage && m_openPage->isVisible()) return;  // the window system never sends this
-  if (m_view.m_cycleIndex >= kPageCount) {
-    m_view.m_cycleIndex = 0;  // the press that closed the last page ends the cycle
+  if (m_view.CycleIndex() >= kPageCount) {
+    m_view.SetCycleIndex(0);  // the press that closed the last page ends the cycle
     return;
   }
   LoadCyclePages();
-  ShowPage(m_view.m_cycleIndex, at);
+  ShowPage(m_view.CycleIndex(), at);
 }
 
 // The page opens beside the pointer, measured from the control's outer
@@ -174,10 +174,10 @@ QMenu* CCyclePopup::PageMenu(int index) {
 // press close it without.
 void CCyclePopup::OnPageClosed() {
   if (m_buttonsInPage & Qt::RightButton) {
-    ++m_view.m_cycleIndex;
+    m_view.SetCycleIndex(m_view.CycleIndex() + 1);
     AwaitReleaseOfClosingPress();
   } else {
-    m_view.m_cycleIndex = 0;
+    m_view.SetCycleIndex(0);
   }
   m_buttonsInPage = Qt::NoButton;
 }

@@ -74,12 +74,12 @@ void CKanjiCodeDlg::done(int result) {
   QDialog::done(result);
 }
 
-std::optional<int> CKanjiCodeDlg::Run(ProfileFile& profile, int loadCode, QWidget* parent) {
+std::optional<KanjiCode> CKanjiCodeDlg::Run(ProfileFile& profile, KanjiCode loadCode, QWidget* parent) {
   CKanjiCodeDlg dialog(profile.GetProfileInt("KanaCode", "Load", 1), profile.GetProfileInt("KanaCode", "Save", 1),
                        parent);
   if (platform::ExecDialog(dialog) != QDialog::Accepted) return std::nullopt;
   profile.WriteProfileInt("KanaCode", "Load", dialog.m_loadChoice);
   profile.WriteProfileInt("KanaCode", "Save", dialog.m_saveChoice);
   // The load choice applies from the next document read.
-  return dialog.m_saveChoice == kAutoChoice ? loadCode : dialog.m_saveChoice;
+  return dialog.m_saveChoice == kAutoChoice ? loadCode : KanjiCodeFromInt(dialog.m_saveChoice);
 }

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "KanjiCode.h"
+
 class ProfileFile;
 class QButtonGroup;
 
@@ -29,7 +31,7 @@ class CKanjiCodeDlg : public QDialog {
   // The command: reads the settings, runs the dialog and on OK writes both
   // choices. Returns the save code now in force for the shown document
   // (automatic keeps the code it was loaded in), or nothing on cancel.
-  static std::optional<int> Run(ProfileFile& profile, int loadCode, QWidget* parent);
+  static std::optional<KanjiCode> Run(ProfileFile& profile, KanjiCode loadCode, QWidget* parent);
 
   QButtonGroup* LoadGroup() const { return m_loadGroup; }
   QButtonGroup* SaveGroup() const { return m_saveGroup; }

@@ -98,8 +98,8 @@ bool CKb_zeva3View::ShowStreamedDocument(const QString& path, std::size_t size, 
 }
 
 void CKb_zeva3View::TakeCodes(const DocumentCodes& codes) {
-  m_loadCode = KanjiCodeToInt(codes.load);
-  m_saveCode = KanjiCodeToInt(codes.save);
+  m_loadCode = codes.load;
+  m_saveCode = codes.save;
   m_byteOrderMark = codes.load == KanjiCode::Utf8 && codes.byteOrderMark;
   m_control->ClearModified();
 }
@@ -269,7 +269,7 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
       {ids::kPhrase1 + 4, [](CKb_zeva3View& v) { Phrases(v.m_profile).Insert(4, *v.m_control, &v); }},
       {ids::kAutoIndent, [](CKb_zeva3View& v) { AutoIndent::Toggle(v.m_profile); }},
       {ids::kKanjiCodeSettings, [](CKb_zeva3View& v) {
-         if (auto save = CKanjiCodeDlg::Run(v.m_profile, v.m_loadCode, &v)) v.m_saveCode = *save;
+         if (std::optional<KanjiCode> save = CKanjiCodeDlg::Run(v.m_profile, v.m_loadCode, &v)) v.m_saveCode = *save;
        }},
       {ids::kQuickHelp, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kQuickHelp); }},
       {ids::kHelpHtml, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kHelpHtml); }},
@@ -304,11 +304,14 @@ bool CKb_zeva3View::OnUpdateCommand(int id, CommandUpdate& update) {
     case ids::kUndo: update.enabled = m_control->isUndoAvailable(); return true;
     case ids::kGoToLine: update.enabled = m_control->TextLength() != 0; return true;
     case ids::kAutoIndent: update.checked = AutoIndent::IsOn(m_profile); return true;
+    case ids::kPaneMode:
+      TakeFirstModeRefresh();
+      update.text = PaneText(id);
+      return true;
     case ids::kPaneModified:
     case ids::kPaneSize:
     case ids::kPaneLine:
     case ids::kPaneCodes:
-    case ids::kPaneMode:
     case ids::kPaneDate:
     case ids::kPaneTime:
       update.text = PaneText(id);
@@ -324,11 +327,18 @@ namespace {
 // view back in insert mode.
 bool typingModeFirstRefresh = true;
 
-QString CodeName(int code) { return QString::fromLatin1(KanjiCodeStatusText(KanjiCodeFromInt(code))); }
+QString CodeName(KanjiCode code) { return QString::fromLatin1(KanjiCodeStatusText(code)); }
 
 }  // namespace
 
-QString CKb_zeva3View::PaneText(int id) {
+void CKb_zeva3View::TakeFirstModeRefresh() {
+  if (!typingModeFirstRefresh) return;
+  typingModeFirstRefresh = false;
+  m_overwrite = false;
+  m_control->SetOverwrite(false);
+}
+
+QString CKb_zeva3View::PaneText(int id) const {
   switch (id) {
     case ids::kPaneModified:
       return m_control->IsModified() ? QStringLiteral("●") : QStringLiteral("○");
@@ -339,15 +349,10 @@ QString CKb_zeva3View::PaneText(int id) {
       return m_linePane.For(m_control->LineFromPosition(m_control->SelectionStart()) + 1,
                             [](int line) { return QString::number(line) + QStringLiteral("行"); });
     case ids::kPaneCodes:
-      return m_codesPane.For(std::pair(m_loadCode, m_saveCode), [](std::pair<int, int> codes) {
+      return m_codesPane.For(std::pair(m_loadCode, m_saveCode), [](std::pair<KanjiCode, KanjiCode> codes) {
         return CodeName(codes.first) + QStringLiteral("→") + CodeName(codes.second);
       });
     case ids::kPaneMode:
-      if (typingModeFirstRefresh) {
-        typingModeFirstRefresh = false;
-        m_overwrite = false;
-        m_control->SetOverwrite(false);
-      }
       return m_overwrite ? QStringLiteral("上書") : QStringLiteral("挿入");
     case ids::kPaneDate:
       return m_clock.DateText();

@@ -50,7 +50,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OfferUtf8Reopen(const std::function<void()>& reopen) override;
   std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
   std::string Utf8TextForSave() const override;
-  KanjiCode SaveCode() const override { return KanjiCodeFromInt(m_saveCode); }
+  KanjiCode SaveCode() const override { return m_saveCode; }
   bool IsModified() const override { return m_control->IsModified(); }
   void ClearModified() override { m_control->ClearModified(); }
   void MakeWritable() override { m_control->SetReadOnly(false); }
@@ -65,7 +65,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   bool OnUpdateCommand(int id, CommandUpdate& update) override;
 
   // The text of status bar pane `id`.
-  QString PaneText(int id);
+  QString PaneText(int id) const;
 
   // Commands.
   void OnFontSettings();
@@ -78,22 +78,16 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OnPrintPreview();
   bool CanPaste() const;
 
-  int m_loadCode = 0;
-  int m_saveCode = 0;
-  // The UTF-8 file shown began with a byte-order mark.
-  bool m_byteOrderMark = false;
-  QColor m_textColour;
-  QColor m_backColour;
-  QString m_fontName;
-  int m_fontSize = 0;
-  int m_fontStrike = 0, m_fontUnder = 0, m_fontItalic = 0, m_fontBold = 0;
-  bool m_hasFocus = false;
-  bool m_overwrite = false;
-  long m_prevTextLength = 0;
-  int m_wordWrap = 0;
-  int m_printMargins = 0;
-  int m_cycleIndex = 0;
-  bool m_dragScrolling = false;
+  // The code the shown document was read in.
+  KanjiCode LoadCode() const { return m_loadCode; }
+  bool IsOverwrite() const { return m_overwrite; }
+
+  // The cycle popup's state (its page and a drag scrolling the text), kept
+  // here because the view's focus, keys and set-up reset it.
+  int CycleIndex() const { return m_cycleIndex; }
+  void SetCycleIndex(int index) { m_cycleIndex = index; }
+  bool IsDragScrolling() const { return m_dragScrolling; }
+  void SetDragScrolling(bool scrolling) { m_dragScrolling = scrolling; }
 
  signals:
   // Files dropped on the editing area, for the main window to open.
@@ -115,6 +109,9 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   static bool FocusStaysInWindow(Qt::FocusReason reason);
   void OnKeyDown(int key);
   void TakeCodes(const DocumentCodes& codes);
+  // The typing-mode pane's first refresh in the process puts the view back
+  // in insert mode.
+  void TakeFirstModeRefresh();
 
   ProfileFile& m_profile;
   NoticeBar* m_notice;
@@ -123,9 +120,30 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   std::unique_ptr<PrintCommands> m_printing;
   QBasicTimer m_timer;
   ClipboardTextWatch* m_clipboardText;
-  MinuteClock m_clock;
-  CachedPaneText<std::size_t> m_sizePane;
-  CachedPaneText<int> m_linePane;
-  CachedPaneText<std::pair<int, int>> m_codesPane;
+  // Only caches of the panes' texts: reading a pane changes no state.
+  mutable MinuteClock m_clock;
+  mutable CachedPaneText<std::size_t> m_sizePane;
+  mutable CachedPaneText<int> m_linePane;
+  mutable CachedPaneText<std::pair<KanjiCode, KanjiCode>> m_codesPane;
   CommandTarget* m_attachedCommands = nullptr;
+
+  // Tests read and set what the commands and panes work from.
+  friend struct ViewInternals;
+
+  KanjiCode m_loadCode = KanjiCode::None;
+  KanjiCode m_saveCode = KanjiCode::None;
+  // The UTF-8 file shown began with a byte-order mark.
+  bool m_byteOrderMark = false;
+  QColor m_textColour;
+  QColor m_backColour;
+  QString m_fontName;
+  int m_fontSize = 0;
+  int m_fontStrike = 0, m_fontUnder = 0, m_fontItalic = 0, m_fontBold = 0;
+  bool m_hasFocus = false;
+  bool m_overwrite = false;
+  long m_prevTextLength = 0;
+  int m_wordWrap = 0;
+  int m_printMargins = 0;
+  int m_cycleIndex = 0;
+  bool m_dragScrolling = false;
 };

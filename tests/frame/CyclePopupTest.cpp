@@ -123,7 +123,7 @@ TEST_F(CyclePopupTest, RightPressesWhilePagesAreOpenStepThroughFourPagesThenNoth
   }
   RightClick(at - QPoint(20, 20));
   EXPECT_EQ(OpenPage(), nullptr) << "the fifth release shows nothing";
-  EXPECT_EQ(View().m_cycleIndex, 0);
+  EXPECT_EQ(View().CycleIndex(), 0);
   RightClick();
   EXPECT_EQ(Rows(OpenPage()), kDefaultPage1);
 }
@@ -174,7 +174,7 @@ TEST_F(CyclePopupTest, ClosingWithoutTheRightButtonDownRestartsTheCycle) {
     ASSERT_EQ(Rows(OpenPage()), kDefaultPage2) << closer.name;
     closer.close(*this, OpenPage());
     EXPECT_EQ(OpenPage(), nullptr) << closer.name;
-    EXPECT_EQ(View().m_cycleIndex, 0) << closer.name;
+    EXPECT_EQ(View().CycleIndex(), 0) << closer.name;
     RightClick();
     EXPECT_EQ(Rows(OpenPage()), kDefaultPage1) << closer.name;
     OpenPage()->close();
@@ -217,9 +217,9 @@ TEST_F(CyclePopupTest, LeftClickKeyPressAndFocusLossBetweenRightClicksRestartThe
     // button down, so the cycle stands at page 2 with nothing open.
     Press(Qt::RightButton, QPoint(5, 5), frame.statusBar());
     Release(Qt::RightButton, QPoint(5, 5), frame.statusBar());
-    ASSERT_EQ(View().m_cycleIndex, 1) << name;
+    ASSERT_EQ(View().CycleIndex(), 1) << name;
     interrupt(*this);
-    EXPECT_EQ(View().m_cycleIndex, 0) << name;
+    EXPECT_EQ(View().CycleIndex(), 0) << name;
     RightClick();
     EXPECT_EQ(Rows(OpenPage()), kDefaultPage1) << name;
     OpenPage()->close();
@@ -229,26 +229,25 @@ TEST_F(CyclePopupTest, LeftClickKeyPressAndFocusLossBetweenRightClicksRestartThe
 TEST_F(CyclePopupTest, AMoveOfExactlyTenPixelsStillShowsThePageElevenPixelsScrollsInstead) {
   Press(Qt::RightButton, kInView);
   Move(kInView + QPoint(6, 8));  // distance squared 100
-  EXPECT_FALSE(View().m_dragScrolling);
+  EXPECT_FALSE(View().IsDragScrolling());
   Release(Qt::RightButton, kInView + QPoint(6, 8));
   EXPECT_EQ(Rows(OpenPage()), kDefaultPage1);
   OpenPage()->close();
 
   Press(Qt::RightButton, kInView);
   Move(kInView + QPoint(11, 0));
-  EXPECT_TRUE(View().m_dragScrolling);
+  EXPECT_TRUE(View().IsDragScrolling());
   EXPECT_EQ(TextArea()->cursor().pixmap().size(), QSize(32, 32)) << "the drag cursor";
   EXPECT_EQ(TextArea()->cursor().hotSpot(), QPoint(15, 15));
   Release(Qt::RightButton, kInView + QPoint(11, 0));
   EXPECT_EQ(OpenPage(), nullptr);
-  EXPECT_FALSE(View().m_dragScrolling);
+  EXPECT_FALSE(View().IsDragScrolling());
   RightClick();
   EXPECT_EQ(Rows(OpenPage()), kDefaultPage1) << "a drag leaves the cycle at page 1";
 }
 
 TEST_F(CyclePopupTest, DragMovesScrollALineAPixelVerticallyAndEightStepsSideways) {
-  View().m_wordWrap = 1;
-  View().OnWordWrap();  // off: long lines scroll sideways
+  if (View().IsWordWrapChecked()) View().OnWordWrap();  // off: long lines scroll sideways
   LoadLines(500, 400);
   Move(kInView);
   Press(Qt::RightButton, kInView);
@@ -293,7 +292,7 @@ TEST_F(CyclePopupTest, TheMiddleButtonNeverShowsAPageNorPastesButDragsLikeTheRig
   Move(kInView + QPoint(0, 30));
   EXPECT_EQ(FirstVisibleLine(), 30);
   Release(Qt::MiddleButton, kInView + QPoint(0, 30));
-  EXPECT_FALSE(View().m_dragScrolling);
+  EXPECT_FALSE(View().IsDragScrolling());
   EXPECT_EQ(OpenPage(), nullptr);
 }
 

@@ -24,6 +24,7 @@
 #include "FrameTestSupport.h"
 #include "PlacementRecorder.h"
 #include "WindowPlacement.h"
+#include "ViewInternals.h"
 
 namespace {
 
@@ -244,8 +245,8 @@ TEST_F(MainFrameTest, StatusPanesOfANewDocumentAfterTypingAndAfterInsert) {
 
 TEST_F(MainFrameTest, CodePaneShowsNothingForCodesOutsideZeroToThree) {
   Start();
-  frame->View().m_loadCode = 7;
-  frame->View().m_saveCode = 1;
+  ViewInternals::LoadCode(frame->View()) = KanjiCodeFromInt(7);
+  ViewInternals::SaveCode(frame->View()) = KanjiCode::ShiftJis;
   frame->UpdateIdle();
   EXPECT_EQ(frame->PaneText(4), QStringLiteral("→SJS"));
 }

@@ -11,6 +11,7 @@
 #include "CKb_zeva3View.h"
 #include "CommandIds.h"
 #include "GuiTestSupport.h"
+#include "ViewInternals.h"
 
 namespace {
 
@@ -116,14 +117,14 @@ TEST_F(AutoIndentTest, IndentTwoCountsAsOffAndTheToggleThenWritesZeroThenOne) {
 
 TEST_F(AutoIndentTest, TheSettingIsReadAtEveryChangeAndTheLengthFollowsOnlyWhileOn) {
   Show("  abc", 5);
-  EXPECT_EQ(view.m_prevTextLength, 5);
+  EXPECT_EQ(ViewInternals::PrevTextLength(view), 5);
   settings.profile.WriteProfileInt("Config", "Indent", 0);
   Key(Qt::Key_X);
-  EXPECT_EQ(view.m_prevTextLength, 5) << "not updated while off";
+  EXPECT_EQ(ViewInternals::PrevTextLength(view), 5) << "not updated while off";
   settings.profile.WriteProfileInt("Config", "Indent", 1);
   Key(Qt::Key_Return);
   EXPECT_EQ(Text(), "  abcx\r\n  ");
-  EXPECT_EQ(view.m_prevTextLength, 8) << "the inserted indentation is not counted";
+  EXPECT_EQ(ViewInternals::PrevTextLength(view), 8) << "the inserted indentation is not counted";
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "ByteStrings.h"
 #include "CKb_zeva3View.h"
 #include "GuiTestSupport.h"
+#include "ViewInternals.h"
 
 namespace {
 
@@ -57,8 +58,8 @@ class DocumentTest : public testing::Test {
 TEST_F(DocumentTest, NewDocumentWithAutoSettingsIsShiftJisBothWays) {
   Codes(4, 4);
   ASSERT_TRUE(doc.OnNewDocument());
-  EXPECT_EQ(view.m_loadCode, 1);
-  EXPECT_EQ(view.m_saveCode, 1);
+  EXPECT_EQ(view.LoadCode(), KanjiCode::ShiftJis);
+  EXPECT_EQ(view.SaveCode(), KanjiCode::ShiftJis);
   EXPECT_EQ(doc.Title(), QStringLiteral("無題"));
 }
 
@@ -66,8 +67,8 @@ TEST_F(DocumentTest, JisFileWithAutoShowsShiftJisAndSavesAsJisAgain) {
   Codes(4, 4);
   std::string path = Copy("jis_prose.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  EXPECT_EQ(view.m_loadCode, 2);
-  EXPECT_EQ(view.m_saveCode, 2);
+  EXPECT_EQ(view.LoadCode(), KanjiCode::Jis);
+  EXPECT_EQ(view.SaveCode(), KanjiCode::Jis);
   EXPECT_FALSE(view.IsModified());
   EXPECT_NE(view.Control().Utf8Text().find("吾輩は猫である。"), std::string_view::npos);
   ASSERT_TRUE(doc.Save());
@@ -82,7 +83,7 @@ TEST_F(DocumentTest, SaveCodeChangedAfterLoadingTakesEffectAtOnce) {
   Codes(4, 4);
   std::string path = Copy("sjis_prose.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  view.m_saveCode = 3;
+  ViewInternals::SaveCode(view) = KanjiCode::Euc;
   ASSERT_TRUE(doc.Save());
   EXPECT_EQ(kanji::ToShiftJis(ReadFileBytes(path), KanjiCode::Euc), ReadFileBytes(FixturePath("sjis_prose.txt")));
 }

@@ -64,7 +64,7 @@ TEST_F(KanjiCodeSettings, WithoutSettingsBothGroupsShowShiftJisAndCancelChangesN
   EXPECT_EQ(shownLoad, 1036);
   EXPECT_EQ(shownSave, 1041);
   EXPECT_FALSE(std::filesystem::exists(settings.path));
-  EXPECT_EQ(view.m_saveCode, 1);
+  EXPECT_EQ(view.SaveCode(), KanjiCode::ShiftJis);
 }
 
 TEST_F(KanjiCodeSettings, OutOfRangeStoredChoicesShowAsAutomatic) {
@@ -84,7 +84,7 @@ TEST_F(KanjiCodeSettings, OkWritesLoadThenSaveAndAutomaticSaveKeepsTheLoadedCode
   Answer(2, 4, "ok");
   view.OnCommand(ids::kKanjiCodeSettings);
   EXPECT_EQ(ReadFileBytes(settings.path), "[KanaCode]\r\nLoad=2\r\nSave=4\r\n");
-  EXPECT_EQ(view.m_loadCode, 3) << "the load choice waits for the next document";
+  EXPECT_EQ(view.LoadCode(), KanjiCode::Euc) << "the load choice waits for the next document";
   EXPECT_EQ(view.PaneText(ids::kPaneCodes), QStringLiteral("EUC→EUC"));
 }
 

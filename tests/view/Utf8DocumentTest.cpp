@@ -68,8 +68,8 @@ TEST_P(Utf8FixtureRoundTrip, SavesTheFileByteForByte) {
   const std::string path = Copy(GetParam());
   const std::string original = ReadFileBytes(path);
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  EXPECT_EQ(view.m_loadCode, kUtf8);
-  EXPECT_EQ(view.m_saveCode, kUtf8);
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kUtf8));
+  EXPECT_EQ(view.SaveCode(), KanjiCodeFromInt(kUtf8));
   EXPECT_EQ(Pane(ids::kPaneCodes), QStringLiteral("UTF→UTF"));
   EXPECT_EQ(Pane(ids::kPaneSize), QStringLiteral("%1バイト").arg(original.size()));
   WriteFileBytes(path, "overwritten");
@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, Utf8FixtureRoundTrip,
 TEST_F(Utf8DocumentTest, AutoDetectionOpensUtf8ProseReadable) {
   Codes(kAuto, kAuto);
   ASSERT_TRUE(doc.OpenDocumentFile(Q(Copy("utf8_prose.txt"))));
-  EXPECT_EQ(view.m_loadCode, kUtf8);
-  EXPECT_EQ(view.m_saveCode, kUtf8);
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kUtf8));
+  EXPECT_EQ(view.SaveCode(), KanjiCodeFromInt(kUtf8));
   EXPECT_NE(view.Control().Utf8Text().find("吾輩は猫である。"), std::string_view::npos);
   EXPECT_NE(view.Control().Utf8Text().find("café 〜 波ダッシュ 😀"), std::string_view::npos);
   EXPECT_TRUE(view.Notice().Text().isEmpty());
@@ -162,13 +162,13 @@ TEST_F(Utf8DocumentTest, NewDocumentWithLoadSettingUtf8IsUtf8BothWays) {
 TEST_F(Utf8DocumentTest, ShiftJisSettingOffersToReopenAUtf8File) {
   const std::string path = Copy("utf8_prose.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  EXPECT_EQ(view.m_loadCode, kShiftJis);
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kShiftJis));
   EXPECT_EQ(view.Notice().Text(), QStringLiteral("このファイルは UTF-8 で書かれているようです。"));
   ASSERT_TRUE(ReopenButton()->isVisibleTo(&view));
   EXPECT_EQ(ReopenButton()->text(), QStringLiteral("UTF-8 で開き直す"));
   ReopenButton()->click();
-  EXPECT_EQ(view.m_loadCode, kUtf8);
-  EXPECT_EQ(view.m_saveCode, kUtf8) << "reopened as UTF-8, it is saved as UTF-8";
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kUtf8));
+  EXPECT_EQ(view.SaveCode(), KanjiCodeFromInt(kUtf8)) << "reopened as UTF-8, it is saved as UTF-8";
   EXPECT_NE(view.Control().Utf8Text().find("吾輩は猫である。"), std::string_view::npos);
   EXPECT_TRUE(view.Notice().Text().isEmpty());
   EXPECT_EQ(doc.PathName(), Q(path));
@@ -185,11 +185,11 @@ TEST_F(Utf8DocumentTest, ReopeningAModifiedTextAsksToSaveFirst) {
   ReopenButton()->click();
   ASSERT_EQ(user.asked.size(), 1u);
   EXPECT_EQ(user.asked[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(view.m_loadCode, kShiftJis) << "cancelled: nothing reopened";
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kShiftJis)) << "cancelled: nothing reopened";
   EXPECT_FALSE(view.Notice().Text().isEmpty()) << "the offer stays";
   user.answers.push_back(MessageAnswer::No);
   ReopenButton()->click();
-  EXPECT_EQ(view.m_loadCode, kUtf8);
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kUtf8));
   EXPECT_FALSE(view.IsModified());
   EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("utf8_prose.txt")));
 }
@@ -198,7 +198,7 @@ TEST_F(Utf8DocumentTest, TheOfferCanBeClosedAndChangesNothing) {
   ASSERT_TRUE(doc.OpenDocumentFile(Q(Copy("utf8_prose.txt"))));
   CloseNotice();
   EXPECT_TRUE(view.Notice().Text().isEmpty());
-  EXPECT_EQ(view.m_loadCode, kShiftJis);
+  EXPECT_EQ(view.LoadCode(), KanjiCodeFromInt(kShiftJis));
   EXPECT_FALSE(view.IsModified());
 }
 

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
+#include "ViewInternals.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST_F(ViewTest, WithoutSettingsTheTextIsGothic12PointBlackOnWhiteAndWrapped) {
   EXPECT_EQ(view.Control().Background(), QColor(Qt::white));
   EXPECT_TRUE(view.Control().IsWrapping());
   EXPECT_TRUE(view.IsWordWrapChecked());
-  EXPECT_EQ(view.m_printMargins, 1080);
+  EXPECT_EQ(ViewInternals::PrintMargins(view), 1080);
   EXPECT_FALSE(std::filesystem::exists(settings.path)) << "set-up writes nothing";
 }
 
@@ -153,10 +154,10 @@ TEST_F(ViewTest, PasteIsEnabledOnlyWithTextOnTheClipboardAndPastesPlainText) {
 TEST_F(ViewTest, InsertTwiceLeavesOverwriteAsItWas) {
   Show();
   QTest::keyClick(&view.Control(), Qt::Key_Insert);
-  EXPECT_TRUE(view.m_overwrite);
+  EXPECT_TRUE(view.IsOverwrite());
   EXPECT_TRUE(view.Control().IsOverwrite());
   QTest::keyClick(&view.Control(), Qt::Key_Insert);
-  EXPECT_FALSE(view.m_overwrite);
+  EXPECT_FALSE(view.IsOverwrite());
   EXPECT_FALSE(view.Control().IsOverwrite());
 }
 
