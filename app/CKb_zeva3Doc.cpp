@@ -11,14 +11,13 @@
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "Strings.h"
+#include "UiText.h"
 
 namespace {
 
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 constexpr int kListedCharacters = 10;
 // Counting stops here: a binary file saved as JIS could hold millions.

@@ -9,10 +9,9 @@
 #include "CustomButtonPicture.h"
 #include "DialogUnits.h"
 #include "ModalSeam.h"
+#include "UiText.h"
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 constexpr const char* kExplanation =
     "↑カスタムボタンに任意の\nコマンドを登録できます。\n頻繁に使う機能を登録して\nおくと便利です。";

@@ -9,6 +9,7 @@
 #include "CommandTable.h"
 #include "DialogUnits.h"
 #include "ModalSeam.h"
+#include "UiText.h"
 
 namespace {
 
@@ -17,8 +18,6 @@ constexpr const char* kExplanation =
     "ができる機能です。このカスタマイズダイアログで、\n任意のコマンドを登録することができます。";
 constexpr const char* kResetQuestion = "サイクルメニューの項目を初期値\n（インストール時の設定）に戻します。";
 constexpr const char* kResetCaption = "初期値に戻す";
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 QListWidget* NewList(QWidget* parent, const char* name) {
   auto* list = new QListWidget(parent);

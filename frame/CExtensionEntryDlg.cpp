@@ -6,10 +6,9 @@
 
 #include "DialogUnits.h"
 #include "FitsWidthValidator.h"
+#include "UiText.h"
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 void Place(const DialogUnits& units, QWidget* widget, const QRect& rect) {
   units.Place(widget, rect.x(), rect.y(), rect.width(), rect.height());

@@ -7,14 +7,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 
 #include "AppIcons.h"
 #include "CCyclePopup.h"
@@ -23,6 +21,7 @@
 #include "CommandIds.h"
 #include "CommandTexts.h"
 #include "ExtensionAssociation.h"
+#include "FileDropTarget.h"
 #include "MenuBarStyle.h"
 #include "MenuLayout.h"
 #include "ModalSeam.h"
@@ -33,12 +32,10 @@
 #include "Strings.h"
 #include "ToolBarIcons.h"
 #include "PlacementRecorder.h"
+#include "UiText.h"
 #include "WindowPlacement.h"
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
-QString T(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Status bar panes after the message pane, with the text each is sized to.
 struct Pane {
@@ -82,7 +79,7 @@ CMainFrame::CMainFrame(ProfileFile& profile, CommandTarget* application, const R
   BuildToolBar();
   BuildStatusBar();
   BuildAccelerators();
-  setAcceptDrops(true);
+  connect(new FileDropTarget(this), &FileDropTarget::FilesDropped, this, &CMainFrame::OpenDropped);
   // The icon at the sizes title and task bars draw, before the window is
   // first shown; the larger ones once it is on screen (CompleteIcon).
   QIcon icon = ProgramIcon(kTitleBarIconSize);
@@ -375,18 +372,6 @@ ExtensionAssociation CMainFrame::Association() {
 
 void CMainFrame::OpenDropped(const QStringList& paths) {
   if (!paths.isEmpty()) m_document->OpenDroppedFile(paths.first());  // the first file only
-}
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event) {
-  QStringList paths;
-  for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  event->acceptProposedAction();
-  OpenDropped(paths);
 }
 
 void CMainFrame::UpdateTitle() {

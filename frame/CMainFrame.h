@@ -72,8 +72,6 @@ class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost 
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
 
  private:
   static const CommandMap<CMainFrame>& Commands();

@@ -9,10 +9,9 @@
 #include "DialogUnits.h"
 #include "ExecutableFileDialog.h"
 #include "ModalSeam.h"
+#include "UiText.h"
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 constexpr const char* kExplanation =
     "　ミニランチャーは、現在編集中の文書を\n別の実行ファイルで開く機能です。動作と\nファイルパスを設定して下さい。";

@@ -8,6 +8,7 @@
 #include "DesktopNames.h"
 #include "ModalSeam.h"
 #include "RegistryKey.h"
+#include "UiText.h"
 
 namespace {
 
@@ -16,8 +17,6 @@ using platform::MessageIcon;
 
 constexpr const char* kAssociateCaption = "拡張子関連付け";
 constexpr const char* kRemoveCaption = "拡張子関連付け解除";
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 // ASCII capitals become small letters; everything else stays, so a
 // full-width letter is refused below.

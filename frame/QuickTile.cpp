@@ -8,10 +8,9 @@
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "Strings.h"
+#include "UiText.h"
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 constexpr const char* kRegisterQuestion = "クイックタイルに現在の\n窓の配置を登録しますか？";
 

@@ -223,6 +223,30 @@ std::size_t ShiftJisCodec::CharLengthAt(std::string_view shiftJis, std::size_t p
   return 1;
 }
 
+namespace {
+
+// Bytes of the UTF-8 sequence a byte starts (1 for a stray byte).
+std::size_t Utf8SequenceLength(Byte lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 1;
+}
+
+}  // namespace
+
+std::size_t ShiftJisCodec::PrefixFitting(std::string_view utf8, std::size_t maxBytes) {
+  if (utf8.size() <= maxBytes || EncodedLength(utf8) <= maxBytes) return utf8.size();
+  std::size_t end = 0, bytes = 0;
+  while (end < utf8.size()) {
+    const std::size_t length = std::min(Utf8SequenceLength(static_cast<Byte>(utf8[end])), utf8.size() - end);
+    bytes += EncodedLength(utf8.substr(end, length));
+    if (bytes > maxBytes) break;
+    end += length;
+  }
+  return end;
+}
+
 bool ShiftJisCodec::IsHeldPair(char32_t c) {
   if (c < kHeldPairBase || c > kHeldPairBase + 0xFFFF) return false;
   return IsHeldPairBytes(static_cast<Byte>(c >> 8 & 0xFF), static_cast<Byte>(c & 0xFF));

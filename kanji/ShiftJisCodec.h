@@ -89,6 +89,11 @@ class ShiftJisCodec {
   // Length (1 or 2) of the character that starts at `pos`, as Decode splits
   // the text.
   static std::size_t CharLengthAt(std::string_view shiftJis, std::size_t pos);
+
+  // Length of the longest start of a UTF-8 text whose Shift-JIS form (as
+  // Encode writes it, "?" for a character Shift-JIS lacks) fits in
+  // `maxBytes`: a text cut there never ends in half a character.
+  static std::size_t PrefixFitting(std::string_view utf8, std::size_t maxBytes);
 };
 
 }  // namespace kanji

@@ -1,5 +1,7 @@
 #include "IniText.h"
 
+#include "ShiftJisCodec.h"
+
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -27,8 +29,7 @@ bool SameName(std::string_view a, std::string_view b) {
       continue;
     }
     if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    unsigned char c = static_cast<unsigned char>(a[i]);
-    trail = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    trail = kanji::ShiftJisCodec::IsLeadByte(static_cast<unsigned char>(a[i]));
   }
   return true;
 }

@@ -25,20 +25,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Cut to at most `limit` bytes without splitting a two-byte character.
-std::string CutToLimit(std::string value, std::size_t limit) {
-  if (value.size() <= limit) return value;
-  std::size_t end = 0;
-  while (end < limit) {
-    std::size_t length = ShiftJisCodec::CharLengthAt(value, end);
-    if (end + length > limit) break;
-    end += length;
-  }
-  value.resize(end);
-  return value;
+// A value is read as at most kMaxValueBytes of Shift-JIS, never ending in
+// half a character. A pair beginning at the limit is cut in two by the
+// first cut, but it lies past the limit either way.
+std::string FromFile(std::string_view value) {
+  std::string utf8 = ShiftJisCodec::Decode(value.substr(0, ProfileFile::kMaxValueBytes + 1));
+  utf8.resize(ShiftJisCodec::PrefixFitting(utf8, ProfileFile::kMaxValueBytes));
+  return utf8;
 }
-
-std::string FromFile(std::string value) { return ShiftJisCodec::Decode(CutToLimit(std::move(value), ProfileFile::kMaxValueBytes)); }
 
 int LeadingInteger(std::string_view text) {
   std::size_t i = 0;
@@ -83,7 +77,7 @@ std::string ProfileFile::GetProfileString(std::string_view section, std::string_
                                           std::string_view defaultValue) const {
   std::optional<std::string> value = ReadRaw(section, key);
   if (!value) return std::string(defaultValue);
-  return FromFile(std::move(*value));
+  return FromFile(*value);
 }
 
 bool ProfileFile::WriteProfileInt(std::string_view section, std::string_view key, int value) {

@@ -1,12 +1,8 @@
 #include "CKb_zeva3View.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFontInfo>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QTimerEvent>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "AutoIndent.h"
@@ -17,11 +13,13 @@
 #include "ClipboardTextWatch.h"
 #include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
+#include "FileDropTarget.h"
 #include "HelpLauncher.h"
 #include "LineEndReplacement.h"
 #include "ModalSeam.h"
 #include "Phrases.h"
 #include "ProfileFile.h"
+#include "ShiftJisCodec.h"
 #include "Strings.h"
 #include "TextFinder.h"
 #include "Utf8FileCodec.h"
@@ -44,15 +42,10 @@ void WriteColour(ProfileFile& profile, const char* section, const QColor& colour
 // The face name, cut to the bytes a character format holds (as Shift-JIS),
 // never in the middle of a character.
 QString CutFaceName(const QString& face, int maxBytes) {
-  QString cut;
-  int bytes = 0;
-  for (QChar c : face) {
-    int length = c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 1 : 2;
-    if (bytes + length > maxBytes) break;
-    bytes += length;
-    cut += c;
-  }
-  return cut;
+  const QByteArray utf8 = face.toUtf8();
+  const std::size_t kept = kanji::ShiftJisCodec::PrefixFitting({utf8.constData(), static_cast<std::size_t>(utf8.size())},
+                                                                static_cast<std::size_t>(maxBytes));
+  return QString::fromUtf8(utf8.constData(), static_cast<qsizetype>(kept));
 }
 
 }  // namespace
@@ -68,7 +61,9 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
   setFocusProxy(m_control);
   m_control->installEventFilter(this);
   m_control->viewport()->installEventFilter(this);
-  m_control->viewport()->setAcceptDrops(true);
+  // Files dropped on the text are the main window's to open.
+  connect(new FileDropTarget(m_control->viewport()), &FileDropTarget::FilesDropped, this,
+          &CKb_zeva3View::FilesDropped);
   m_timer.start(kTimerPeriodMs, this);
   new AutoIndent(m_profile, *m_control, m_prevTextLength, this);
   m_finder = new TextFinder(*m_control, *this);
@@ -379,26 +374,6 @@ bool CKb_zeva3View::eventFilter(QObject* watched, QEvent* event) {
       // The control's own Insert handling would toggle overwrite a second time.
       if (key->key() == Qt::Key_Insert) return true;
       break;
-    }
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-      auto* drag = static_cast<QDropEvent*>(event);
-      if (drag->mimeData()->hasUrls()) {
-        drag->acceptProposedAction();
-        return true;
-      }
-      break;
-    }
-    case QEvent::Drop: {
-      auto* drop = static_cast<QDropEvent*>(event);
-      if (!drop->mimeData()->hasUrls()) break;
-      // Files dropped on the text are the main window's to open.
-      QStringList paths;
-      for (const QUrl& url : drop->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
-      drop->acceptProposedAction();
-      if (!paths.isEmpty()) emit FilesDropped(paths);
-      return true;
     }
     default:
       break;

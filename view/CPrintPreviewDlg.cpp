@@ -1,4 +1,5 @@
 #include "CPrintPreviewDlg.h"
+#include "UiText.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -10,8 +11,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 constexpr const char* kOnePage = "1 ページ(&O)";
 constexpr const char* kTwoPages = "2 ページ(&T)";

@@ -13,10 +13,9 @@
 #include "PrintQueue.h"
 #include "Strings.h"
 #include "TextPrinter.h"
+#include "UiText.h"
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 platform::PrintJobOptions JobOptions(const QPrinter& settings) {
   platform::PrintJobOptions options;

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "ShiftJisCodec.h"
+
 namespace {
 
 struct ConverterCloser {
@@ -60,7 +62,7 @@ unsigned DecodeOne(UConverter* c, const char* bytes, int length) {
   return U_FAILURE(error) || count != 1 ? 0 : units[0];
 }
 
-bool IsLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLead(int b) { return kanji::ShiftJisCodec::IsLeadByte(static_cast<unsigned char>(b)); }
 bool IsTrail(int b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // The pair table's entry: the round-trip character, 1 for a pair to hold

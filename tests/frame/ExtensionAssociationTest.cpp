@@ -22,6 +22,7 @@
 #include "RegistryKey.h"
 #include "RegistryStoreText.h"
 #include "ShellFileTypes.h"
+#include "UiText.h"
 
 namespace {
 
@@ -31,8 +32,6 @@ using platform::MessageIcon;
 
 constexpr const char* kAssociate = "拡張子関連付け";
 constexpr const char* kRemove = "拡張子関連付け解除";
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 struct Message {
   const char* text;

@@ -154,6 +154,31 @@ TEST_P(ShiftJisCodecTest, EncodedLengthMatchesEncode) {
   }
 }
 
+// Cut at N bytes of Shift-JIS: the UTF-8 bytes kept, each character as
+// long as Encode writes it, none halved.
+TEST_P(ShiftJisCodecTest, PrefixFittingNeverEndsInHalfACharacter) {
+  const struct {
+    std::string utf8;
+    std::size_t maxBytes;
+    std::size_t kept;
+  } cases[] = {
+      {"abc", 3, 3},
+      {"abc", 2, 2},
+      {"aあ", 2, 1},                     // 61 82 A0: the pair does not fit
+      {"aあ", 3, 4},
+      {"ｱｲｳ", 2, 6},                      // half-width kana: one byte, three in UTF-8
+      {"a\xEA\xB0\x80" "b", 2, 4},          // U+AC00 is written "?": one byte
+      {"a\xF0\xA0\x80\x8B" "b", 2, 5},      // so is U+2000B, four in UTF-8
+      {"a\xEF\x9E\x82" "b", 2, 4},          // the raw byte 0x82: one byte
+      {"a\xF3\xB8\x9E\x90" "b", 2, 1},      // 87 90 held as its bytes: a pair
+      {"a\xF3\xB8\x9E\x90" "b", 3, 5},
+      {"", 0, 0},
+      {"あ", 0, 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ShiftJisCodec::PrefixFitting(c.utf8, c.maxBytes), c.kept) << ToHex(c.utf8) << " in " << c.maxBytes;
+}
+
 TEST_P(ShiftJisCodecTest, PiecesDecodeToTheWhole) {
   std::mt19937 rng(31);
   for (int round = 0; round < 3000; ++round) {

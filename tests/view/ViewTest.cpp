@@ -174,12 +174,45 @@ TEST_F(ViewTest, ReadOnlyWithoutFocusAndWritableWithinOneTimerTickAfterIt) {
   QTRY_VERIFY_WITH_TIMEOUT(!view.Control().IsReadOnly(), 10 * CKb_zeva3View::kTimerPeriodMs);
 }
 
-TEST_F(ViewTest, LongFaceNamesAreCutTo31BytesWithoutSplittingACharacter) {
+TEST_F(ViewTest, LongFaceNamesReadFromTheSettingsAreCutTo31BytesWithoutSplittingACharacter) {
   std::string face;
   for (int i = 0; i < 20; ++i) face += "ゴ";  // two bytes each in Shift-JIS
   settings.profile.WriteProfileString("Font", "Name", face);
   Show();
   EXPECT_EQ(view.Control().DefaultFormat().face.size(), 15);
+}
+
+// A face chosen in the font dialog is cut to the 31 bytes its Shift-JIS form
+// may take. Characters Shift-JIS lacks are written as one "?" each, so
+// they count one byte; one outside the BMP is two UTF-16 units, never
+// halved.
+TEST_F(ViewTest, ChosenFacesAreCutAtTheirShiftJisLength) {
+  const QString a29(29, QLatin1Char('A'));
+  const QString hangul = QString::fromUtf8("\xEA\xB0\x80");   // U+AC00, not in Shift-JIS
+  const QString astral = QString::fromUtf8("\xF0\xA0\x80\x8B");  // U+2000B, two UTF-16 units
+  const struct {
+    const char* name;
+    QString chosen;
+    QString drawn;
+  } cases[] = {
+      {"thirty-one ASCII bytes fit", a29 + QStringLiteral("BC"), a29 + QStringLiteral("BC")},
+      {"a pair over the end is left out", a29 + QStringLiteral("Bゴ"), a29 + QStringLiteral("B")},
+      {"half-width kana count one byte", a29 + QStringLiteral("ｱｲｳ"), a29 + QStringLiteral("ｱｲ")},
+      {"a character Shift-JIS lacks counts one byte", a29 + hangul + hangul + hangul, a29 + hangul + hangul},
+      {"the regression: a character outside the BMP split into half a surrogate pair", a29 + astral + QStringLiteral("B"),
+       a29 + astral + QStringLiteral("B")},
+      {"nor is it kept whole past the end", a29 + QStringLiteral("BC") + astral, a29 + QStringLiteral("BC")},
+  };
+  Show();
+  for (const auto& c : cases) {
+    platform::SetFontHandler([&](const platform::FontChoice& initial) {
+      platform::FontChoice choice = initial;
+      choice.face = c.chosen;
+      return std::optional(choice);
+    });
+    view.OnFontSettings();
+    EXPECT_EQ(view.Control().DefaultFormat().face, c.drawn) << c.name;
+  }
 }
 
 TEST_F(ViewTest, FilesDroppedOnTheTextGoToTheMainWindow) {
