@@ -341,7 +341,7 @@ QString CKb_zeva3View::PaneText(int id) const {
       return m_sizePane.For(m_control->FileLength() + (m_byteOrderMark ? 3 : 0),
                             [](std::size_t bytes) { return QString::number(bytes) + QStringLiteral("バイト"); });
     case ids::kPaneLine:
-      return m_linePane.For(m_control->LineFromPosition(m_control->SelectionStart()) + 1,
+      return m_linePane.For(CaretJumps(*m_control).DisplayRowOf(m_control->SelectionStart()) + 1,
                             [](int line) { return QString::number(line) + QStringLiteral("行"); });
     case ids::kPaneCodes:
       return m_codesPane.For(std::pair(m_loadCode, m_saveCode), [](std::pair<KanjiCode, KanjiCode> codes) {

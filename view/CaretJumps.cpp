@@ -1,5 +1,6 @@
 #include "CaretJumps.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "EditorControl.h"
@@ -59,6 +60,20 @@ long CaretJumps::DisplayRowStart(int row) const {
   long top = m_control.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
   long y = (row - top) * height + height / 2;
   return m_control.SendScintilla(Sci::SCI_POSITIONFROMPOINT, 0UL, y);
+}
+
+// The logical line's first row, then how many rows further down the
+// character is drawn. A position where a row wraps belongs to the row it
+// starts, as the control draws it.
+int CaretJumps::DisplayRowOf(long position) const {
+  auto line = static_cast<unsigned long>(m_control.LineFromPosition(position));
+  long firstRow = m_control.SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, line);
+  if (m_control.SendScintilla(Sci::SCI_WRAPCOUNT, line) <= 1) return static_cast<int>(firstRow);
+  long lineStart = m_control.LineStart(static_cast<int>(line));
+  long height = std::max(1L, m_control.SendScintilla(Sci::SCI_TEXTHEIGHT, line));
+  long down = m_control.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, position) -
+              m_control.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, lineStart);
+  return static_cast<int>(firstRow + down / height);
 }
 
 int CaretJumps::LineNumberFromEntry(const QString& entry) {

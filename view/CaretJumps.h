@@ -5,8 +5,8 @@
 // collapses the selection.
 //
 // A line here is a display row: with wrapping on, each wrapped row of a
-// logical line counts as a line of its own, as the user sees them (the
-// status bar keeps counting logical lines).
+// logical line counts as a line of its own, as the user sees them and as
+// the status bar counts them.
 
 #include <QString>
 
@@ -36,6 +36,8 @@ class CaretJumps {
 
   int DisplayRowCount() const;
   long DisplayRowStart(int row) const;
+  // The display row (from 0) holding the character at `position`.
+  int DisplayRowOf(long position) const;
 
  private:
   void WrapThroughRow(int row);

@@ -125,6 +125,31 @@ TEST_P(StatusPanes, DateAndTimeAreTheLocalClocks) {
   EXPECT_EQ(Pane(kMode), QStringLiteral("挿入"));
 }
 
+// With wrapping on, each display row of a wrapped line is a line of the
+// line pane, as the go-to-line command counts them.
+TEST(StatusLinePane, CountsWrappedRowsAsLines) {
+  ProfileFile& profile = FreshSettings();
+  profile.WriteProfileInt("Config", "WordWrap", 1);
+  ScriptedUser user;
+  CMainFrame frame{profile, nullptr, nullptr};
+  ASSERT_TRUE(ShowWithNewDocument(frame));
+  EditorControl& control = frame.View().Control();
+  control.setText(QString(300, QChar(u'あ')) + QStringLiteral("\r\nx"));
+  using Sci = QsciScintillaBase;
+  const long rows = control.SendScintilla(Sci::SCI_WRAPCOUNT, 0UL);
+  ASSERT_GT(rows, 2) << "the first line wraps";
+
+  control.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(control.LineEndPosition(0)));
+  frame.UpdateIdle();
+  EXPECT_EQ(frame.PaneText(3), QStringLiteral("%1行").arg(rows)) << "the end of the long line is on its last row";
+  control.SendScintilla(Sci::SCI_DOCUMENTEND);
+  frame.UpdateIdle();
+  EXPECT_EQ(frame.PaneText(3), QStringLiteral("%1行").arg(rows + 1));
+  control.SendScintilla(Sci::SCI_DOCUMENTSTART);
+  frame.UpdateIdle();
+  EXPECT_EQ(frame.PaneText(3), QStringLiteral("1行"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Texts, StatusPanes, testing::ValuesIn(kPaneCases),
                          [](const testing::TestParamInfo<PaneCase>& info) {
                            std::string name = info.param.fixture;
