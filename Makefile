@@ -55,6 +55,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/utf8_bench
 	$(BENCH_BUILD)/bench/editing_bench
 	$(BENCH_BUILD)/bench/print_bench
+	$(BENCH_BUILD)/bench/file_bench
 	$(BENCH_BUILD)/bench/find_bench
 	$(BENCH_BUILD)/bench/frame_bench
 	$(BENCH_BUILD)/bench/popup_bench

@@ -43,9 +43,9 @@ QString CharacterList(const std::vector<QString>& characters) {
 // byte values when it is no character (a control byte, a lone byte, an empty
 // two-byte cell). A pair code page 932 writes elsewhere (the NEC "≒" of
 // 0x8790) shows as its character.
-QString Describe(const std::string& shiftJis, const kanji::TextSpan& span) {
+QString Describe(std::string_view shiftJis, const kanji::TextSpan& span) {
   using kanji::ShiftJisCodec;
-  std::string bytes = shiftJis.substr(span.offset, span.length);
+  std::string_view bytes = shiftJis.substr(span.offset, span.length);
   QString asBytes = QStringLiteral("0x");
   for (unsigned char b : bytes) asBytes += QString::number(b, 16).toUpper().rightJustified(2, QLatin1Char('0'));
   if (static_cast<unsigned char>(bytes[0]) < 0x20) return asBytes;
@@ -205,13 +205,15 @@ bool CKb_zeva3Doc::SaveModified() {
 
 bool CKb_zeva3Doc::DoSave(const QString& path) {
   try {
-    std::string bytes;
-    if (!EncodeText(&bytes)) return false;
+    KanjiCode code = m_text.SaveCode();
+    if (!ConfirmSaveText(code)) return false;
     bool overTheFileRead = QFileInfo(path) == QFileInfo(m_pathName);
     if (m_cutAtNul && overTheFileRead && !ConfirmShortenedOverwrite(path)) return false;
     if (!m_notAsReadCode.isEmpty() && overTheFileRead && !ConfirmNotAsReadOverwrite(path)) return false;
     QString reason;
-    if (!WriteFileSafely(path, bytes, &reason)) {
+    // Encoded into the file a piece at a time: no copy of the whole text.
+    BytePieces text = [this](const Sink& each) { m_text.SaveTextPieces(each, nullptr); };
+    if (!WriteFileSafely(path, EncodePiecesForSave(text, code), &reason)) {
       platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppName),
                                               MessageIcon::Stop, MessageButtons::Ok});
       return false;
@@ -230,18 +232,21 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
 
 // UTF-8 carries every character of the control and every byte read;
 // the other codes list what they cannot carry and let the user stop.
-bool CKb_zeva3Doc::EncodeText(std::string* bytes) {
-  KanjiCode code = m_text.SaveCode();
-  if (code == KanjiCode::Utf8) {
-    *bytes = m_text.Utf8TextForSave();
-    return true;
-  }
+bool CKb_zeva3Doc::ConfirmSaveText(KanjiCode code) {
+  if (code == KanjiCode::Utf8) return true;
   std::vector<kanji::Unencodable> missing;
-  std::string text = m_text.TextForSave(&missing);
+  std::vector<QString> uncarryable;
+  m_text.SaveTextPieces(
+      [&](std::string_view shiftJis) {
+        // Pieces end between characters, so each is looked at on its own.
+        if (uncarryable.size() >= kCountedCharacters) return;
+        for (const kanji::TextSpan& span :
+             kanji::FindUncarryable(shiftJis, code, kCountedCharacters - uncarryable.size()))
+          uncarryable.push_back(Describe(shiftJis, span));
+      },
+      &missing);
   if (!missing.empty() && !ConfirmUnencodable(missing)) return false;
-  if (!ConfirmUncarryable(text, code)) return false;
-  *bytes = EncodeForSave(text, code);
-  return true;
+  return ConfirmUncarryable(uncarryable, code);
 }
 
 bool CKb_zeva3Doc::ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing) {
@@ -256,11 +261,8 @@ bool CKb_zeva3Doc::ConfirmUnencodable(const std::vector<kanji::Unencodable>& mis
          MessageAnswer::Ok;
 }
 
-bool CKb_zeva3Doc::ConfirmUncarryable(const std::string& shiftJis, KanjiCode code) {
-  std::vector<kanji::TextSpan> spans = kanji::FindUncarryable(shiftJis, code, kCountedCharacters);
-  if (spans.empty()) return true;
-  std::vector<QString> characters;
-  for (const kanji::TextSpan& span : spans) characters.push_back(Describe(shiftJis, span));
+bool CKb_zeva3Doc::ConfirmUncarryable(const std::vector<QString>& characters, KanjiCode code) {
+  if (characters.empty()) return true;
   QString codeName = CodeName(code);
   return platform::ShowMessage(m_text.Window(),
                                {T(strings::kConfirmUncarryable).arg(codeName, CharacterList(characters)),

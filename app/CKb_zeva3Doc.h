@@ -54,12 +54,12 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool DoSave(const QString& path);
   bool Load(const QString& path, int loadSetting, int saveSetting);
   void OfferUtf8Reopen();
-  // The bytes a save writes, after the user agreed to what the save code
-  // cannot carry; false when the user stopped the save.
-  bool EncodeText(std::string* bytes);
+  // Whether the user agrees to what the save code cannot carry (asked
+  // only when there is any); the text is looked at in pieces.
+  bool ConfirmSaveText(KanjiCode code);
   bool ShowLoaded(const LoadedDocument& loaded);
   bool ConfirmUnencodable(const std::vector<kanji::Unencodable>& missing);
-  bool ConfirmUncarryable(const std::string& shiftJis, KanjiCode code);
+  bool ConfirmUncarryable(const std::vector<QString>& characters, KanjiCode code);
   bool ConfirmShortenedOverwrite(const QString& path);
   bool ConfirmNotAsReadOverwrite(const QString& path);
   void ShowNotAsRead(const RoundTripDifference& difference);

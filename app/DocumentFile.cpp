@@ -7,13 +7,12 @@
 #include <cstring>
 #include <new>
 
+#include "DocumentFilePieces.h"
 #include "SafeFileWriter.h"
 #include "ShiftJisCodec.h"
 #include "Utf8FileCodec.h"
 
 namespace {
-
-bool outOfMemory = false;
 
 constexpr std::size_t kControlLimit = 0x7FFFFFFF;
 constexpr std::size_t kLineLimit = std::size_t{16} << 20;
@@ -25,7 +24,7 @@ constexpr std::size_t kMeasurePiece = 1 << 20;
 // The UTF-8 length of a Shift-JIS text in the control, decoded piece by
 // piece into one scratch buffer.
 std::size_t DecodedLength(std::string_view shiftJis) {
-  std::string scratch(kanji::ShiftJisCodec::DecodedBound(kMeasurePiece), '\0');
+  std::string scratch(kanji::ShiftJisCodec::DecodedBound(std::min(kMeasurePiece, shiftJis.size())), '\0');
   std::size_t length = 0;
   for (std::size_t pos = 0; pos < shiftJis.size();) {
     std::size_t piece = std::min(kMeasurePiece, shiftJis.size() - pos);
@@ -68,9 +67,52 @@ bool LinesWithin(std::string_view text, bool utf8, std::size_t limit) {
   });
 }
 
-void AllocateWorkBuffer() {
-  if (outOfMemory) throw std::bad_alloc();
-}
+// The control's measures of a Shift-JIS text given in pieces: the whole
+// text and each line (ended by CR, LF or CR LF) as the control holds them.
+// Lines are split at LF first; only a line that could be too long, or one
+// that goes on past a piece, is split at CR and measured. A character
+// split by a piece's end is measured as its parts, a byte or two off.
+class ControlMeasure {
+ public:
+  explicit ControlMeasure(std::size_t bound) : m_measureAll(3 * bound > maxControlBytes) {}
+
+  void Add(std::string_view piece) {
+    if (m_measureAll) m_total += DecodedLength(piece);
+    const std::size_t lineLimit = maxLineBytes;
+    EverySplit(piece, '\n', [&, first = true](std::string_view segment) mutable {
+      if (!first) EndLine();
+      first = false;
+      bool closed = segment.end() != piece.end();
+      if (closed && !m_open && 3 * segment.size() <= lineLimit) return true;
+      EverySplit(segment, '\r', [&, firstPart = true](std::string_view part) mutable {
+        if (!firstPart) EndLine();
+        firstPart = false;
+        m_open = true;
+        m_line += DecodedLength(part);
+        m_lineTooLong = m_lineTooLong || m_line > lineLimit;
+        return true;
+      });
+      return true;
+    });
+  }
+
+  LoadProblem Problem() const {
+    if (m_measureAll && m_total > maxControlBytes) return LoadProblem::TooLarge;
+    return m_lineTooLong ? LoadProblem::LineTooLong : LoadProblem::None;
+  }
+
+ private:
+  void EndLine() {
+    m_open = false;
+    m_line = 0;
+  }
+
+  bool m_measureAll;
+  std::size_t m_total = 0;
+  bool m_open = false;   // a line goes on from the last piece
+  std::size_t m_line = 0;  // its length so far in the control
+  bool m_lineTooLong = false;
+};
 
 KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == KanjiCode::Auto ? resolved : code; }
 
@@ -79,9 +121,55 @@ KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == Kanji
 // needs making absolute.
 QString NormalisedPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
-std::string BeforeFirstNul(const std::string& text) {
-  std::size_t nul = text.find('\0');
-  return nul == std::string::npos ? text : text.substr(0, nul);
+// Calls `each` with the Shift-JIS of JIS or EUC text given to the
+// returned feeder, up to the first 0x00 the conversion gives; `cut` is set
+// when there is one.
+PieceFeeder ShiftJisBeforeNul(KanjiCode from, bool& cut, const std::function<void(std::string_view)>& each) {
+  return PieceFeeder(ToShiftJisPieces(from), [&cut, each](std::string_view shiftJis) {
+    if (cut) return;
+    std::size_t nul = shiftJis.find('\0');
+    if (nul != std::string_view::npos) {
+      cut = true;
+      shiftJis = shiftJis.substr(0, nul);
+    }
+    if (!shiftJis.empty()) each(shiftJis);
+  });
+}
+
+// A JIS or EUC file converted piece by piece, never whole: the text ends at
+// the first 0x00, in the file or produced by the conversion, as the control
+// would hold it. A large text is only measured and checked here; the
+// control reads the file again.
+void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected, LoadedDocument& result) {
+  const KanjiCode code = result.codes.load;
+  std::string_view before = bytes.substr(0, bytes.find('\0'));
+  result.cutAtNul = before.size() < bytes.size();
+  const bool stream = before.size() >= kStreamedFileBytes;
+  // Detection can take Shift-JIS for EUC; a code the user chose is taken
+  // as meant. A text cut at 0x00 is asked about on its own.
+  std::optional<RoundTripComparer> comparer;
+  if (detected && !result.cutAtNul) comparer.emplace(bytes, code);
+  PieceFeeder saver(FromShiftJisPieces(code), [&comparer](std::string_view saved) { comparer->AddSaved(saved); });
+  ControlMeasure measure(before.size());
+  bool cut = false;
+  PieceFeeder reader = ShiftJisBeforeNul(code, cut, [&](std::string_view shiftJis) {
+    measure.Add(shiftJis);
+    if (!stream) result.shiftJis.append(shiftJis);
+    if (comparer) saver.Feed(shiftJis);
+  });
+  for (std::size_t pos = 0; pos < before.size() && !cut; pos += kMeasurePiece)
+    reader.Feed(before.substr(pos, kMeasurePiece));
+  reader.Finish();
+  result.cutAtNul = result.cutAtNul || cut;
+  if (comparer && !result.cutAtNul) {
+    saver.Finish();
+    result.savesDifferently = comparer->Finish();
+  }
+  result.problem = measure.Problem();
+  if (stream && result.problem == LoadProblem::None) {
+    result.streamFrom = path;
+    result.streamSize = before.size();
+  }
 }
 
 }  // namespace
@@ -113,7 +201,6 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     result.problem = LoadProblem::Unreadable;
     return result;
   }
-  AllocateWorkBuffer();
   std::string bytes(static_cast<std::size_t>(info.size()), '\0');
   qint64 read = bytes.empty() ? 0 : file.read(bytes.data(), static_cast<qint64>(bytes.size()));
   if (read < 0) {
@@ -126,17 +213,9 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   result.codes.load = ResolveAuto(KanjiCodeFromInt(loadSetting), kanji::DetectFileCode(bytes));
   result.codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), result.codes.load);
   if (result.codes.load == KanjiCode::Jis || result.codes.load == KanjiCode::Euc) {
-    // The converted text ends at the first 0x00, in the file or produced by
-    // the conversion, as the control would hold it.
-    std::string before = BeforeFirstNul(bytes);
-    std::string converted = kanji::ToShiftJis(before, result.codes.load);
-    result.shiftJis = BeforeFirstNul(converted);
-    result.cutAtNul = before.size() < bytes.size() || result.shiftJis.size() < converted.size();
-    // Detection can take Shift-JIS for EUC; a code the user chose is taken
-    // as meant. A text cut at 0x00 is asked about on its own.
-    if (KanjiCodeFromInt(loadSetting) == KanjiCode::Auto && !result.cutAtNul)
-      result.savesDifferently =
-          FindRoundTripDifference(bytes, EncodeForSave(result.shiftJis, result.codes.load), result.codes.load);
+    ConvertJisOrEuc(path, bytes, KanjiCodeFromInt(loadSetting) == KanjiCode::Auto, result);
+    if (result.problem != LoadProblem::None) result.shiftJis.clear();
+    return result;
   } else if (result.codes.load == KanjiCode::Utf8) {
     result.codes.byteOrderMark = kanji::Utf8FileCodec::StartsWithByteOrderMark(bytes);
     if (result.codes.byteOrderMark) bytes.erase(0, kanji::Utf8FileCodec::kByteOrderMark.size());
@@ -165,6 +244,21 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   return result;
 }
 
+bool ReadDocumentPieces(const QString& path, std::size_t size, const DocumentCodes& codes,
+                        const std::function<void(std::string_view)>& each) {
+  if (codes.load != KanjiCode::Jis && codes.load != KanjiCode::Euc) {
+    const std::size_t offset = codes.byteOrderMark ? kanji::Utf8FileCodec::kByteOrderMark.size() : 0;
+    return ReadFilePieces(path, size, each, offset);
+  }
+  bool cut = false;
+  PieceFeeder reader = ShiftJisBeforeNul(codes.load, cut, each);
+  bool whole = ReadFilePieces(path, size, [&](std::string_view piece) {
+    if (!cut) reader.Feed(piece);
+  });
+  reader.Finish();
+  return whole;
+}
+
 bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
                     std::size_t offset) {
   QFile file(path);
@@ -181,12 +275,32 @@ bool ReadFilePieces(const QString& path, std::size_t size, const std::function<v
 }
 
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
-  AllocateWorkBuffer();
   return kanji::FromShiftJis(shiftJis, saveCode);
 }
 
+BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode) {
+  if (saveCode != KanjiCode::Jis && saveCode != KanjiCode::Euc) return shiftJis;
+  return [shiftJis = std::move(shiftJis), saveCode](const Sink& write) {
+    PieceFeeder encoder(FromShiftJisPieces(saveCode), write);
+    shiftJis([&encoder](std::string_view piece) { encoder.Feed(piece); });
+    encoder.Finish();
+  };
+}
+
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each) {
+  if (byteOrderMark) each(kanji::Utf8FileCodec::kByteOrderMark);
+  // Each piece ends before a character's first byte: the stand-ins for
+  // raw bytes are whole characters, encoded alike in any piece.
+  for (std::size_t pos = 0; pos < controlText.size();) {
+    std::size_t end = std::min(controlText.size(), pos + kMeasurePiece);
+    while (end < controlText.size() && end > pos + 1 && (static_cast<unsigned char>(controlText[end]) & 0xC0) == 0x80)
+      --end;
+    each(kanji::Utf8FileCodec::Encode(controlText.substr(pos, end - pos)));
+    pos = end;
+  }
+}
+
 std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark) {
-  AllocateWorkBuffer();
   std::string bytes = kanji::Utf8FileCodec::Encode(controlText);
   if (byteOrderMark) bytes.insert(0, kanji::Utf8FileCodec::kByteOrderMark);
   return bytes;
@@ -196,9 +310,10 @@ bool WriteFileSafely(const QString& path, const std::string& bytes, QString* rea
   return SafeFileWriter::Write(path, bytes, reason);
 }
 
-void SetWriteFailureForTesting(long long afterBytes, int error) {
-  SafeFileWriter::FailWritesForTesting(afterBytes, error);
+bool WriteFileSafely(const QString& path, const BytePieces& bytes, QString* reason) {
+  return SafeFileWriter::Write(path, bytes, reason);
 }
+
 std::size_t MaxControlBytes() { return maxControlBytes; }
 std::size_t MaxLineBytes() { return maxLineBytes; }
 
@@ -209,4 +324,3 @@ void SetControlLimitsForTesting(std::size_t maxBytes, std::size_t maxLine) {
 
 void ResetControlLimitsForTesting() { SetControlLimitsForTesting(kControlLimit, kLineLimit); }
 
-void SetOutOfMemoryForTesting(bool value) { outOfMemory = value; }

@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <cerrno>
 #include <cstddef>
 #include <functional>
 #include <string_view>
@@ -52,9 +51,11 @@ struct LoadedDocument {
   // A JIS or EUC code found by detection whose text a save in that code
   // does not write back as the file was: where the bytes first differ.
   std::optional<RoundTripDifference> savesDifferently;
-  // A large Shift-JIS or unconverted file is not kept in `shiftJis`: the
-  // control reads it again piece by piece (ReadFilePieces), so the file's
-  // bytes and the control's copy are never held at once.
+  // A large file is not kept in `shiftJis`: the control reads it again
+  // piece by piece (ReadDocumentPieces, which converts JIS and EUC on the
+  // way), so the file's bytes and the control's copy are never held at
+  // once. `streamSize`: the file's bytes to read (up to the first 0x00 for
+  // JIS and EUC).
   QString streamFrom;
   std::size_t streamSize = 0;
   // Read as Shift-JIS by the setting, but well-formed UTF-8 with multi-byte
@@ -69,6 +70,13 @@ inline constexpr std::size_t kStreamedFileBytes = std::size_t{8} << 20;
 // false when the file cannot be read that far.
 bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
                     std::size_t offset = 0);
+
+// The control's text of a streamed document (LoadedDocument::streamFrom)
+// in pieces: the file's bytes after a byte-order mark, or for JIS and EUC
+// the Shift-JIS they convert to, ending at the first 0x00 the conversion
+// gives. False when the file cannot be read that far.
+bool ReadDocumentPieces(const QString& path, std::size_t size, const DocumentCodes& codes,
+                        const std::function<void(std::string_view)>& each);
 
 // The largest text the editing control takes, in UTF-8 bytes: it gives
 // positions as int, and a text past INT_MAX crashes it at the next edit.
@@ -89,20 +97,26 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
 // else (an Auto left over from an interrupted load included) as it is.
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode);
 
+// Pieces of bytes handed on by a producer; it may be run more than once
+// and gives the same bytes each time.
+using Sink = std::function<void(std::string_view)>;
+using BytePieces = std::function<void(const Sink&)>;
+
+// The bytes to write for Shift-JIS text given in `shiftJis`'s pieces.
+BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode);
+
 // The bytes of a UTF-8 save of the control's text, with the byte-order
 // mark when the file read had one.
 std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark);
+// The same in pieces.
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each);
 
 // Writes `bytes` to `path` (SafeFileWriter): a failure leaves the old file
 // as it was, a success leaves it the same file with the new bytes. On
 // failure returns false with the reason in words in `reason`.
 bool WriteFileSafely(const QString& path, const std::string& bytes, QString* reason);
+bool WriteFileSafely(const QString& path, const BytePieces& bytes, QString* reason);
 
-// Tests: make the next writes fail after this many bytes with `error` (by
-// default a full disk); a negative count turns it off.
-void SetWriteFailureForTesting(long long afterBytes, int error = ENOSPC);
 // Tests: smaller limits for the control's text and its longest line.
 void SetControlLimitsForTesting(std::size_t maxBytes, std::size_t maxLineBytes);
 void ResetControlLimitsForTesting();
-// Tests: make loads and save conversions run out of memory.
-void SetOutOfMemoryForTesting(bool outOfMemory);

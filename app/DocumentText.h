@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DocumentFile.h"
@@ -36,6 +37,12 @@ class DocumentText {
   virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
   // The bytes of a UTF-8 save, with the byte-order mark the file had.
   virtual std::string Utf8TextForSave() const = 0;
+  // The text a save writes, in pieces, never held whole: Shift-JIS as
+  // TextForSave gives it, or for the save code Utf8 the bytes of
+  // Utf8TextForSave. Unencodable characters are listed in `missing` when
+  // given.
+  virtual void SaveTextPieces(const std::function<void(std::string_view)>& each,
+                              std::vector<kanji::Unencodable>* missing) const = 0;
   virtual KanjiCode SaveCode() const = 0;
   virtual bool IsModified() const = 0;
   virtual void ClearModified() = 0;

@@ -24,3 +24,33 @@ struct RoundTripDifference {
 // are compared as characters in their modes, not as escapes.
 std::optional<RoundTripDifference> FindRoundTripDifference(std::string_view file, std::string_view saved,
                                                            KanjiCode code);
+
+// The same comparison with the saved bytes given in pieces, as a save
+// writes them, so that they are never held whole.
+class RoundTripComparer {
+ public:
+  RoundTripComparer(std::string_view file, KanjiCode code) : m_file(file), m_jis(code == KanjiCode::Jis) {}
+  void AddSaved(std::string_view piece);
+  std::optional<RoundTripDifference> Finish();
+
+ private:
+  // A unit of JIS text: a byte with the set its escapes put it in ('R'
+  // roman/ASCII, 'K' kanji, 'I' half-width katakana).
+  struct Side {
+    std::size_t pos = 0;
+    char set = 'R';
+  };
+  void CompareBytes(std::string_view piece);
+  void CompareJis(std::string_view text, bool final);
+  std::size_t SkipSame(std::string_view text, std::size_t at);
+  void Differ(std::size_t fileOffset, std::string_view text, std::size_t at);
+  void TakeSavedBytes(std::string_view text);
+
+  std::string_view m_file;
+  bool m_jis;
+  Side m_read;           // in the file
+  Side m_written;        // in the saved text, from m_savedBase on
+  std::size_t m_savedBase = 0;
+  std::string m_savedTail;  // an escape cut off by a piece's end
+  std::optional<RoundTripDifference> m_difference;
+};

@@ -9,15 +9,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "ContentBackup.h"
 #include "FileAttributes.h"
 #include "Strings.h"
 
 namespace {
-
-long long failAfter = -1;
-int failError = ENOSPC;
 
 constexpr std::size_t kLargestWrite = 1 << 30;
 
@@ -58,14 +56,13 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-void SafeFileWriter::FailWritesForTesting(long long afterBytes, int error) {
-  failAfter = afterBytes;
-  failError = error;
+bool SafeFileWriter::Write(const QString& path, const std::string& bytes, QString* reason) {
+  return Write(path, Pieces([&bytes](const std::function<void(std::string_view)>& each) { each(bytes); }), reason);
 }
 
-bool SafeFileWriter::Write(const QString& path, const std::string& bytes, QString* reason) {
+bool SafeFileWriter::Write(const QString& path, const Pieces& pieces, QString* reason) {
   std::string target = TargetOf(path);
-  SafeFileWriter writer(bytes);
+  SafeFileWriter writer(pieces);
   bool written = false;
   struct stat info {};
   if (stat(target.c_str(), &info) != 0) {
@@ -81,6 +78,7 @@ bool SafeFileWriter::Write(const QString& path, const std::string& bytes, QStrin
     Result result = writer.Replace(target);
     written = result == Result::Done || (result == Result::WriteInPlace && writer.WriteInPlace(target));
   }
+  if (writer.m_outOfMemory) throw std::bad_alloc();
   if (!written && reason) *reason = writer.Reason();
   return written;
 }
@@ -188,7 +186,7 @@ bool SafeFileWriter::WriteInPlace(const std::string& target) {
     close(fd);
     return false;
   }
-  bool written = WriteBytes(fd) && ftruncate(fd, static_cast<off_t>(m_bytes.size())) == 0 && fsync(fd) == 0;
+  bool written = WriteBytes(fd) && ftruncate(fd, static_cast<off_t>(m_written)) == 0 && fsync(fd) == 0;
   if (!written) {
     if (m_error == 0) m_error = errno;
     int restoreError = 0;
@@ -202,20 +200,32 @@ bool SafeFileWriter::WriteInPlace(const std::string& target) {
 }
 
 bool SafeFileWriter::WriteBytes(int fd) {
-  std::size_t length = m_bytes.size();
-  bool failing = failAfter >= 0 && static_cast<unsigned long long>(failAfter) < length;
-  if (failing) length = static_cast<std::size_t>(failAfter);
-  for (std::size_t done = 0; done < length;) {
-    ssize_t written = write(fd, m_bytes.data() + done, std::min(length - done, kLargestWrite));
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) {
-      m_error = errno;
-      return false;
+  m_written = 0;
+  bool ok = true;
+  auto writePiece = [&](std::string_view piece) {
+    for (std::size_t done = 0; ok && done < piece.size();) {
+      ssize_t written = write(fd, piece.data() + done, std::min(piece.size() - done, kLargestWrite));
+      if (written < 0 && errno == EINTR) continue;
+      if (written < 0) {
+        m_error = errno;
+        ok = false;
+        return;
+      }
+      done += static_cast<std::size_t>(written);
+      m_written += static_cast<std::size_t>(written);
     }
-    done += static_cast<std::size_t>(written);
+  };
+  try {
+    m_pieces([&](std::string_view piece) {
+      if (ok) writePiece(piece);
+    });
+  } catch (const std::bad_alloc&) {
+    // Nothing half-written stays: the caller discards or restores.
+    m_outOfMemory = true;
+    m_error = ENOMEM;
+    return false;
   }
-  if (failing) m_error = failError;
-  return !failing;
+  return ok;
 }
 
 QString SafeFileWriter::Reason() const {

@@ -15,20 +15,24 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 class SafeFileWriter {
  public:
   // Writes `bytes` to `path` (through a symbolic link, to its target). On
   // failure returns false with the reason in words in `reason`.
   static bool Write(const QString& path, const std::string& bytes, QString* reason);
-
-  // Tests: the next writes of a document's bytes fail with `error` after
-  // `afterBytes` bytes; a negative count turns it off.
-  static void FailWritesForTesting(long long afterBytes, int error);
+  // The same for bytes handed over in pieces by `pieces`, which is run
+  // again for each attempt (a new file, then in place) and must give the
+  // same bytes each time. Running out of memory while it runs leaves the
+  // file as it was and throws std::bad_alloc.
+  using Pieces = std::function<void(const std::function<void(std::string_view)>&)>;
+  static bool Write(const QString& path, const Pieces& pieces, QString* reason);
 
  private:
-  explicit SafeFileWriter(const std::string& bytes) : m_bytes(bytes) {}
+  explicit SafeFileWriter(const Pieces& pieces) : m_pieces(pieces) {}
   enum class Result { Done, Failed, WriteInPlace };
   Result Replace(const std::string& target);
   Result MakeTemporary(const std::string& directory);
@@ -39,7 +43,9 @@ class SafeFileWriter {
   void DiscardTemporary();
   QString Reason() const;
 
-  const std::string& m_bytes;
+  const Pieces& m_pieces;
+  std::size_t m_written = 0;
+  bool m_outOfMemory = false;
   int m_fd = -1;
   std::string m_temporaryName;  // empty for an unnamed temporary file
   int m_error = 0;

@@ -81,9 +81,8 @@ void CKb_zeva3View::ShowDocument(const std::string& text, const DocumentCodes& c
 
 bool CKb_zeva3View::ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) {
   m_notice->Clear();
-  const std::size_t offset = codes.byteOrderMark ? kanji::Utf8FileCodec::kByteOrderMark.size() : 0;
   auto pieces = [&](const std::function<void(std::string_view)>& each) {
-    return ReadFilePieces(path, size, each, offset);
+    return ReadDocumentPieces(path, size, codes, each);
   };
   bool whole = codes.load == KanjiCode::Utf8 ? m_control->SetUtf8FileText(size, pieces)
                                               : m_control->SetShiftJisText(size, pieces);
@@ -109,6 +108,12 @@ std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing)
 
 std::string CKb_zeva3View::Utf8TextForSave() const {
   return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark);
+}
+
+void CKb_zeva3View::SaveTextPieces(const std::function<void(std::string_view)>& each,
+                                   std::vector<kanji::Unencodable>* missing) const {
+  if (SaveCode() == KanjiCode::Utf8) EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, each);
+  else m_control->ShiftJisPieces(each, missing);
 }
 
 void CKb_zeva3View::SetUpFromSettings() {

@@ -50,6 +50,8 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void OfferUtf8Reopen(const std::function<void()>& reopen) override;
   std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
   std::string Utf8TextForSave() const override;
+  void SaveTextPieces(const std::function<void(std::string_view)>& each,
+                      std::vector<kanji::Unencodable>* missing) const override;
   KanjiCode SaveCode() const override { return m_saveCode; }
   bool IsModified() const override { return m_control->IsModified(); }
   void ClearModified() override { m_control->ClearModified(); }

@@ -262,6 +262,38 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
   return bytes;
 }
 
+void EditorControl::ShiftJisPieces(const std::function<void(std::string_view)>& each,
+                                   std::vector<kanji::Unencodable>* missing) const {
+  std::string_view utf8 = Utf8Text();
+  auto preeditStart = static_cast<std::size_t>(m_composition.PreeditStart());
+  auto preeditLength = static_cast<std::size_t>(m_composition.PreeditLength());
+  // The preedit holds whole characters and is no part of the text.
+  std::string_view parts[] = {utf8.substr(0, preeditLength ? preeditStart : utf8.size()),
+                              preeditLength ? utf8.substr(preeditStart + preeditLength) : std::string_view()};
+  std::size_t partOffsets[] = {0, preeditStart + preeditLength};
+  std::string buffer;
+  std::vector<kanji::Unencodable> found;
+  for (int part = 0; part < 2; ++part) {
+    std::string_view text = parts[part];
+    for (std::size_t pos = 0; pos < text.size();) {
+      // Each piece ends before the first byte of a character.
+      std::size_t end = std::min(text.size(), pos + kLoadPiece);
+      while (end < text.size() && end > pos + 1 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+      std::string_view piece = text.substr(pos, end - pos);
+      buffer.resize(kanji::ShiftJisCodec::EncodedBound(piece.size()));
+      found.clear();
+      std::size_t written = kanji::ShiftJisCodec::EncodeInto(piece, buffer.data(), missing ? &found : nullptr);
+      if (missing)
+        for (kanji::Unencodable item : found) {
+          item.utf8Offset += partOffsets[part] + pos;
+          missing->push_back(item);
+        }
+      each(std::string_view(buffer.data(), written));
+      pos = end;
+    }
+  }
+}
+
 std::size_t EditorControl::FileLength() const {
   MeasurePendingInsertion();
   return m_fileLength;

@@ -56,6 +56,9 @@ class EditorControl : public QsciScintilla {
   void SetUtf8FileText(std::string_view bytes);
   bool SetUtf8FileText(std::size_t size, const PieceProducer& produce);
   std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
+  // The same in pieces of about a megabyte, never held whole.
+  void ShiftJisPieces(const std::function<void(std::string_view)>& each,
+                      std::vector<kanji::Unencodable>* missing = nullptr) const;
   std::string_view Utf8Text() const;
   // The text's length in the bytes of the file it was filled from (Shift-JIS,
   // or UTF-8 after SetUtf8FileText), kept current at every change.

@@ -10,10 +10,12 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 
 namespace {
@@ -25,6 +27,8 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNoGroup = 65534;
 const char* const kDiskFull = "ディスクの空き容量が足りません。";
+// What the system says when a write is stopped by the file size limit.
+QString FileTooLarge() { return QString::fromLocal8Bit(std::strerror(EFBIG)); }
 
 struct stat Stat(const std::string& path) {
   struct stat info {};
@@ -57,7 +61,6 @@ const std::string kAclGivingUser1234ReadWrite =
 class SafeWrite : public testing::Test {
  protected:
   void SetUp() override { setenv("XDG_CACHE_HOME", cacheHome.Path().c_str(), 1); }
-  void TearDown() override { SetWriteFailureForTesting(-1); }
 
   bool Save(const std::string& bytes, QString* reason = nullptr) { return WriteFileSafely(Q(path), bytes, reason); }
   // Copies of old content kept for writes in place, left in the cache.
@@ -149,11 +152,16 @@ TEST_F(SafeWrite, FailedWriteInPlaceRestoresTheOldContentNotATruncatedFile) {
   std::string other = dir.File("other-name.txt");
   WriteFileBytes(path, "precious old contents");
   ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
-  for (const char* bytes : {"new", "a new text longer than the precious old one"}) {
-    SetWriteFailureForTesting(2);
+  // The copy of the old content fits; the new text stops part-way, after
+  // it has overwritten the old.
+  for (std::size_t length : {40, 100000}) {
     QString reason;
-    EXPECT_FALSE(Save(bytes, &reason));
-    EXPECT_EQ(reason, QString::fromUtf8(kDiskFull));
+    {
+      FileSizeLimit limit(30);
+      ASSERT_TRUE(limit.ok());
+      EXPECT_FALSE(Save(std::string(length, 'n'), &reason));
+    }
+    EXPECT_EQ(reason, FileTooLarge());
     EXPECT_EQ(ReadFileBytes(path), "precious old contents");
     EXPECT_EQ(BackupsLeft(), 0u) << "the copy is removed once written back";
   }
@@ -248,11 +256,15 @@ TEST_F(SafeWrite, WritesThroughASymbolicLinkToItsTarget) {
   EXPECT_EQ(ReadFileBytes(target), "new");
 }
 
-TEST_F(SafeWrite, AFullDiskLeavesTheOldFileIntact) {
+TEST_F(SafeWrite, AWriteFailingPartWayLeavesTheOldFileIntact) {
   WriteFileBytes(path, "precious old contents");
-  SetWriteFailureForTesting(3);
   QString reason;
-  EXPECT_FALSE(Save("new contents that do not fit", &reason));
+  {
+    FileSizeLimit limit(3);
+    ASSERT_TRUE(limit.ok());
+    EXPECT_FALSE(Save("new contents that do not fit", &reason));
+  }
+  EXPECT_EQ(reason, FileTooLarge());
   EXPECT_EQ(ReadFileBytes(path), "precious old contents");
   EXPECT_EQ(FilesInDirectory(), 1u) << "no temporary file left behind";
 }
@@ -263,23 +275,20 @@ TEST_F(SafeWrite, AVanishedDirectoryFails) {
   EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(ENOENT)));
 }
 
-// "Unknown error" told the user nothing when the disk was full.
+// "Unknown error" told the user nothing when the disk was full: a full
+// device is named as a full disk (as is a full file system, below), any
+// other failure in the system's words.
 TEST_F(SafeWrite, DiskFullIsNamedOtherErrorsInTheSystemsWords) {
-  WriteFileBytes(path, "old");
-  for (auto [error, expected] : {std::pair{ENOSPC, QString::fromUtf8(kDiskFull)},
-                                 std::pair{EIO, QString::fromLocal8Bit(std::strerror(EIO))}}) {
-    SetWriteFailureForTesting(1, error);
-    QString reason;
-    EXPECT_FALSE(Save("new", &reason));
-    EXPECT_EQ(reason, expected);
-  }
-}
-
-TEST_F(SafeWrite, AFullDeviceIsNamedAsAFullDisk) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   QString reason;
   EXPECT_FALSE(WriteFileSafely(QStringLiteral("/dev/full"), "x", &reason));
   EXPECT_EQ(reason, QString::fromUtf8(kDiskFull));
+  WriteFileBytes(path, "old");
+  {
+    FileSizeLimit limit(1);
+    EXPECT_FALSE(Save("new", &reason));
+  }
+  EXPECT_EQ(reason, FileTooLarge());
 }
 
 // A small file system of its own, mounted for the test when root may.

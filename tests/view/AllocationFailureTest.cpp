@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CLineEndDlg.h"
 #include "CommandIds.h"
@@ -54,6 +55,45 @@ TEST(AllocationFailure, LineEndReplacementReportsTheMemoryErrorAndKeepsTheText) 
   EXPECT_EQ(user.asked[0].icon, platform::MessageIcon::Stop);
   EXPECT_EQ(view.TextForSave(nullptr), text);
   EXPECT_FALSE(view.IsModified());
+}
+
+// Saving and opening need working memory a piece at a time: when even a
+// piece cannot be had, nothing is written and nothing is lost.
+TEST(AllocationFailure, RunningOutOfMemoryIsReportedAndLosesNothing) {
+  TestSettings settings;
+  ScriptedUser user;
+  CKb_zeva3View view{settings.profile};
+  CKb_zeva3Doc doc{settings.profile, view};
+  settings.profile.WriteProfileInt("KanaCode", "Load", 1);
+  settings.profile.WriteProfileInt("KanaCode", "Save", 3);
+  std::string original;
+  for (int i = 0; i < 100000; ++i) original += "\x82\xa0\x82\xa2\x82\xa4\r\n";  // 800 kB of "あいう"
+  std::string path = settings.dir.File("text.txt");
+  WriteFileBytes(path, original);
+  ASSERT_TRUE(doc.OpenDocumentFile(QString::fromStdString(path)));
+  view.MakeWritable();
+  view.Control().SetSelection(0, 0);
+  view.Control().ReplaceSelection(QStringLiteral("x"));
+  {
+    LargeAllocationsFail fail(256 << 10);
+    // Saving writes nothing: not the unconverted text into a file meant to be EUC.
+    EXPECT_FALSE(doc.Save());
+  }
+  ASSERT_EQ(user.asked.size(), 1u);
+  EXPECT_EQ(user.asked[0].text, QStringLiteral("作業領域を確保できませんでした。"));
+  EXPECT_EQ(user.asked[0].caption, QStringLiteral("メモリエラー"));
+  EXPECT_EQ(user.asked[0].icon, platform::MessageIcon::Stop);
+  EXPECT_EQ(ReadFileBytes(path), original);
+  EXPECT_TRUE(view.IsModified());
+  user.answers = {platform::MessageAnswer::No};  // do not save the change before opening
+  std::string other = settings.dir.File("other.txt");
+  WriteFileBytes(other, original);
+  {
+    LargeAllocationsFail fail(256 << 10);
+    EXPECT_FALSE(doc.OpenDocumentFile(QString::fromStdString(other)));
+  }
+  EXPECT_EQ(user.asked.back().caption, QStringLiteral("メモリエラー"));
+  EXPECT_EQ(doc.PathName(), QString::fromStdString(path)) << "the open document stays";
 }
 
 }  // namespace

@@ -12,8 +12,12 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
+
 #include "ByteStrings.h"
 #include "CKb_zeva3View.h"
+#include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "ViewInternals.h"
 
@@ -29,8 +33,6 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 class DocumentTest : public testing::Test {
  protected:
   void TearDown() override {
-    SetWriteFailureForTesting(-1);
-    SetOutOfMemoryForTesting(false);
     ResetControlLimitsForTesting();
   }
   // A copy of a fixture in the test's directory, to be saved over.
@@ -151,10 +153,14 @@ TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheDocumentModified) {
   std::string path = Copy("sjis_prose.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
   Type(QStringLiteral("追記"));
-  SetWriteFailureForTesting(10);
-  EXPECT_FALSE(doc.Save());
+  {
+    FileSizeLimit limit(10);  // the new file stops part-way
+    ASSERT_TRUE(limit.ok());
+    EXPECT_FALSE(doc.Save());
+  }
   ASSERT_EQ(user.asked.size(), 1u);
-  EXPECT_EQ(user.asked[0].text, Q(path) + QStringLiteral("\nを保存できませんでした。\nディスクの空き容量が足りません。"));
+  EXPECT_EQ(user.asked[0].text,
+            Q(path) + QStringLiteral("\nを保存できませんでした。\n") + QString::fromLocal8Bit(std::strerror(EFBIG)));
   EXPECT_EQ(user.asked[0].icon, MessageIcon::Stop);
   EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("sjis_prose.txt")));
   EXPECT_TRUE(view.IsModified());
@@ -333,26 +339,6 @@ TEST_F(DocumentTest, SaveAsOfferedOnlyAllFilesAndAddedNoExtension) {
   EXPECT_EQ(suggested, QStringLiteral("無題.txt"));
   EXPECT_EQ(doc.PathName(), typed + QStringLiteral(".txt"));
   EXPECT_EQ(ReadFileBytes(settings.dir.File("memo.txt")), "x");
-}
-
-TEST_F(DocumentTest, RunningOutOfMemoryIsReportedAndLosesNothing) {
-  Codes(1, 3);
-  std::string path = Copy("sjis_prose.txt");
-  ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  Type(QStringLiteral("x"));
-  SetOutOfMemoryForTesting(true);
-  // Saving writes nothing: not the unconverted text into a file meant to be EUC.
-  EXPECT_FALSE(doc.Save());
-  ASSERT_EQ(user.asked.size(), 1u);
-  EXPECT_EQ(user.asked[0].text, QStringLiteral("作業領域を確保できませんでした。"));
-  EXPECT_EQ(user.asked[0].caption, QStringLiteral("メモリエラー"));
-  EXPECT_EQ(user.asked[0].icon, MessageIcon::Stop);
-  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(FixturePath("sjis_prose.txt")));
-  EXPECT_TRUE(view.IsModified());
-  user.answers = {MessageAnswer::No};  // do not save the change before opening
-  EXPECT_FALSE(doc.OpenDocumentFile(Q(Copy("ascii.txt"))));
-  EXPECT_EQ(user.asked.back().caption, QStringLiteral("メモリエラー"));
-  EXPECT_EQ(doc.PathName(), Q(path)) << "the open document stays";
 }
 
 TEST_F(DocumentTest, UneditedFilesSaveBackByteForByte) {

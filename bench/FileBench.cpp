@@ -1,0 +1,202 @@
+// Opening and saving a document in each kanji code, each beside iconv(1)
+// doing the same conversion on the same file (a whole process too), in
+// alternating rounds with medians: the open from the process's start to
+// the first painted text, and its peak memory against the file's size; the
+// save of the opened text (timed inside the editor), and the peak memory
+// while it runs.
+//
+// usage: file_bench [megabytes]                (default 100)
+//        file_bench --open FILE                (one open: prints the peak RSS, MB)
+//        file_bench --save FILE                (one open and save: prints seconds and the save's peak RSS, MB)
+// The codes come from the settings: Auto to read, "as read" to save.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "BenchTexts.h"
+#include "CKb_zeva3App.h"
+#include "CKb_zeva3Doc.h"
+#include "CKb_zeva3View.h"
+#include "CMainFrame.h"
+#include "KanjiText.h"
+#include "ProfileFile.h"
+#include "Rounds.h"
+#include "ShiftJisCodec.h"
+#include "StartUp.h"
+#include "TempDir.h"
+
+namespace {
+
+using bench::Clock;
+using bench::SecondsSince;
+using bench::TimeCommand;
+
+// The process's peak resident memory since its start or the last reset.
+double PeakRssMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+  return 0;
+}
+
+// Only the peak from here on counts.
+void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// Paints seen on the text: the first one ends the open.
+class FirstPaint : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !m_seen) {
+      m_seen = true;
+      QTimer::singleShot(0, [] {
+        std::printf("%.1f\n", PeakRssMegabytes());
+        std::fflush(stdout);
+        _exit(0);
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool m_seen = false;
+};
+
+std::unique_ptr<CMainFrame> Start(CKb_zeva3App& app, const char* file, TempDir& dir, int* exitCode) {
+  std::string settings = dir.File("Kb_zeva3.ini");
+  {
+    ProfileFile profile(settings);
+    profile.WriteProfileInt("KanaCode", "Load", 4);
+    profile.WriteProfileInt("KanaCode", "Save", 4);
+  }
+  setenv("KB_ZEVA3_INI", settings.c_str(), 1);
+  return StartEditor(app, {QString::fromLocal8Bit(file)}, exitCode);
+}
+
+int OpenOnce(int argc, char** argv) {
+  TempDir dir;
+  CKb_zeva3App app(argc, argv);
+  int exitCode = 0;
+  std::unique_ptr<CMainFrame> frame = Start(app, argv[2], dir, &exitCode);
+  if (!frame) return 1;
+  FirstPaint firstPaint;
+  frame->View().Control().viewport()->installEventFilter(&firstPaint);
+  frame->show();
+  return app.exec();
+}
+
+int SaveOnce(int argc, char** argv) {
+  TempDir dir;
+  CKb_zeva3App app(argc, argv);
+  int exitCode = 0;
+  std::unique_ptr<CMainFrame> frame = Start(app, argv[2], dir, &exitCode);
+  if (!frame) return 1;
+  ResetPeakRss();
+  auto start = Clock::now();
+  bool saved = frame->Document().Save();
+  double seconds = SecondsSince(start);
+  std::printf("%.4f %.1f\n", saved ? seconds : -1.0, PeakRssMegabytes());
+  std::fflush(stdout);
+  _exit(0);
+}
+
+// Runs `command` and reads the numbers of the line it prints; returns the
+// seconds from its start to that line.
+double RunReading(const std::string& command, double* first, double* second = nullptr) {
+  auto start = Clock::now();
+  FILE* child = popen(command.c_str(), "r");
+  int wanted = second ? 2 : 1;
+  if (!child || (second ? std::fscanf(child, "%lf %lf", first, second) : std::fscanf(child, "%lf", first)) != wanted)
+    std::fprintf(stderr, "failed: %s\n", command.c_str());
+  double seconds = SecondsSince(start);
+  if (child) pclose(child);
+  return seconds;
+}
+
+int missed = 0;
+
+void Report(bool met, const std::string& what) {
+  std::printf("  %-5s %s\n", met ? "met" : "MISS", what.c_str());
+  missed += !met;
+}
+
+struct Code {
+  const char* name;
+  KanjiCode code;
+  const char* iconvName;
+  double openTarget;  // open time against iconv; 0 for none here
+};
+
+void BenchCode(const std::string& self, const std::string& dir, const Code& code, const std::string& shiftJis,
+               const std::string& utf8) {
+  std::string bytes = code.code == KanjiCode::Utf8 ? utf8 : kanji::FromShiftJis(shiftJis, code.code);
+  std::string file = dir + "/text." + code.name;
+  std::string copy = dir + "/saved." + code.name;
+  std::string utf8File = dir + "/text.utf8";
+  WriteFile(file, bytes);
+  WriteFile(copy, bytes);
+  double fileMb = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
+  double openPeak = 0, savePeak = 0, saveSeconds = 0;
+  std::vector<double> figures = bench::AlternatingMedians({
+      [&] { return TimeCommand("iconv -f " + std::string(code.iconvName) + " -t UTF-8 '" + file + "' > /dev/null"); },
+      [&] { return RunReading("'" + self + "' --open '" + file + "' 2>/dev/null", &openPeak); },
+      [&] {
+        return TimeCommand("iconv -f UTF-8 -t " + std::string(code.iconvName) + " '" + utf8File + "' > '" + dir +
+                           "/iconv.out'");
+      },
+      [&] {
+        RunReading("'" + self + "' --save '" + copy + "' 2>/dev/null", &saveSeconds, &savePeak);
+        return saveSeconds;
+      },
+  });
+  bool sameBytes = [&] {
+    std::ifstream in(copy, std::ios::binary);
+    std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return saved == bytes;
+  }();
+  std::printf("%-5s %4.0f MB  open %.3f s (iconv to UTF-8 %.3f s, %.2fx), peak RSS %.0f MB (%.2fx the file)\n", code.name,
+              fileMb, figures[1], figures[0], figures[1] / figures[0], openPeak, openPeak / fileMb);
+  std::printf("                save %.3f s (iconv from UTF-8 %.3f s, %.2fx), peak RSS while saving %.0f MB (%.2fx)%s\n",
+              figures[3], figures[2], figures[3] / figures[2], savePeak, savePeak / fileMb,
+              sameBytes ? "" : ", SAVED OTHER BYTES");
+  if (code.openTarget > 0)
+    Report(figures[1] <= code.openTarget * figures[0], "open within " + std::to_string(code.openTarget).substr(0, 3) + "x iconv");
+  Report(openPeak <= 2.5 * fileMb, "open peak RSS within 2.5x the file");
+  Report(savePeak <= 2.5 * fileMb && figures[3] > 0 && sameBytes, "save peak RSS within 2.5x the file, bytes unchanged");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (argc == 3 && std::string(argv[1]) == "--open") return OpenOnce(argc, argv);
+  if (argc == 3 && std::string(argv[1]) == "--save") return SaveOnce(argc, argv);
+  std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
+  TempDir dir;
+  std::string shiftJis = bench::JapaneseShiftJis(megabytes * 1000 * 1000);
+  std::string utf8 = kanji::ShiftJisCodec::Decode(shiftJis);
+  WriteFile(dir.File("text.utf8"), utf8);
+  std::string self = std::filesystem::canonical("/proc/self/exe").string();
+  std::printf("Opening and saving %zu MB of Japanese text in each code (medians of %d alternating rounds)\n", megabytes,
+              bench::kRounds);
+  for (const Code& code : {Code{"euc", KanjiCode::Euc, "EUC-JP", 1.3}, Code{"jis", KanjiCode::Jis, "ISO-2022-JP", 1.3},
+                           Code{"sjis", KanjiCode::ShiftJis, "CP932", 0}, Code{"utf8", KanjiCode::Utf8, "UTF-8", 0}})
+    BenchCode(self, dir.Path().string(), code, shiftJis, utf8);
+  std::printf("%d target(s) missed\n", missed);
+  return 0;
+}
