@@ -32,6 +32,7 @@
 #include "Strings.h"
 #include "ToolBarIcons.h"
 #include "PlacementRecorder.h"
+#include "StatusPaneRow.h"
 #include "UiText.h"
 #include "WindowPlacement.h"
 
@@ -221,6 +222,7 @@ void CMainFrame::BuildStatusBar() {
   statusBar()->addWidget(idle, 1);
   m_panes << idle;
   m_paneTexts << idle->text();
+  auto* row = new StatusPaneRow;
   for (const Pane& pane : kPanes) {
     auto* label = new QLabel(T(pane.sizingText));
     label->setFrameShape(QFrame::Panel);
@@ -230,10 +232,11 @@ void CMainFrame::BuildStatusBar() {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
     label->setMaximumWidth(label->minimumWidth());
-    statusBar()->addPermanentWidget(label);
+    row->AddPane(label);
     m_panes << label;
     m_paneTexts << label->text();
   }
+  statusBar()->addPermanentWidget(row);
 }
 
 QString CMainFrame::PaneText(int position) const {

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTest>
 
 #include "ByteStrings.h"
@@ -148,6 +149,23 @@ TEST(StatusLinePane, CountsWrappedRowsAsLines) {
   control.SendScintilla(Sci::SCI_DOCUMENTSTART);
   frame.UpdateIdle();
   EXPECT_EQ(frame.PaneText(3), QStringLiteral("1行"));
+}
+
+// A window narrower than the panes cuts them at its right edge; squeezing
+// them drew each pane's text over its neighbour's.
+TEST(StatusPaneRow, NarrowWindowCutsThePanesInsteadOfOverlappingThem) {
+  ProfileFile& profile = FreshSettings();
+  ScriptedUser user;
+  CMainFrame frame{profile, nullptr, nullptr};
+  ASSERT_TRUE(ShowWithNewDocument(frame));
+  frame.resize(220, 300);
+  QApplication::processEvents();
+  for (int position = kSize; position <= kTime; ++position) {
+    const QLabel* left = frame.PaneLabel(position - 1);
+    const QLabel* pane = frame.PaneLabel(position);
+    EXPECT_EQ(pane->width(), pane->maximumWidth()) << "pane " << position << " keeps its width";
+    EXPECT_GE(pane->x(), left->x() + left->width()) << "pane " << position << " starts after pane " << position - 1;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, StatusPanes, testing::ValuesIn(kPaneCases),
