@@ -14,12 +14,11 @@
 #include "ContentBackup.h"
 #include "FileAttributes.h"
 #include "Strings.h"
+#include "UiText.h"
 
 namespace {
 
 constexpr std::size_t kLargestWrite = 1 << 30;
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 // The file a save writes: a symbolic link's final target.
 std::string TargetOf(const QString& path) {
