@@ -56,13 +56,13 @@ void CCyclePopupDlg::BuildControls() {
   units.Place(m_commandList, 7, 32, 90, 160);
   m_pageList = NewList(this, "pageList");
   units.Place(m_pageList, 163, 32, 90, 160);
-  struct ButtonSpec {
+  struct ButtonPlan {
     const char* name;
     const char* text;
     QRect at;
     void (CCyclePopupDlg::*handler)();
   };
-  const ButtonSpec buttons[] = {
+  const ButtonPlan buttons[] = {
       {"add", "追加→○", {114, 33, 40, 32}, &CCyclePopupDlg::OnAdd},
       {"delete", "×←削除", {114, 71, 40, 32}, &CCyclePopupDlg::OnDelete},
       {"moveUp", "↑上移動", {114, 119, 40, 32}, &CCyclePopupDlg::OnMoveUp},
@@ -71,12 +71,12 @@ void CCyclePopupDlg::BuildControls() {
       {"exchangeNext", "次ページと交換≫", {185, 200, 68, 16}, &CCyclePopupDlg::OnExchangeNext},
       {"reset", "※", {7, 200, 16, 16}, &CCyclePopupDlg::OnReset},
   };
-  for (const ButtonSpec& spec : buttons) {
-    auto* button = new QPushButton(T(spec.text), this);
-    button->setObjectName(QLatin1String(spec.name));
+  for (const ButtonPlan& plan : buttons) {
+    auto* button = new QPushButton(T(plan.text), this);
+    button->setObjectName(QLatin1String(plan.name));
     button->setAutoDefault(false);
-    units.Place(button, spec.at.x(), spec.at.y(), spec.at.width(), spec.at.height());
-    connect(button, &QPushButton::clicked, this, spec.handler);
+    units.Place(button, plan.at.x(), plan.at.y(), plan.at.width(), plan.at.height());
+    connect(button, &QPushButton::clicked, this, plan.handler);
   }
   m_tab = new QTabWidget(this);
   m_tab->setObjectName(QStringLiteral("tab"));
