@@ -210,7 +210,9 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   bytes.resize(static_cast<std::size_t>(read));
 
   result.path = NormalisedPath(path);
-  result.codes.load = ResolveAuto(KanjiCodeFromInt(loadSetting), kanji::DetectFileCode(bytes));
+  // Detection may read the whole file: only when the setting asks for it.
+  const KanjiCode chosen = KanjiCodeFromInt(loadSetting);
+  result.codes.load = chosen == KanjiCode::Auto ? kanji::DetectFileCode(bytes) : chosen;
   result.codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), result.codes.load);
   if (result.codes.load == KanjiCode::Jis || result.codes.load == KanjiCode::Euc) {
     ConvertJisOrEuc(path, bytes, KanjiCodeFromInt(loadSetting) == KanjiCode::Auto, result);
