@@ -20,6 +20,7 @@
 #include "BenchTexts.h"
 #include "KanjiText.h"
 #include "KanjiTranscoder.h"
+#include "ProcessorFeatures.h"
 #include "Rounds.h"
 #include "ShiftJisCodec.h"
 #include "reference/ReferenceConverter.h"
@@ -232,9 +233,27 @@ void PrintTable() {
                 cell(r.icu), cell(r.memcpy));
 }
 
+// KB_KANJI_LEVEL=UpToAvx2 or Baseline measures the code a processor without
+// AVX-512, or without any extension, runs; unset, all this one has.
+const char* EnterLevelFromEnvironment() {
+  const char* level = std::getenv("KB_KANJI_LEVEL");
+  if (!level || std::strcmp(level, "All") == 0) return "All";
+  if (std::strcmp(level, "UpToAvx2") == 0) kanji::LimitProcessorExtensions(kanji::ProcessorExtensions::UpToAvx2);
+  else if (std::strcmp(level, "Baseline") == 0) kanji::LimitProcessorExtensions(kanji::ProcessorExtensions::None);
+  else return nullptr;
+  return level;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* level = EnterLevelFromEnvironment();
+  if (!level) {
+    std::fprintf(stderr, "KB_KANJI_LEVEL must be All, UpToAvx2 or Baseline\n");
+    return 2;
+  }
+  std::printf("Processor extensions: %s (AVX-512 VBMI2 %s, AVX2 %s, BMI2 %s in use)\n", level,
+              kanji::UseAvx512() ? "yes" : "no", kanji::UseAvx2() ? "yes" : "no", kanji::UseBmi2() ? "yes" : "no");
   std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
   std::size_t bytes = megabytes * 1000 * 1000;
   std::printf("Kanji core on %zu MB texts (targets are ratios to peers in this run; medians of %d alternating rounds)\n",
