@@ -50,6 +50,7 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKB_BUILD_TESTS=OFF $(CMAKE_ARGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bench/kanji_bench
+	KB_KANJI_LEVEL=UpToAvx2 $(BENCH_BUILD)/bench/kanji_bench
 	$(BENCH_BUILD)/bench/settings_bench
 	$(BENCH_BUILD)/bench/editor_bench
 	$(BENCH_BUILD)/bench/utf8_bench
