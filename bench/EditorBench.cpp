@@ -9,12 +9,9 @@
 // usage: editor_bench [megabytes]          (default 100)
 //        editor_bench --open FILE          (one open, in its own process)
 
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
@@ -23,15 +20,13 @@
 #include <string>
 
 #include "BenchTexts.h"
-#include "CKb_zeva3App.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
-#include "CMainFrame.h"
+#include "EditorProcess.h"
 #include "KanjiText.h"
 #include "ProfileFile.h"
 #include "Rounds.h"
 #include "ShiftJisCodec.h"
-#include "StartUp.h"
 #include "TempDir.h"
 
 namespace {
@@ -39,54 +34,16 @@ namespace {
 using bench::Clock;
 using bench::SecondsSince;
 using bench::TimeCommand;
-
-double PeakRssMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-// Paints seen on the text: the first one ends the open.
-class FirstPaint : public QObject {
- public:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !m_seen) {
-      m_seen = true;
-      // Reported once the paint is done and the window is on screen.
-      QTimer::singleShot(0, [] {
-        std::printf("%.0f\n", PeakRssMegabytes());
-        std::fflush(stdout);
-        _exit(0);
-      });
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  bool m_seen = false;
-};
+using bench::WriteFile;
 
 // One open in this process, as the user starts the editor with a file: the
 // parent times from the start of the process to the line this prints after
 // the first paint of the text (peak RSS, MB).
 int OpenOnce(int argc, char** argv) {
   TempDir dir;
-  std::string settings = dir.File("Kb_zeva3.ini");
-  setenv("KB_ZEVA3_INI", settings.c_str(), 1);
-  CKb_zeva3App app(argc, argv);
-  int exitCode = 0;
-  std::unique_ptr<CMainFrame> frame = StartEditor(app, {QString::fromLocal8Bit(argv[2])}, &exitCode);
-  if (!frame) return 1;
-  FirstPaint firstPaint;
-  frame->View().Control().viewport()->installEventFilter(&firstPaint);
-  frame->show();
-  return app.exec();
+  return bench::WithEditor(argc, argv, dir.File("Kb_zeva3.ini"), argv[2], [](CKb_zeva3App& app, CMainFrame& frame) {
+    return bench::ShowUntilFirstPaint(app, frame, [] { std::printf("%.0f\n", bench::PeakRssMegabytes()); });
+  });
 }
 
 // Seconds from starting `command` to the first line it prints; the line is read into `value`.

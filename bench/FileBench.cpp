@@ -10,11 +10,9 @@
 //        file_bench --save FILE LOAD           (one open and save: prints seconds and the save's peak RSS, MB)
 // LOAD is the "Load" setting the file is read with; it is saved "as read".
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,15 +21,12 @@
 #include <string>
 
 #include "BenchTexts.h"
-#include "CKb_zeva3App.h"
 #include "CKb_zeva3Doc.h"
-#include "CKb_zeva3View.h"
-#include "CMainFrame.h"
+#include "EditorProcess.h"
 #include "KanjiText.h"
 #include "ProfileFile.h"
 #include "Rounds.h"
 #include "ShiftJisCodec.h"
-#include "StartUp.h"
 #include "TempDir.h"
 
 namespace {
@@ -39,90 +34,38 @@ namespace {
 using bench::Clock;
 using bench::SecondsSince;
 using bench::TimeCommand;
+using bench::WriteFile;
 
-// The process's peak resident memory since its start or the last reset.
-double PeakRssMegabytes() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
-  return 0;
-}
-
-// Only the peak from here on counts.
-void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-// Paints seen on the text: the first one ends the open, printing the peak
-// memory and the code the file was read in.
-class FirstPaint : public QObject {
- public:
-  explicit FirstPaint(KanjiCode loadCode) : m_loadCode(loadCode) {}
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !m_seen) {
-      m_seen = true;
-      QTimer::singleShot(0, [code = KanjiCodeToInt(m_loadCode)] {
-        std::printf("%.1f %d\n", PeakRssMegabytes(), code);
-        std::fflush(stdout);
-        _exit(0);
-      });
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  KanjiCode m_loadCode;
-  bool m_seen = false;
-};
-
-// Settings of the bench's own, read with LOAD and saved "as read". Made
-// before the application, which finds its settings file when it starts.
-void UseSettings(TempDir& dir, const char* loadSetting) {
+// Settings of the bench's own: read with LOAD, saved "as read".
+std::string BenchSettings(TempDir& dir, const char* loadSetting) {
   std::string settings = dir.File("Kb_zeva3.ini");
-  {
-    ProfileFile profile(settings);
-    profile.WriteProfileInt("KanaCode", "Load", std::atoi(loadSetting));
-    profile.WriteProfileInt("KanaCode", "Save", 4);
-  }
-  setenv("KB_ZEVA3_INI", settings.c_str(), 1);
+  ProfileFile profile(settings);
+  profile.WriteProfileInt("KanaCode", "Load", std::atoi(loadSetting));
+  profile.WriteProfileInt("KanaCode", "Save", 4);
+  return settings;
 }
 
-std::unique_ptr<CMainFrame> Start(CKb_zeva3App& app, const char* file, int* exitCode) {
-  return StartEditor(app, {QString::fromLocal8Bit(file)}, exitCode);
-}
-
+// Prints the peak memory and the code the file was read in.
 int OpenOnce(int argc, char** argv) {
   TempDir dir;
-  UseSettings(dir, argv[3]);
-  CKb_zeva3App app(argc, argv);
-  int exitCode = 0;
-  std::unique_ptr<CMainFrame> frame = Start(app, argv[2], &exitCode);
-  if (!frame) return 1;
-  FirstPaint firstPaint(frame->View().LoadCode());
-  frame->View().Control().viewport()->installEventFilter(&firstPaint);
-  frame->show();
-  return app.exec();
+  return bench::WithEditor(argc, argv, BenchSettings(dir, argv[3]), argv[2], [](CKb_zeva3App& app, CMainFrame& frame) {
+    int code = KanjiCodeToInt(frame.View().LoadCode());
+    return bench::ShowUntilFirstPaint(app, frame, [code] { std::printf("%.1f %d\n", bench::PeakRssMegabytes(), code); });
+  });
 }
 
 int SaveOnce(int argc, char** argv) {
   TempDir dir;
-  UseSettings(dir, argv[3]);
-  CKb_zeva3App app(argc, argv);
-  int exitCode = 0;
-  std::unique_ptr<CMainFrame> frame = Start(app, argv[2], &exitCode);
-  if (!frame) return 1;
-  ResetPeakRss();
-  auto start = Clock::now();
-  bool saved = frame->Document().Save();
-  double seconds = SecondsSince(start);
-  std::printf("%.4f %.1f\n", saved ? seconds : -1.0, PeakRssMegabytes());
-  std::fflush(stdout);
-  _exit(0);
+  return bench::WithEditor(argc, argv, BenchSettings(dir, argv[3]), argv[2], [](CKb_zeva3App&, CMainFrame& frame) {
+    bench::ResetPeakRss();
+    auto start = Clock::now();
+    bool saved = frame.Document().Save();
+    double seconds = SecondsSince(start);
+    std::printf("%.4f %.1f\n", saved ? seconds : -1.0, bench::PeakRssMegabytes());
+    std::fflush(stdout);
+    _exit(0);
+    return 0;
+  });
 }
 
 // Runs `command` and reads the numbers of the line it prints; returns the
