@@ -12,10 +12,14 @@
 //   written, and nothing is made beside it;
 // - a file without write permission for this user (0444, also for root, who
 //   may write anything) is never replaced;
-// - the new content goes to an unnamed temporary file in the same directory,
-//   which gets a name only for the instant before it is renamed over the
-//   file; a name left behind by a killed writer is removed by the next one.
-//   Mode, owner and group stay those of the old file.
+// - the new content replaces the file as a document's does (SafeReplace),
+//   but never in place, as the lock needs the name to move to a new file at
+//   every write: an unnamed temporary file in the same directory gets the
+//   fixed name "<file>.writing" only for the instant before it is renamed
+//   over the file, and a name left behind by a killed writer is removed by
+//   the next one. Mode, owner, group, ACLs and extended attributes stay those of the
+//   old file as far as the user may give them (the mode always); a second
+//   hard link keeps the old content.
 
 #include <functional>
 #include <string>
@@ -28,7 +32,4 @@ class SettingsFileRewrite {
 
   // False, with the file as it was, when anything fails.
   static bool Apply(const std::string& path, const Edit& edit);
-
-  // The name the new content has just before it replaces `target`.
-  static std::string TemporaryName(const std::string& target) { return target + ".writing"; }
 };

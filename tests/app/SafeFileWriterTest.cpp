@@ -7,7 +7,6 @@
 
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +14,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "ExtendedAttributes.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 
@@ -35,28 +35,6 @@ struct stat Stat(const std::string& path) {
   EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
   return info;
 }
-
-std::optional<std::string> Attribute(const std::string& path, const char* name) {
-  char value[4096];
-  ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
-  if (size < 0) return std::nullopt;
-  return std::string(value, static_cast<std::size_t>(size));
-}
-
-// A POSIX ACL as the kernel stores it: version 2, then (tag, permissions, id).
-std::string Acl(std::initializer_list<std::tuple<uint16_t, uint16_t, uint32_t>> entries) {
-  std::string bytes("\x02\0\0\0", 4);
-  for (auto [tag, perm, id] : entries) {
-    bytes.append(reinterpret_cast<const char*>(&tag), 2);
-    bytes.append(reinterpret_cast<const char*>(&perm), 2);
-    bytes.append(reinterpret_cast<const char*>(&id), 4);
-  }
-  return bytes;
-}
-constexpr uint16_t kUserObj = 1, kUser = 2, kGroupObj = 4, kMask = 0x10, kOther = 0x20;
-constexpr uint32_t kNoId = 0xFFFFFFFF;
-const std::string kAclGivingUser1234ReadWrite =
-    Acl({{kUserObj, 6, kNoId}, {kUser, 6, 1234}, {kGroupObj, 4, kNoId}, {kMask, 6, kNoId}, {kOther, 4, kNoId}});
 
 class SafeWrite : public testing::Test {
  protected:
@@ -105,10 +83,7 @@ TEST_F(SafeWrite, RootSavingAnotherUsersFileLeavesItTheirs) {
 
 TEST_F(SafeWrite, AclAndExtendedAttributesSurviveASave) {
   WriteFileBytes(path, "old");
-  if (setxattr(path.c_str(), "user.comment", "kept", 4, 0) != 0) GTEST_SKIP() << "no extended attributes here";
-  ASSERT_EQ(setxattr(path.c_str(), "system.posix_acl_access", kAclGivingUser1234ReadWrite.data(),
-                     kAclGivingUser1234ReadWrite.size(), 0),
-            0);
+  if (!GiveCommentAndAcl(path)) GTEST_SKIP() << "no extended attributes or ACLs here";
   std::optional<std::string> acl = Attribute(path, "system.posix_acl_access");
   mode_t mode = Stat(path).st_mode;
   ino_t inode = Stat(path).st_ino;
@@ -122,8 +97,11 @@ TEST_F(SafeWrite, AclAndExtendedAttributesSurviveASave) {
 TEST_F(SafeWrite, AclInheritedFromTheDirectoryIsNotAddedBySaving) {
   WriteFileBytes(path, "old");
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
-  std::string inherited =
-      Acl({{kUserObj, 7, kNoId}, {kUser, 7, 1234}, {kGroupObj, 5, kNoId}, {kMask, 7, kNoId}, {kOther, 5, kNoId}});
+  std::string inherited = Acl({{kAclUserObj, 7, kAclNoId},
+                               {kAclUser, 7, 1234},
+                               {kAclGroupObj, 5, kAclNoId},
+                               {kAclMask, 7, kAclNoId},
+                               {kAclOther, 5, kAclNoId}});
   if (setxattr(dir.Path().c_str(), "system.posix_acl_default", inherited.data(), inherited.size(), 0) != 0)
     GTEST_SKIP() << "no ACLs here";
   ASSERT_TRUE(Save("new"));
@@ -254,6 +232,20 @@ TEST_F(SafeWrite, WritesThroughASymbolicLinkToItsTarget) {
   ASSERT_TRUE(Save("new"));
   EXPECT_TRUE(fs::is_symlink(path));
   EXPECT_EQ(ReadFileBytes(target), "new");
+}
+
+// A save through a link to a link to a file not made yet replaced the
+// middle link by a file. The links stay as they are and the save fails.
+TEST_F(SafeWrite, ChainOfDanglingLinksIsNotReplacedByAFile) {
+  std::string middle = dir.File("middle-link");
+  fs::create_symlink(dir.File("not-yet.txt"), middle);
+  fs::create_symlink(middle, path);
+  QString reason;
+  EXPECT_FALSE(Save("new", &reason));
+  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(ELOOP)));
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_TRUE(fs::is_symlink(middle));
+  EXPECT_EQ(FilesInDirectory(), 2u);
 }
 
 TEST_F(SafeWrite, AWriteFailingPartWayLeavesTheOldFileIntact) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ByteStrings.h"
+#include "ExtendedAttributes.h"
 #include "ProfileFile.h"
 #include "TempDir.h"
 
@@ -151,6 +152,36 @@ TEST_F(ProfileFileBadInput, LinkToAFileNotMadeYetCreatesItOnlyWhereItsDirectoryI
   EXPECT_FALSE(profile.WriteProfileInt("Config", "Flat", 1));
   EXPECT_TRUE(std::filesystem::is_symlink(path));
   EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
+}
+
+// A write dropped an ACL or an extended attribute given to the settings
+// file (a document's save kept them); it still moves the name to a new file.
+TEST_F(ProfileFileBadInput, AclAndExtendedAttributesSurviveAWrite) {
+  WriteFileBytes(path, "[Config]\nFlat=0\n");
+  if (!GiveCommentAndAcl(path)) GTEST_SKIP() << "no extended attributes or ACLs here";
+  std::optional<std::string> acl = Attribute(path, "system.posix_acl_access");
+  struct stat before;
+  ASSERT_EQ(stat(path.c_str(), &before), 0);
+  EXPECT_TRUE(profile.WriteProfileInt("Config", "Flat", 1));
+  struct stat after;
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(Attribute(path, "user.comment"), "kept");
+  EXPECT_EQ(Attribute(path, "system.posix_acl_access"), acl);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
+}
+
+// The lock counts only while each write moves the name to a new file, so a
+// second name for the settings file keeps the old content (where a
+// document is written in place).
+TEST_F(ProfileFileBadInput, SecondHardLinkKeepsTheOldContent) {
+  WriteFileBytes(path, "[Config]\nFlat=0\n");
+  std::string other = dir.File("other-name.ini");
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  EXPECT_TRUE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
+  EXPECT_EQ(ReadFileBytes(other), "[Config]\nFlat=0\n");
 }
 
 TEST_F(ProfileFileBadInput, MissingDirectoryFailsQuietly) {

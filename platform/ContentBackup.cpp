@@ -4,12 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-
 #include <cerrno>
-#include <string>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -47,29 +44,26 @@ ContentBackup::~ContentBackup() {
   if (m_fd >= 0) close(m_fd);
 }
 
-QString ContentBackup::Directory() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/kb_zeva3");
-}
-
-bool ContentBackup::Make(int fd, const QString& fileName, int* error) {
+bool ContentBackup::Make(int fd, const std::string& directory, const std::string& fileName, int* error) {
   *error = 0;
   struct stat info {};
   if (fstat(fd, &info) != 0) {
     *error = errno;
     return false;
   }
-  QString directory = Directory();
-  if (!QDir().mkpath(directory)) {
-    *error = QFileInfo(directory).exists() ? ENOTDIR : EACCES;
+  std::error_code made;
+  if (!std::filesystem::create_directories(directory, made) && made) {
+    std::error_code ignored;
+    *error = std::filesystem::exists(directory, ignored) ? ENOTDIR : made.value();
     return false;
   }
-  std::string pattern = QString(directory + QLatin1Char('/') + fileName + QStringLiteral(".XXXXXX")).toStdString();
+  std::string pattern = directory + "/" + fileName + ".XXXXXX";
   m_fd = mkostemp(pattern.data(), O_CLOEXEC);  // mode 0600: the text may be private
   if (m_fd < 0) {
     *error = errno;
     return false;
   }
-  m_path = QString::fromStdString(pattern);
+  m_path = pattern;
   m_size = info.st_size;
   if (!CopyContent(fd, m_fd, m_size, error) || fsync(m_fd) != 0) {
     if (*error == 0) *error = errno;
@@ -89,6 +83,6 @@ bool ContentBackup::RestoreTo(int fd, int* error) const {
 }
 
 void ContentBackup::Remove() {
-  if (!m_path.isEmpty()) unlink(m_path.toStdString().c_str());
+  if (!m_path.empty()) unlink(m_path.c_str());
   m_path.clear();
 }

@@ -47,12 +47,12 @@ std::optional<FileAttributes> FileAttributes::Read(const std::string& path) {
   std::optional<Extended> extended = ReadExtended(
       [name](char* buffer, std::size_t size) { return listxattr(name, buffer, size); },
       [name](const char* key, char* buffer, std::size_t size) { return getxattr(name, key, buffer, size); });
-  if (!extended) return std::nullopt;
   FileAttributes attributes;
   attributes.m_owner = info.st_uid;
   attributes.m_group = info.st_gid;
   attributes.m_mode = info.st_mode & 07777;
-  attributes.m_extended = std::move(*extended);
+  attributes.m_extendedKnown = extended.has_value();
+  if (extended) attributes.m_extended = std::move(*extended);
   return attributes;
 }
 
@@ -82,25 +82,41 @@ std::optional<FileAttributes::Extended> FileAttributes::ReadExtended(List list, 
   return values;
 }
 
+// Both ways go in one order. Owner first: a change of owner clears the
+// set-user-ID and set-group-ID bits, which the mode then puts back. The mode
+// goes last because setting an ACL rewrites the group bits, and the old mode
+// agrees with the old ACL.
 bool FileAttributes::ApplyTo(int fd) const {
-  // Owner first: a change of owner clears the set-user-ID and set-group-ID
-  // bits, which the mode then puts back. The mode goes last because setting
-  // an ACL rewrites the group bits, and the old mode agrees with the old ACL.
-  if (fchown(fd, m_owner, m_group) != 0) return false;
-  if (!ApplyExtendedTo(fd)) return false;
+  if (!m_extendedKnown || fchown(fd, m_owner, m_group) != 0) return false;
+  if (!ApplyExtendedTo(fd, OnFailure::Stop)) return false;
   return fchmod(fd, m_mode) == 0;
 }
 
-bool FileAttributes::ApplyExtendedTo(int fd) const {
+bool FileAttributes::ApplyAsFarAsAllowed(int fd) const {
+  KeepOwnerOrGroup(fd);
+  if (m_extendedKnown) ApplyExtendedTo(fd, OnFailure::GoOn);
+  return fchmod(fd, m_mode) == 0;
+}
+
+bool FileAttributes::KeepOwnerOrGroup(int fd) const {
+  return fchown(fd, m_owner, m_group) == 0 || fchown(fd, static_cast<uid_t>(-1), m_group) == 0;
+}
+
+bool FileAttributes::ApplyExtendedTo(int fd, OnFailure onFailure) const {
   std::optional<Extended> present = ReadExtended(fd);
   if (!present) return false;
+  bool complete = true;
+  auto failed = [&] {
+    complete = false;
+    return onFailure == OnFailure::Stop;
+  };
   for (const auto& [name, value] : *present) {
-    if (m_extended.count(name) == 0 && fremovexattr(fd, name.c_str()) != 0) return false;
+    if (m_extended.count(name) == 0 && fremovexattr(fd, name.c_str()) != 0 && failed()) return false;
   }
   for (const auto& [name, value] : m_extended) {
     auto found = present->find(name);
     if (found != present->end() && found->second == value) continue;
-    if (fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) != 0) return false;
+    if (fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) != 0 && failed()) return false;
   }
-  return true;
+  return complete;
 }
