@@ -172,6 +172,22 @@ TEST_F(ProfileFileBadInput, AclAndExtendedAttributesSurviveAWrite) {
   EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
 }
 
+// Root running the editor with a user's settings file must leave it the
+// user's, or the user's own later writes fail.
+TEST_F(ProfileFileBadInput, RootWritingAUsersSettingsFileLeavesItTheirs) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user's";
+  constexpr uid_t kNobody = 65534;
+  constexpr gid_t kNoGroup = 65534;
+  WriteFileBytes(path, "[Config]\nFlat=0\n");
+  ASSERT_EQ(chown(path.c_str(), kNobody, kNoGroup), 0);
+  EXPECT_TRUE(profile.WriteProfileInt("Config", "Flat", 1));
+  struct stat after;
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_uid, kNobody);
+  EXPECT_EQ(after.st_gid, kNoGroup);
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
+}
+
 // The lock counts only while each write moves the name to a new file, so a
 // second name for the settings file keeps the old content (where a
 // document is written in place).
