@@ -2,14 +2,17 @@
 // around the caret and leaves the rest to the control's idle wrap, which
 // keeps the view where it is while the heights above it change; and the
 // widths the wrap is measured with, taken per character where no shaping is
-// needed, agree with a shaped layout.
+// needed, agree with a shaped layout; and lines laid out straight from those
+// widths come out exactly as measured ones, rows, caret and selection alike.
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTest>
 #include <QTextLayout>
 
 #include <string>
+#include <vector>
 
 #include "CKb_zeva3View.h"
 #include "CaretJumps.h"
@@ -164,6 +167,155 @@ TEST_F(BackgroundWrapTest, CharacterWidthsAgreeWithAShapedLayout) {
       if (i < sample.size()) position += QString(sample[i]).toUtf8().size();
     }
   }
+}
+
+// Lines the plain layout takes (one style, characters that need no shaping)
+// and lines it leaves to the measured one, mixed: positions of both must be
+// the very same floats, which the checked mode compares line by line.
+struct PlainLayoutCase {
+  const char* name;
+  const char16_t* line;
+  bool plain;
+};
+
+const PlainLayoutCase kPlainLayoutCases[] = {
+    {"Japanese", u"日本語のテキスト、ひらがなとカタカナと漢字。", true},
+    {"half-width kana", u"ｶﾀｶﾅとﾊﾝｶｸ･ｶﾅ｢ｶｷﾞ｣ﾃﾞｽ", true},
+    {"full-width forms", u"（ＡＢＣ）！？＃１２３　全角", true},
+    {"ASCII words", u"The quick brown fox jumps over the lazy dog, 1234567890 (x) [y] {z}", true},
+    {"Latin-1 and symbols", u"café naïve – “quoted” … → ← ★ ※ ― ♪", true},
+    {"a lone space", u" ", true},
+    {"blanks around", u"   indented  and trailing   ", true},
+    {"long Japanese", u"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした所で"
+                      u"ニャーニャー泣いていた事だけは記憶している。吾輩はここで始めて人間というものを見た。しかもあと"
+                      u"で聞くとそれは書生という人間中で一番獰悪な種族であったそうだ。この書生というのは時々我々を捕えて"
+                      u"煮て食うという話である。",
+     true},
+    {"long words", u"Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut labore "
+                   u"et dolore magna aliqua. Ut enim ad minim veniam, quis nostrud exercitation ullamco laboris nisi ut "
+                   u"aliquip ex ea commodo consequat. Duis aute irure dolor in reprehenderit in voluptate velit esse "
+                   u"cillum dolore eu fugiat nulla pariatur. 日本語も混ざる mixed ﾃｷｽﾄ here and there a b c d e f g.",
+     true},
+    {"a tab", u"tab\there", false},
+    {"a combining mark", u"か\u309aが", false},
+    {"a raw byte", u"bytes \uF781 here", false},
+    {"beyond the BMP", u"emoji 😀 and 𠮷", false},
+    {"Hangul", u"한국어", false},
+    {"a line separator", u"before\u2028after", false},
+};
+
+class PlainLayoutTest : public BackgroundWrapTest {
+ protected:
+  // As a UTF-8 file, in the editor's usual Japanese face (which passes the
+  // kerning probe) unless the settings name another.
+  void ShowUtf8(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    view.ShowDocument(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                      {KanjiCode::Utf8, KanjiCode::Utf8});
+  }
+  static QString Text() {
+    QString text;
+    for (int copy = 0; copy < 2; ++copy)
+      for (const PlainLayoutCase& c : kPlainLayoutCases) text += QString::fromUtf16(c.line) + QStringLiteral("\r\n");
+    return text;
+  }
+  void Show(int mode) {
+    Send(Sci::SCI_SETPLAINLINELAYOUT, static_cast<unsigned long>(mode));
+    ShowUtf8(Text());
+    FinishWrap();
+  }
+  long PlainLines() { return Send(Sci::SCI_GETPLAINLINELAYOUTCOUNT, 0); }
+  long Mismatches() { return Send(Sci::SCI_GETPLAINLINELAYOUTCOUNT, 1); }
+
+  // Rows of each line, and x, y of every position, as the control reports them.
+  std::vector<long> Geometry() {
+    std::vector<long> geometry;
+    for (int line = 0; line < control().LineCount(); ++line) geometry.push_back(Send(Sci::SCI_WRAPCOUNT, line));
+    for (long pos = 0; pos <= control().TextLength(); ++pos) {
+      geometry.push_back(control().SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, pos));
+      geometry.push_back(control().SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, pos));
+    }
+    return geometry;
+  }
+  // The position hit at points spread over the text area.
+  std::vector<long> HitTests() {
+    std::vector<long> hits;
+    const QRect area = control().viewport()->rect();
+    for (int y = 2; y < area.height(); y += 7)
+      for (int x = 0; x < area.width(); x += 5)
+        hits.push_back(control().SendScintilla(Sci::SCI_POSITIONFROMPOINT, static_cast<unsigned long>(x), y));
+    return hits;
+  }
+  // The window with a selection across wrapped rows, as drawn.
+  QImage SelectionShown() {
+    Send(Sci::SCI_SETCARETPERIOD, 0);  // the caret shown, not blinking
+    control().SetSelection(3, control().LineStart(9) + 40);
+    return control().viewport()->grab().toImage();
+  }
+};
+
+TEST_F(PlainLayoutTest, PlainLinesGetTheVeryPositionsOfTheMeasuredLayout) {
+  for (int width : {400, 250, 123}) {
+    view.resize(width, 300);
+    Show(Sci::SC_PLAINLAYOUT_CHECKED);
+    EXPECT_EQ(Mismatches(), 0) << "window " << width;
+    int plainLines = 0;
+    for (const PlainLayoutCase& c : kPlainLayoutCases) plainLines += c.plain ? 2 : 0;
+    EXPECT_GE(PlainLines(), plainLines) << "window " << width << ": the plain layout took its lines";
+  }
+}
+
+TEST_F(PlainLayoutTest, EachLineTakesThePlainLayoutOnlyIfItIsPlain) {
+  view.OnWordWrap();  // off: lines are laid out as they are drawn or asked for
+  for (const PlainLayoutCase& c : kPlainLayoutCases) {
+    Send(Sci::SCI_SETPLAINLINELAYOUT, Sci::SC_PLAINLAYOUT_ON);
+    ShowUtf8(QString::fromUtf16(c.line));
+    control().SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, control().TextLength());
+    EXPECT_EQ(PlainLines() > 0, c.plain) << c.name;
+  }
+}
+
+// A face that kerns (the default sans serif) is measured, never summed.
+TEST_F(PlainLayoutTest, AFontThatKernsTakesNoPlainLayout) {
+  settings.profile.WriteProfileString("Font", "Name", "DejaVu Sans");
+  Show(Sci::SC_PLAINLAYOUT_ON);
+  EXPECT_EQ(PlainLines(), 0);
+}
+
+TEST_F(PlainLayoutTest, RowsCaretHitsAndSelectionAreTheSameWithThePlainLayoutOnAndOff) {
+  for (int width : {400, 177}) {
+    view.resize(width, 300);
+    Show(Sci::SC_PLAINLAYOUT_OFF);
+    ASSERT_EQ(PlainLines(), 0);
+    const std::vector<long> geometry = Geometry();
+    const std::vector<long> hits = HitTests();
+    const QImage shown = SelectionShown();
+
+    Show(Sci::SC_PLAINLAYOUT_ON);
+    ASSERT_GT(PlainLines(), 0);
+    EXPECT_EQ(Geometry(), geometry) << "window " << width;
+    EXPECT_EQ(HitTests(), hits) << "window " << width;
+    EXPECT_TRUE(SelectionShown() == shown) << "window " << width;
+  }
+}
+
+// Typing into a wrapped plain line lays it out again: the rows follow.
+TEST_F(PlainLayoutTest, TypingIntoAPlainLineWrapsItAsTheMeasuredLayoutDoes) {
+  std::vector<long> rows[2];
+  for (int mode : {Sci::SC_PLAINLAYOUT_OFF, Sci::SC_PLAINLAYOUT_CHECKED}) {
+    Send(Sci::SCI_SETPLAINLINELAYOUT, static_cast<unsigned long>(mode));
+    ShowUtf8(QStringLiteral(u"日本語"));
+    view.MakeWritable();
+    control().SetSelection(control().TextLength(), control().TextLength());
+    for (int i = 0; i < 90; ++i) {
+      control().ReplaceSelection(i % 3 ? QStringLiteral(u"あ") : QStringLiteral(u"ｱ "));
+      Send(Sci::SCI_WRAPLINESBEFORE, 1);
+      rows[mode != Sci::SC_PLAINLAYOUT_OFF].push_back(Send(Sci::SCI_WRAPCOUNT, 0));
+    }
+  }
+  EXPECT_EQ(rows[1], rows[0]);
+  EXPECT_GT(rows[1].back(), 2);
+  EXPECT_EQ(Mismatches(), 0);
 }
 
 }  // namespace
