@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTextLayout>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -262,6 +263,31 @@ TEST_F(PlainLayoutTest, PlainLinesGetTheVeryPositionsOfTheMeasuredLayout) {
     int plainLines = 0;
     for (const PlainLayoutCase& c : kPlainLayoutCases) plainLines += c.plain ? 2 : 0;
     EXPECT_GE(PlainLines(), plainLines) << "window " << width << ": the plain layout took its lines";
+  }
+}
+
+// Random lines of plain characters, up to 800 long (cut into pieces by the
+// measured layout), blanks in runs: the same positions, bit for bit.
+TEST_F(PlainLayoutTest, RandomPlainLinesGetTheVeryPositionsOfTheMeasuredLayout) {
+  const QString pool = QStringLiteral(u"あいうアイウ日本語漢字ｱｲｳﾞ｡ＡＢ１（）、。・ー―…abcXYZ019.,;:!?()[]é×“” ");
+  std::mt19937 random(7);
+  QString text;
+  for (int line = 0; line < 300; ++line) {
+    const int length = static_cast<int>(random() % (line % 10 == 0 ? 800 : 120));
+    for (int i = 0; i < length; ++i) {
+      const bool blanks = random() % 12 == 0;
+      text += blanks ? QString(static_cast<int>(1 + random() % 3), u' ') : QString(pool[random() % pool.size()]);
+    }
+    text += QStringLiteral("\r\n");
+  }
+  settings.profile.WriteProfileInt("Font", "Size", 230);  // 11.5 points: other advances
+  for (int width : {640, 301}) {
+    view.resize(width, 300);
+    Send(Sci::SCI_SETPLAINLINELAYOUT, Sci::SC_PLAINLAYOUT_CHECKED);
+    ShowUtf8(text);
+    FinishWrap();
+    EXPECT_EQ(Mismatches(), 0) << "window " << width;
+    EXPECT_GE(PlainLines(), 300) << "window " << width;
   }
 }
 
