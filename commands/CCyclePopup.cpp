@@ -29,9 +29,9 @@ int DistanceSquared(QPoint a, QPoint b) {
 }  // namespace
 
 CCyclePopup::CCyclePopup(CKb_zeva3View& view, ProfileFile& profile, CommandHost& host, QObject* parent)
-    : QObject(parent), m_view(view), m_profile(profile), m_host(host) {
+    : QObject(parent), m_view(view), m_textArea(view.Control().viewport()), m_profile(profile), m_host(host) {
   LoadCyclePages();
-  m_view.Control().viewport()->installEventFilter(this);
+  m_textArea->installEventFilter(this);
 }
 
 void CCyclePopup::LoadCyclePages() { m_cyclePages = CyclePages::Load(m_profile); }
@@ -39,7 +39,7 @@ void CCyclePopup::LoadCyclePages() { m_cyclePages = CyclePages::Load(m_profile);
 void CCyclePopup::SaveCyclePages() { CyclePages::Save(m_profile, m_cyclePages); }
 
 bool CCyclePopup::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_view.Control().viewport()) return OnTextAreaEvent(event);
+  if (watched == m_textArea) return OnTextAreaEvent(event);
   // Every mouse event the open page gets carries the buttons down at that
   // moment, in the order the window system reported them.
   if (watched == m_openPage.data())

@@ -74,6 +74,10 @@ class CCyclePopup : public QObject, public CommandTarget {
   bool OnWindowEvent(QEvent* event);
 
   CKb_zeva3View& m_view;
+  // The view's text area, recognised without asking the view: the view
+  // dies before this filter (both belong to the main window), and its
+  // text area still sends events while it is destroyed.
+  QPointer<QWidget> m_textArea;
   ProfileFile& m_profile;
   CommandHost& m_host;
   QPointer<QMenu> m_openPage;

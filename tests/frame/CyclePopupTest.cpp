@@ -98,6 +98,8 @@ class CyclePopupTest : public testing::Test {
   ProfileFile& profile = FreshSettings();
   ScriptedUser user;
   RecentFileList recentFiles;
+  // Outlives the frame, whose idle updates still ask it after a case ends.
+  RecordingTarget recorder;
   CMainFrame frame{profile, CKb_zeva3App::Instance(), &recentFiles};
 };
 
@@ -321,7 +323,6 @@ TEST_F(CyclePopupTest, PagesComeFromTheSettingsAtEveryClick) {
 }
 
 TEST_F(CyclePopupTest, InvalidBytesSendTheHomePageCommand) {
-  RecordingTarget recorder;
   frame.Dispatcher().SetTargets({&recorder});
   SetPage(1, "d");
   RightClick();

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "ByteStrings.h"
 #include "CKb_zeva3Doc.h"
 #include "CMainFrame.h"
 #include "CMiniLauncher.h"
@@ -168,7 +169,7 @@ TEST_F(MiniLauncherTest, AFileGoneSinceItWasSavedCannotBeOpenedByItsType) {
 
 TEST(DesktopOpen, ResultCodesOfTheFailures) {
   TempDir dir;
-  WriteFileBytes(dir.File("data.kbzzq"), std::string("\x00\x01\x02\xff\xfe binary", 14));
+  WriteFileBytes(dir.File("data.kbzzq"), Hex("00 01 02 FF FE") + " binary");
   EXPECT_EQ(desktop_open::OpenWithDefaultApplication(dir.File("missing.txt").c_str()), desktop_open::kFileNotFound);
   EXPECT_EQ(desktop_open::OpenWithDefaultApplication(dir.File("no/such/dir.txt").c_str()),
             desktop_open::kPathNotFound);
