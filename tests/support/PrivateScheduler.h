@@ -8,7 +8,9 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -127,6 +129,13 @@ class PrivateScheduler {
     std::string conf = dir_.File("conf/cupsd.conf"), files = dir_.File("conf/cups-files.conf");
     pid_ = fork();
     if (pid_ == 0) {
+      // A test that crashes must not leave the scheduler running, nor
+      // holding the test runner's output open until its timeout.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      if (getppid() == 1) _exit(127);
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
       execl(kDaemon, kDaemon, "-f", "-c", conf.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
