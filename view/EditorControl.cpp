@@ -15,8 +15,10 @@
 #include <QMouseEvent>
 #include <QMimeData>
 
+#include "DecodingThread.h"
 #include "DocumentFile.h"
 #include "ModalSeam.h"
+#include "PieceDecoder.h"
 #include "Strings.h"
 #include "Utf8FileCodec.h"
 
@@ -82,6 +84,8 @@ const std::vector<std::pair<std::string, std::string>>& HeldPairRepresentations(
 }
 
 constexpr std::size_t kLoadPiece = 1 << 20;
+// From about this size a second thread saves more than it costs to start.
+constexpr std::size_t kDecodeOnThreadBytes = std::size_t{4} << 20;
 constexpr unsigned long kStrikeIndicator = 8;  // the first indicator free for containers
 
 }  // namespace
@@ -188,32 +192,9 @@ bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProd
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
   m_composition.ForgetHistory();  // the composition was in the old document
   m_filling = true;
-  // Both codecs need at most three bytes a byte and 16 of slack. Made as
-  // large as the largest piece needs, when it comes: a new, empty document
-  // (every start) writes no megabytes of zeros before the window shows.
-  std::string buffer;
-  std::string carried;  // a character begun at a piece's end
-  std::size_t given = 0;
   std::size_t length = 0;
-  auto decode = [&](std::string_view piece, bool atEnd) {
-    if (buffer.size() < kanji::ShiftJisCodec::DecodedBound(piece.size()))
-      buffer.resize(kanji::ShiftJisCodec::DecodedBound(piece.size()));
-    std::size_t consumed = 0;
-    std::size_t written = decodeChunk(piece, atEnd, buffer.data(), &consumed);
-    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(written), buffer.data());
-    length += consumed;
-    carried.assign(piece.substr(consumed));
-  };
-  bool whole = produce([&](std::string_view piece) {
-    given += piece.size();
-    if (carried.empty()) {
-      decode(piece, given >= size);
-    } else {
-      std::string joined = carried + std::string(piece);
-      decode(joined, given >= size);
-    }
-  });
-  if (!carried.empty()) decode(std::string(carried), true);
+  bool whole = size >= kDecodeOnThreadBytes ? FillFromThread(size, produce, decodeChunk, length)
+                                            : FillHere(size, produce, decodeChunk, length);
   m_filling = false;
   m_pendingInsertion.reset();
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
@@ -225,6 +206,29 @@ bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProd
   ApplyFormat();
   emit ContentChanged();
   return whole;
+}
+
+bool EditorControl::FillHere(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length) {
+  PieceDecoder decoder(decode, [this](std::string& buffer, std::size_t written) { AppendUtf8(buffer.data(), written); });
+  std::size_t given = 0;
+  bool whole = produce([&](std::string_view piece) {
+    given += piece.size();
+    decoder.Feed(piece, given >= size);
+  });
+  decoder.Finish();
+  length = decoder.Consumed();
+  return whole;
+}
+
+bool EditorControl::FillFromThread(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length) {
+  DecodingThread thread(size, produce, decode);
+  bool whole = thread.Drain([this](std::string_view piece) { AppendUtf8(piece.data(), piece.size()); });
+  length = thread.Consumed();
+  return whole;
+}
+
+void EditorControl::AppendUtf8(const char* text, std::size_t length) {
+  SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(length), text);
 }
 
 // The text up to its first line end and the byte after it: line ends are

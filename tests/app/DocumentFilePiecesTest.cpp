@@ -29,7 +29,8 @@ std::string InPieces(PieceConverter convert, std::string_view text, std::size_t 
 }
 
 // Texts that put every kind of unit at every piece end: fixtures, the
-// escapes JIS may hold, lone bytes, and random bytes.
+// escapes JIS may hold, lone bytes, and random bytes (some long enough for
+// escapes in two-byte mode to span the 64-byte windows ESC is looked for in).
 std::vector<std::string> Texts() {
   std::vector<std::string> texts = {Fixture("jis_prose.txt"), Fixture("euc_prose.txt"), Fixture("sjis_prose.txt"),
                                     Fixture("halfwidth_katakana.txt"), Fixture("invalid_bytes.txt"),
@@ -38,7 +39,7 @@ std::vector<std::string> Texts() {
                                     Hex("A4 A2 8E B1 8F A1 A1 41 A4"), Hex("88 9F 0A 81 41 42 E0")};
   std::mt19937 random(17);
   for (int i = 0; i < 20; ++i) {
-    std::string bytes(200, '\0');
+    std::string bytes(i < 16 ? 200 : 1000, '\0');
     for (char& c : bytes) c = static_cast<char>("\x1b$(B@J\x0a\x41\xa4\xa2\x88\x9f\x21\x30"[random() % 14]);
     texts.push_back(bytes);
   }

@@ -1,0 +1,138 @@
+#include "DecodingThread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "ShiftJisCodec.h"
+#include "Utf8FileCodec.h"
+
+namespace {
+
+using kanji::ShiftJisCodec;
+using kanji::Utf8FileCodec;
+
+// Shift-JIS with pairs, half-width kana, a lone lead byte and a raw byte,
+// so that piece ends fall inside characters of every kind.
+std::string MixedShiftJis(std::size_t size) {
+  const std::string unit = "\x88\x9f\x8c\xea abc\xb1\xb2\r\n\x82\xa0\xff\x81";
+  std::string text;
+  while (text.size() < size) text += unit;
+  text.resize(size);
+  return text;
+}
+
+std::string MixedUtf8(std::size_t size) {
+  const std::string unit = "\xe5\x90\xbe\xe8\xbc\xa9 \xf0\x9f\x98\x80 abc\xff\xc3\r\n";
+  std::string text;
+  while (text.size() < size) text += unit;
+  text.resize(size);
+  return text;
+}
+
+DecodingThread::PieceProducer PiecesOf(const std::string& text, std::size_t pieceSize) {
+  return [&text, pieceSize](const std::function<void(std::string_view)>& each) {
+    for (std::size_t pos = 0; pos < text.size(); pos += pieceSize) each(std::string_view(text).substr(pos, pieceSize));
+    return true;
+  };
+}
+
+std::string DecodeOnThread(const std::string& text, std::size_t pieceSize, PieceDecoder::Decoder decode,
+                           std::size_t* consumed = nullptr) {
+  DecodingThread thread(text.size(), PiecesOf(text, pieceSize), decode);
+  std::string decoded;
+  EXPECT_TRUE(thread.Drain([&](std::string_view piece) { decoded.append(piece); }));
+  if (consumed) *consumed = thread.Consumed();
+  return decoded;
+}
+
+std::string DecodeHere(const std::string& text, std::size_t pieceSize, PieceDecoder::Decoder decode) {
+  std::string decoded;
+  PieceDecoder decoder(decode, [&](std::string& buffer, std::size_t length) { decoded.append(buffer, 0, length); });
+  for (std::size_t pos = 0; pos < text.size(); pos += pieceSize)
+    decoder.Feed(std::string_view(text).substr(pos, pieceSize), pos + pieceSize >= text.size());
+  decoder.Finish();
+  EXPECT_EQ(decoder.Consumed(), text.size());
+  return decoded;
+}
+
+}  // namespace
+
+// Piece ends inside pairs, after a lone lead byte and inside four-byte
+// UTF-8: the pieces join to the whole text's decode, whatever their size.
+TEST(PieceDecoder, PiecesOfEverySizeJoinToTheWholeDecode) {
+  const std::string shiftJis = MixedShiftJis(301);
+  const std::string utf8 = MixedUtf8(301);
+  const std::string wholeShiftJis = ShiftJisCodec::Decode(shiftJis);
+  const std::string wholeUtf8 = DecodeHere(utf8, utf8.size(), &Utf8FileCodec::DecodeChunk);
+  for (std::size_t pieceSize : {1, 2, 3, 5, 7, 16, 17, 64, 300}) {
+    SCOPED_TRACE(pieceSize);
+    EXPECT_EQ(DecodeHere(shiftJis, pieceSize, &ShiftJisCodec::DecodeChunk), wholeShiftJis);
+    EXPECT_EQ(DecodeHere(utf8, pieceSize, &Utf8FileCodec::DecodeChunk), wholeUtf8);
+  }
+}
+
+// A text that ends in a lead byte keeps it: it decodes as a raw byte.
+TEST(PieceDecoder, ALeadByteAtTheVeryEndIsDecodedNotDropped) {
+  const std::string text = "abc\x88";
+  for (std::size_t pieceSize : {1, 2, 4})
+    EXPECT_EQ(DecodeHere(text, pieceSize, &ShiftJisCodec::DecodeChunk), ShiftJisCodec::Decode(text)) << pieceSize;
+}
+
+// Many more pieces than buffers go round: the order and every byte hold.
+TEST(DecodingThread, GivesTheSameTextAsADecodeOnOneThread) {
+  const std::string shiftJis = MixedShiftJis(3'000'001);
+  std::size_t consumed = 0;
+  EXPECT_EQ(DecodeOnThread(shiftJis, 4093, &ShiftJisCodec::DecodeChunk, &consumed), ShiftJisCodec::Decode(shiftJis));
+  EXPECT_EQ(consumed, shiftJis.size());
+  const std::string utf8 = MixedUtf8(1'000'003);
+  EXPECT_EQ(DecodeOnThread(utf8, 1021, &Utf8FileCodec::DecodeChunk),
+            DecodeHere(utf8, utf8.size(), &Utf8FileCodec::DecodeChunk));
+}
+
+TEST(DecodingThread, AFileThatCouldNotBeReadWholeIsReportedAfterItsPieces) {
+  const std::string text = "abc";
+  DecodingThread thread(10, [&](const std::function<void(std::string_view)>& each) {
+    each(text);
+    return false;
+  }, &ShiftJisCodec::DecodeChunk);
+  std::string decoded;
+  EXPECT_FALSE(thread.Drain([&](std::string_view piece) { decoded.append(piece); }));
+  EXPECT_EQ(decoded, "abc");
+}
+
+TEST(DecodingThread, WhatTheReaderThrowsIsThrownToTheCaller) {
+  DecodingThread thread(10, [](const std::function<void(std::string_view)>& each) -> bool {
+    each("abc");
+    throw std::runtime_error("disk gone");
+  }, &ShiftJisCodec::DecodeChunk);
+  EXPECT_THROW(thread.Drain([](std::string_view) {}), std::runtime_error);
+}
+
+// The control failing half way (out of memory) must not leave the other
+// thread waiting for buffers for ever: going away stops it.
+TEST(DecodingThread, StopsWhenTheCallerGivesUpHalfWay) {
+  std::atomic<int> pieces = 0;
+  auto endless = [&](const std::function<void(std::string_view)>& each) {
+    for (;;) {
+      each("\x82\xa0\x82\xa2");
+      ++pieces;
+    }
+    return true;
+  };
+  {
+    DecodingThread thread(std::size_t{1} << 40, endless, &ShiftJisCodec::DecodeChunk);
+    int taken = 0;
+    EXPECT_THROW(thread.Drain([&](std::string_view) {
+      if (++taken == 5) throw std::bad_alloc();
+    }), std::bad_alloc);
+  }
+  int stoppedAt = pieces;
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(pieces, stoppedAt);
+  // Never drained at all: going away stops it too.
+  { DecodingThread thread(std::size_t{1} << 40, endless, &ShiftJisCodec::DecodeChunk); }
+}
