@@ -31,6 +31,7 @@ const auto kLineEndStop = [](Block v) { return Sse2Vectors::EqualBits(v, kCr) | 
 const auto kDetectStop = [](Block v) {
   return Sse2Vectors::HighBits(v) | Sse2Vectors::EqualBits(v, kEsc) | Sse2Vectors::EqualBits(v, 0);
 };
+const auto kHighOrNulStop = [](Block v) { return Sse2Vectors::HighBits(v) | Sse2Vectors::EqualBits(v, 0); };
 const auto kShiftJisOnlyStop = [](Block v) {
   return Sse2Vectors::MaskedEqualBits(v, 0xE0, 0x80) | Sse2Vectors::EqualBits(v, 0);
 };
@@ -39,11 +40,13 @@ const auto kNoBlocks = [](int) { return 0u; };
 const auto kEscStop = kNoBlocks;
 const auto kLineEndStop = kNoBlocks;
 const auto kDetectStop = kNoBlocks;
+const auto kHighOrNulStop = kNoBlocks;
 const auto kShiftJisOnlyStop = kNoBlocks;
 #endif
 const auto kIsEsc = [](Byte b) { return b == kEsc; };
 const auto kIsLineEnd = [](Byte b) { return b == kCr || b == kLf; };
 const auto kEndsSevenBitScan = [](Byte b) { return b >= 0x80 || b == kEsc || b == 0; };
+const auto kIsHighOrNul = [](Byte b) { return b >= 0x80 || b == 0; };
 const auto kIsShiftJisOnlyOrEnd = [](Byte b) { return (b >= 0x80 && b <= 0x9F) || b == 0; };
 
 #if defined(__SSE2__)
@@ -206,26 +209,56 @@ std::size_t LineEndsToCrLf(const Byte* in, std::size_t n, Byte* out) {
 
 }  // namespace
 
-KanjiCode DetectCodeBytes(const Byte* in, std::size_t n) {
+namespace {
+
+// The answer once the first byte that settles it (a high byte, a 0x00 or
+// the end) is found, given whether a kanji-in escape came before it.
+KanjiCode SettledAt(const Byte* in, std::size_t n, std::size_t i, bool sawKanjiIn) {
+  if (i == n || in[i] == 0) return sawKanjiIn ? KanjiCode::Jis : KanjiCode::None;
+  // The first high byte settles it: Shift-JIS uses 0x80-0x9F for lead and
+  // trail bytes, EUC only for its single shifts.
+  const Byte* rest = in + i + 1;
+  std::size_t restLength = n - i - 1;
+  std::size_t k = scan::Span(rest, restLength, kShiftJisOnlyStop, kIsShiftJisOnlyOrEnd);
+  return (k < restLength && rest[k] != 0) ? KanjiCode::ShiftJis : KanjiCode::Euc;
+}
+
+// Walks the text escape by escape: the byte after an ESC is stepped over
+// unexamined, even when it is high.
+KanjiCode DetectByEscapes(const Byte* in, std::size_t n) {
   bool sawKanjiIn = false;
   std::size_t i = 0;
   for (;;) {
     i += scan::Span(in + i, n - i, kDetectStop, kEndsSevenBitScan);
-    if (i == n || in[i] == 0) return sawKanjiIn ? KanjiCode::Jis : KanjiCode::None;
-    if (in[i] == kEsc) {
-      // The byte after ESC is stepped over unexamined, even when it is high.
-      if (i + 1 == n || in[i + 1] == 0) return sawKanjiIn ? KanjiCode::Jis : KanjiCode::None;
-      if (in[i + 1] == 0x24) sawKanjiIn = true;
-      i += 2;
-      continue;
-    }
-    // The first high byte settles it: Shift-JIS uses 0x80-0x9F for lead and
-    // trail bytes, EUC only for its single shifts.
-    const Byte* rest = in + i + 1;
-    std::size_t restLength = n - i - 1;
-    std::size_t k = scan::Span(rest, restLength, kShiftJisOnlyStop, kIsShiftJisOnlyOrEnd);
-    return (k < restLength && rest[k] != 0) ? KanjiCode::ShiftJis : KanjiCode::Euc;
+    if (i == n || in[i] != kEsc) return SettledAt(in, n, i, sawKanjiIn);
+    if (i + 1 == n || in[i + 1] == 0) return sawKanjiIn ? KanjiCode::Jis : KanjiCode::None;
+    if (in[i + 1] == 0x24) sawKanjiIn = true;
+    i += 2;
   }
+}
+
+}  // namespace
+
+// JIS text has an escape every few tens of bytes; the walk above stops at
+// each one. Only an ESC right before a byte can change how that byte is
+// read, so the first high byte or 0x00 is found without stopping, and the
+// first kanji-in escape before it; where an ESC stands right before either,
+// the walk decides.
+KanjiCode DetectCodeBytes(const Byte* in, std::size_t n) {
+  const std::size_t settles = scan::Span(in, n, kHighOrNulStop, kIsHighOrNul);
+  auto afterEsc = [in](std::size_t i) { return i > 0 && in[i - 1] == kEsc; };
+  if (afterEsc(settles)) return DetectByEscapes(in, n);
+  bool sawKanjiIn = false;
+  for (std::size_t i = 0; i + 1 < settles; ++i) {
+    const void* esc = std::memchr(in + i, kEsc, settles - 1 - i);
+    if (!esc) break;
+    i = static_cast<std::size_t>(static_cast<const Byte*>(esc) - in);
+    if (in[i + 1] != 0x24) continue;
+    if (afterEsc(i)) return DetectByEscapes(in, n);
+    sawKanjiIn = true;
+    break;
+  }
+  return SettledAt(in, n, settles, sawKanjiIn);
 }
 
 std::size_t SjisToJisBytes(const Byte* in, std::size_t n, Byte* out) {
