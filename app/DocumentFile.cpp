@@ -8,6 +8,7 @@
 #include <new>
 
 #include "DocumentFilePieces.h"
+#include "PieceThread.h"
 #include "SafeFileWriter.h"
 #include "ShiftJisCodec.h"
 #include "Utf8FileCodec.h"
@@ -121,11 +122,10 @@ KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == Kanji
 // needs making absolute.
 QString NormalisedPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
-// Calls `each` with the Shift-JIS of JIS or EUC text given to the
-// returned feeder, up to the first 0x00 the conversion gives; `cut` is set
-// when there is one.
-PieceFeeder ShiftJisBeforeNul(KanjiCode from, bool& cut, const std::function<void(std::string_view)>& each) {
-  return PieceFeeder(ToShiftJisPieces(from), [&cut, each](std::string_view shiftJis) {
+// Passes on to `each` the Shift-JIS given to it up to its first 0x00;
+// `cut` is set when there is one.
+std::function<void(std::string_view)> BeforeNul(bool& cut, std::function<void(std::string_view)> each) {
+  return [&cut, each = std::move(each)](std::string_view shiftJis) {
     if (cut) return;
     std::size_t nul = shiftJis.find('\0');
     if (nul != std::string_view::npos) {
@@ -133,13 +133,20 @@ PieceFeeder ShiftJisBeforeNul(KanjiCode from, bool& cut, const std::function<voi
       shiftJis = shiftJis.substr(0, nul);
     }
     if (!shiftJis.empty()) each(shiftJis);
-  });
+  };
+}
+
+// Calls `each` with the Shift-JIS of JIS or EUC text given to the
+// returned feeder, up to the first 0x00 the conversion gives; `cut` is set
+// when there is one.
+PieceFeeder ShiftJisBeforeNul(KanjiCode from, bool& cut, const std::function<void(std::string_view)>& each) {
+  return PieceFeeder(ToShiftJisPieces(from), BeforeNul(cut, each));
 }
 
 // A JIS or EUC file converted piece by piece, never whole: the text ends at
 // the first 0x00, in the file or produced by the conversion, as the control
-// would hold it. A large text is only measured and checked here; the
-// control reads the file again.
+// would hold it. A large text is only measured and checked here, while
+// another thread converts it; the control reads the file again.
 void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected, LoadedDocument& result) {
   const KanjiCode code = result.codes.load;
   std::string_view before = bytes.substr(0, bytes.find('\0'));
@@ -152,14 +159,18 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   PieceFeeder saver(FromShiftJisPieces(code), [&comparer](std::string_view saved) { comparer->AddSaved(saved); });
   ControlMeasure measure(before.size());
   bool cut = false;
-  PieceFeeder reader = ShiftJisBeforeNul(code, cut, [&](std::string_view shiftJis) {
+  auto check = BeforeNul(cut, [&](std::string_view shiftJis) {
     measure.Add(shiftJis);
     if (!stream) result.shiftJis.append(shiftJis);
     if (comparer) saver.Feed(shiftJis);
   });
-  for (std::size_t pos = 0; pos < before.size() && !cut; pos += kMeasurePiece)
-    reader.Feed(before.substr(pos, kMeasurePiece));
-  reader.Finish();
+  auto convert = [before, code](const PieceThread::Hand& hand) {
+    PieceFeeder converter(ToShiftJisPieces(code), hand);
+    for (std::size_t pos = 0; pos < before.size(); pos += kMeasurePiece) converter.Feed(before.substr(pos, kMeasurePiece));
+    converter.Finish();
+    return true;
+  };
+  PieceThread::Run(convert, check, stream);
   result.cutAtNul = result.cutAtNul || cut;
   if (comparer && !result.cutAtNul) {
     saver.Finish();

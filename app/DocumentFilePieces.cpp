@@ -193,7 +193,7 @@ std::size_t FromShiftJisPieces::operator()(std::string_view shiftJis, bool atEnd
 
 std::size_t PieceFeeder::Convert(std::string_view input, bool atEnd) {
   std::size_t used = m_convert(input, atEnd, m_output);
-  if (!m_output.empty()) m_each(m_output);
+  if (!m_output.empty()) m_each(m_output, m_output.size());
   return used;
 }
 

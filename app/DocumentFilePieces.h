@@ -47,8 +47,15 @@ class FromShiftJisPieces {
 // keeping what the converter left for the next piece.
 class PieceFeeder {
  public:
+  // Given the output buffer and the length of its output; it may keep the
+  // buffer by swapping another string in.
+  using BufferSink = std::function<void(std::string& buffer, std::size_t length)>;
+
+  PieceFeeder(PieceConverter convert, BufferSink each) : m_convert(std::move(convert)), m_each(std::move(each)) {}
   PieceFeeder(PieceConverter convert, std::function<void(std::string_view)> each)
-      : m_convert(std::move(convert)), m_each(std::move(each)) {}
+      : PieceFeeder(std::move(convert), [each = std::move(each)](std::string& buffer, std::size_t length) {
+          each(std::string_view(buffer.data(), length));
+        }) {}
   void Feed(std::string_view piece);
   // The end of the text: whatever is left is converted as it is.
   void Finish();
@@ -56,7 +63,7 @@ class PieceFeeder {
  private:
   std::size_t Convert(std::string_view input, bool atEnd);
   PieceConverter m_convert;
-  std::function<void(std::string_view)> m_each;
+  BufferSink m_each;
   std::string m_carried;
   std::string m_output;
 };

@@ -15,10 +15,10 @@
 #include <QMouseEvent>
 #include <QMimeData>
 
-#include "DecodingThread.h"
 #include "DocumentFile.h"
 #include "ModalSeam.h"
 #include "PieceDecoder.h"
+#include "PieceThread.h"
 #include "Strings.h"
 #include "Utf8FileCodec.h"
 
@@ -193,8 +193,7 @@ bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProd
   m_composition.ForgetHistory();  // the composition was in the old document
   m_filling = true;
   std::size_t length = 0;
-  bool whole = size >= kDecodeOnThreadBytes ? FillFromThread(size, produce, decodeChunk, length)
-                                            : FillHere(size, produce, decodeChunk, length);
+  bool whole = FillInPieces(size, produce, decodeChunk, length);
   m_filling = false;
   m_pendingInsertion.reset();
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
@@ -208,22 +207,24 @@ bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProd
   return whole;
 }
 
-bool EditorControl::FillHere(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length) {
-  PieceDecoder decoder(decode, [this](std::string& buffer, std::size_t written) { AppendUtf8(buffer.data(), written); });
-  std::size_t given = 0;
-  bool whole = produce([&](std::string_view piece) {
-    given += piece.size();
-    decoder.Feed(piece, given >= size);
-  });
-  decoder.Finish();
-  length = decoder.Consumed();
-  return whole;
-}
-
-bool EditorControl::FillFromThread(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length) {
-  DecodingThread thread(size, produce, decode);
-  bool whole = thread.Drain([this](std::string_view piece) { AppendUtf8(piece.data(), piece.size()); });
-  length = thread.Consumed();
+// The file is read and decoded on another thread while this one puts the
+// text into the control, for all but small texts.
+bool EditorControl::FillInPieces(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length) {
+  std::size_t consumed = 0;
+  auto readAndDecode = [&](const PieceThread::Hand& hand) {
+    PieceDecoder decoder(decode, hand);
+    std::size_t given = 0;
+    bool whole = produce([&](std::string_view piece) {
+      given += piece.size();
+      decoder.Feed(piece, given >= size);
+    });
+    decoder.Finish();
+    consumed = decoder.Consumed();
+    return whole;
+  };
+  bool whole = PieceThread::Run(readAndDecode, [this](std::string_view piece) { AppendUtf8(piece.data(), piece.size()); },
+                                size >= kDecodeOnThreadBytes);
+  length = consumed;
   return whole;
 }
 

@@ -156,8 +156,7 @@ class EditorControl : public QsciScintilla {
   using Decoder = std::size_t (*)(std::string_view, bool, char*, std::size_t*);
   // `expected`: the text's length in the control, as far as known.
   bool Fill(std::size_t size, std::size_t expected, const PieceProducer& produce, Decoder decode);
-  bool FillHere(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length);
-  bool FillFromThread(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length);
+  bool FillInPieces(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length);
   void AppendUtf8(const char* text, std::size_t length);
   std::size_t FileLengthOf(long position, long length) const;
   void MeasurePendingInsertion() const;

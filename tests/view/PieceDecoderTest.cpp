@@ -1,0 +1,86 @@
+#include "PieceDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include "PieceThread.h"
+#include "ShiftJisCodec.h"
+#include "Utf8FileCodec.h"
+
+namespace {
+
+using kanji::ShiftJisCodec;
+using kanji::Utf8FileCodec;
+
+// Shift-JIS with pairs, half-width kana, a lone lead byte and a raw byte,
+// so that piece ends fall inside characters of every kind.
+std::string MixedShiftJis(std::size_t size) {
+  const std::string unit = "\x88\x9f\x8c\xea abc\xb1\xb2\r\n\x82\xa0\xff\x81";
+  std::string text;
+  while (text.size() < size) text += unit;
+  text.resize(size);
+  return text;
+}
+
+std::string MixedUtf8(std::size_t size) {
+  const std::string unit = "\xe5\x90\xbe\xe8\xbc\xa9 \xf0\x9f\x98\x80 abc\xff\xc3\r\n";
+  std::string text;
+  while (text.size() < size) text += unit;
+  text.resize(size);
+  return text;
+}
+
+// Decoded as the control's fill does it: on another thread, piece by piece.
+std::string DecodeOnThread(const std::string& text, std::size_t pieceSize, PieceDecoder::Decoder decode,
+                           std::size_t* consumed) {
+  auto readAndDecode = [&](const PieceThread::Hand& hand) {
+    PieceDecoder decoder(decode, hand);
+    for (std::size_t pos = 0; pos < text.size(); pos += pieceSize)
+      decoder.Feed(std::string_view(text).substr(pos, pieceSize), pos + pieceSize >= text.size());
+    decoder.Finish();
+    *consumed = decoder.Consumed();
+    return true;
+  };
+  std::string decoded;
+  PieceThread::Run(readAndDecode, [&](std::string_view piece) { decoded.append(piece); }, true);
+  return decoded;
+}
+
+std::string DecodeHere(const std::string& text, std::size_t pieceSize, PieceDecoder::Decoder decode) {
+  std::string decoded;
+  PieceDecoder decoder(decode, [&](std::string& buffer, std::size_t length) { decoded.append(buffer, 0, length); });
+  for (std::size_t pos = 0; pos < text.size(); pos += pieceSize)
+    decoder.Feed(std::string_view(text).substr(pos, pieceSize), pos + pieceSize >= text.size());
+  decoder.Finish();
+  EXPECT_EQ(decoder.Consumed(), text.size());
+  return decoded;
+}
+
+}  // namespace
+
+// Piece ends inside pairs, after a lone lead byte and inside four-byte
+// UTF-8: the pieces join to the whole text's decode, whatever their size.
+TEST(PieceDecoder, PiecesOfEverySizeJoinToTheWholeDecode) {
+  const std::string shiftJis = MixedShiftJis(301);
+  const std::string utf8 = MixedUtf8(301);
+  const std::string wholeShiftJis = ShiftJisCodec::Decode(shiftJis);
+  const std::string wholeUtf8 = DecodeHere(utf8, utf8.size(), &Utf8FileCodec::DecodeChunk);
+  for (std::size_t pieceSize : {1, 2, 3, 5, 7, 16, 17, 64, 300}) {
+    SCOPED_TRACE(pieceSize);
+    EXPECT_EQ(DecodeHere(shiftJis, pieceSize, &ShiftJisCodec::DecodeChunk), wholeShiftJis);
+    EXPECT_EQ(DecodeHere(utf8, pieceSize, &Utf8FileCodec::DecodeChunk), wholeUtf8);
+  }
+}
+
+// A text that ends in a lead byte keeps it: it decodes as a raw byte.
+TEST(PieceDecoder, ALeadByteAtTheVeryEndIsDecodedNotDropped) {
+  const std::string text = "abc\x88";
+  for (std::size_t pieceSize : {1, 2, 4})
+    EXPECT_EQ(DecodeHere(text, pieceSize, &ShiftJisCodec::DecodeChunk), ShiftJisCodec::Decode(text)) << pieceSize;
+}
+
+TEST(PieceDecoder, DecodedOnAnotherThreadGivesTheSameText) {
+  const std::string shiftJis = MixedShiftJis(3'000'001);
+  std::size_t consumed = 0;
+  EXPECT_EQ(DecodeOnThread(shiftJis, 4093, &ShiftJisCodec::DecodeChunk, &consumed), ShiftJisCodec::Decode(shiftJis));
+  EXPECT_EQ(consumed, shiftJis.size());
+}
