@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "DocumentFilePieces.h"
@@ -212,13 +213,16 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     result.problem = LoadProblem::Unreadable;
     return result;
   }
-  std::string bytes(static_cast<std::size_t>(info.size()), '\0');
-  qint64 read = bytes.empty() ? 0 : file.read(bytes.data(), static_cast<qint64>(bytes.size()));
+  // Not zero-filled first: a large file's pages are then written once, by
+  // the read.
+  const auto size = static_cast<std::size_t>(info.size());
+  auto buffer = std::make_unique_for_overwrite<char[]>(size);
+  qint64 read = size == 0 ? 0 : file.read(buffer.get(), static_cast<qint64>(size));
   if (read < 0) {
     result.problem = LoadProblem::Unreadable;
     return result;
   }
-  bytes.resize(static_cast<std::size_t>(read));
+  std::string_view bytes(buffer.get(), static_cast<std::size_t>(read));
 
   result.path = NormalisedPath(path);
   // Detection may read the whole file: only when the setting asks for it.
@@ -231,29 +235,28 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
     return result;
   } else if (result.codes.load == KanjiCode::Utf8) {
     result.codes.byteOrderMark = kanji::Utf8FileCodec::StartsWithByteOrderMark(bytes);
-    if (result.codes.byteOrderMark) bytes.erase(0, kanji::Utf8FileCodec::kByteOrderMark.size());
-    result.shiftJis = std::move(bytes);
+    if (result.codes.byteOrderMark) bytes.remove_prefix(kanji::Utf8FileCodec::kByteOrderMark.size());
   } else {
     // The setting's code by default: a file that reads as UTF-8 is offered
     // to be read again, and nothing else changes.
     result.looksLikeUtf8 = result.codes.load == KanjiCode::ShiftJis &&
                            KanjiCodeFromInt(loadSetting) == KanjiCode::ShiftJis &&
                            kanji::Utf8FileCodec::LooksLikeUtf8(bytes);
-    result.shiftJis = std::move(bytes);
   }
   // Measured before the control is touched: it holds the text as UTF-8,
   // up to three times the file's size.
   const bool utf8 = result.codes.load == KanjiCode::Utf8;
-  if (!DecodesWithin(result.shiftJis, utf8, maxControlBytes)) result.problem = LoadProblem::TooLarge;
-  else if (!LinesWithin(result.shiftJis, utf8, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
-  if (result.problem != LoadProblem::None) result.shiftJis.clear();
-  bool unconverted = result.codes.load != KanjiCode::Jis && result.codes.load != KanjiCode::Euc;
-  if (result.problem == LoadProblem::None && unconverted && result.shiftJis.size() >= kStreamedFileBytes) {
+  if (!DecodesWithin(bytes, utf8, maxControlBytes)) result.problem = LoadProblem::TooLarge;
+  else if (!LinesWithin(bytes, utf8, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
+  if (result.problem != LoadProblem::None) {
+    result.looksLikeUtf8 = false;
+  } else if (bytes.size() >= kStreamedFileBytes) {
+    // A large text goes into the control straight from the file.
     result.streamFrom = path;
-    result.streamSize = result.shiftJis.size();
-    std::string().swap(result.shiftJis);  // gives the memory back
+    result.streamSize = bytes.size();
+  } else {
+    result.shiftJis.assign(bytes);
   }
-  if (result.problem != LoadProblem::None) result.looksLikeUtf8 = false;
   return result;
 }
 
