@@ -345,3 +345,33 @@ TEST_F(PlainLayoutTest, TypingIntoAPlainLineWrapsItAsTheMeasuredLayoutDoes) {
 }
 
 }  // namespace
+
+// The wrap counts the rows of plain lines ahead on a second thread: each
+// line gets the rows a wrap on one thread gives it, whether plain or not,
+// and whether its characters were known when the count began or met later.
+TEST_F(PlainLayoutTest, RowsCountedOnASecondThreadAreThoseOfAWrapOnOne) {
+  const QString pool = QStringLiteral(u"あいうアイウ日本語漢字ｱｲｳﾞ｡ＡＢ１（）、。・ー―…abcXYZ019.,;:!?()[] ");
+  std::mt19937 random(11);
+  QString text;
+  for (int line = 0; line < 3000; ++line) {
+    const int length = static_cast<int>(random() % 160);
+    for (int i = 0; i < length; ++i) text += pool[random() % pool.size()];
+    if (line % 97 == 0) text += QStringLiteral(u"\tか\u309a 😀");  // laid out in full
+    if (line > 2000 && line % 5 == 0) text += QStringLiteral(u"鬱龍驫");  // met late
+    text += QStringLiteral("\r\n");
+  }
+  for (int width : {400, 177}) {
+    view.resize(width, 300);
+    std::vector<long> rows[2];
+    for (bool twoThreads : {false, true}) {
+      Send(Sci::SCI_SETWRAPONTWOTHREADS, twoThreads ? 1 : 0);
+      ShowUtf8(text);
+      FinishWrap();
+      // The heights the wrap stored (SCI_WRAPCOUNT would lay the line out again).
+      for (int line = 0; line <= control().LineCount(); ++line)
+        rows[twoThreads].push_back(Send(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line)));
+    }
+    EXPECT_EQ(rows[1], rows[0]) << "window " << width;
+    EXPECT_GT(Send(Sci::SCI_GETPLAINLINELAYOUTCOUNT, 2), 1000) << "window " << width << ": lines were counted ahead";
+  }
+}
