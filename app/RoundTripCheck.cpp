@@ -43,6 +43,17 @@ void RoundTripComparer::Differ(std::size_t fileOffset, std::string_view text, st
   TakeSavedBytes(text.substr(std::min(at, text.size())));
 }
 
+// Bytes read in another set: the same bytes on both sides would say
+// nothing, so both are shown from the escapes that chose their sets.
+void RoundTripComparer::DifferInSet(std::string_view text, std::size_t at) {
+  const bool fileEscaped = !m_read.escape.empty();
+  const std::size_t from = fileEscaped ? m_read.escapeAt : m_read.pos;
+  m_difference = RoundTripDifference{from, std::string(m_file.substr(std::min(from, m_file.size()), kShownBytes)),
+                                     std::string()};
+  TakeSavedBytes(m_written.escape);
+  TakeSavedBytes(text.substr(std::min(at, text.size())));
+}
+
 void RoundTripComparer::TakeSavedBytes(std::string_view text) {
   std::string& saved = m_difference->savedBytes;
   saved.append(text.substr(0, kShownBytes - saved.size()));
@@ -107,6 +118,8 @@ std::size_t RoundTripComparer::SkipSame(std::string_view text, std::size_t at) {
     if (text[at + k - 1] != kEsc) continue;
     if (char set = EscapeSet(text, at + k - 1)) {
       m_read.set = m_written.set = set;
+      m_read.escape = m_written.escape = std::string(text.substr(at + k - 1, 3));
+      m_read.escapeAt = m_read.pos + k - 1;
       break;
     }
   }
@@ -124,6 +137,7 @@ void RoundTripComparer::CompareJis(std::string_view text, bool final) {
       }
       if (char set = EscapeSet(text, at)) {
         m_written.set = set;
+        m_written.escape.assign(text.substr(at, 3));
         at += 3;
         continue;
       }
@@ -131,6 +145,8 @@ void RoundTripComparer::CompareJis(std::string_view text, bool final) {
     while (m_read.pos < m_file.size() && m_file[m_read.pos] == kEsc)
       if (char set = EscapeSet(m_file, m_read.pos)) {
         m_read.set = set;
+        m_read.escape.assign(m_file.substr(m_read.pos, 3));
+        m_read.escapeAt = m_read.pos;
         m_read.pos += 3;
       } else {
         break;
@@ -142,7 +158,11 @@ void RoundTripComparer::CompareJis(std::string_view text, bool final) {
       m_read.pos += run;
       if (run > 0) continue;
     }
-    if (m_read.pos == m_file.size() || m_file[m_read.pos] != text[at] || m_read.set != m_written.set) {
+    if (m_read.set != m_written.set) {
+      DifferInSet(text, at);
+      return;
+    }
+    if (m_read.pos == m_file.size() || m_file[m_read.pos] != text[at]) {
       Differ(m_read.pos, text, at);
       return;
     }

@@ -39,11 +39,14 @@ class RoundTripComparer {
   struct Side {
     std::size_t pos = 0;
     char set = 'R';
+    std::string escape;          // the escape that chose the set; none at the start
+    std::size_t escapeAt = 0;    // where it is in the file (the file's side only)
   };
   void CompareBytes(std::string_view piece);
   void CompareJis(std::string_view text, bool final);
   std::size_t SkipSame(std::string_view text, std::size_t at);
   void Differ(std::size_t fileOffset, std::string_view text, std::size_t at);
+  void DifferInSet(std::string_view text, std::size_t at);
   void TakeSavedBytes(std::string_view text);
 
   std::string_view m_file;

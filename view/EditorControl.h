@@ -45,16 +45,17 @@ class EditorControl : public QsciScintilla {
   // undo history, not modified). Enter then inserts the line ending the
   // first line has (CR LF when there is none).
   void SetShiftJisText(std::string_view shiftJis);
-  // The whole text as Shift-JIS; characters it cannot hold become "?" and
-  // are listed in `missing` when given.
   // The same for a text of `size` bytes that `produce` hands over in
-  // pieces; returns what `produce` returns.
+  // pieces; returns what `produce` returns. A large text's pieces are made
+  // and decoded on another thread: `produce` must touch no widget.
   using PieceProducer = std::function<bool(const std::function<void(std::string_view)>&)>;
   bool SetShiftJisText(std::size_t size, const PieceProducer& produce);
   // The same for the bytes of a UTF-8 file (Utf8FileCodec: bytes that are
   // no UTF-8 show as boxes and are kept). FileLength then counts UTF-8.
   void SetUtf8FileText(std::string_view bytes);
   bool SetUtf8FileText(std::size_t size, const PieceProducer& produce);
+  // The whole text as Shift-JIS; characters it cannot hold become "?" and
+  // are listed in `missing` when given.
   std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
   // The same in pieces of about a megabyte, never held whole.
   void ShiftJisPieces(const std::function<void(std::string_view)>& each,

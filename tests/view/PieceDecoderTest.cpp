@@ -11,22 +11,22 @@ namespace {
 using kanji::ShiftJisCodec;
 using kanji::Utf8FileCodec;
 
-// Shift-JIS with pairs, half-width kana, a lone lead byte and a raw byte,
-// so that piece ends fall inside characters of every kind.
-std::string MixedShiftJis(std::size_t size) {
-  const std::string unit = "\x88\x9f\x8c\xea abc\xb1\xb2\r\n\x82\xa0\xff\x81";
+std::string RepeatedTo(std::size_t size, const std::string& unit) {
   std::string text;
   while (text.size() < size) text += unit;
   text.resize(size);
   return text;
 }
 
+// Shift-JIS with pairs, half-width kana, a lone lead byte and a raw byte,
+// so that piece ends fall inside characters of every kind.
+std::string MixedShiftJis(std::size_t size) {
+  return RepeatedTo(size, "\x88\x9f\x8c\xea abc\xb1\xb2\r\n\x82\xa0\xff\x81");
+}
+
+// UTF-8 with three- and four-byte characters and bytes that are no UTF-8.
 std::string MixedUtf8(std::size_t size) {
-  const std::string unit = "\xe5\x90\xbe\xe8\xbc\xa9 \xf0\x9f\x98\x80 abc\xff\xc3\r\n";
-  std::string text;
-  while (text.size() < size) text += unit;
-  text.resize(size);
-  return text;
+  return RepeatedTo(size, "\xe5\x90\xbe\xe8\xbc\xa9 \xf0\x9f\x98\x80 abc\xff\xc3\r\n");
 }
 
 // Decoded as the control's fill does it: on another thread, piece by piece.
