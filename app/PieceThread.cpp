@@ -1,5 +1,8 @@
 #include "PieceThread.h"
 
+#include <memory>
+#include <system_error>
+
 namespace {
 // Buffers waiting for the maker besides the one it fills: two let it run a
 // piece ahead while the taker has one.
@@ -7,9 +10,16 @@ constexpr int kSpareBuffers = 2;
 }  // namespace
 
 bool PieceThread::Run(const Stage& stage, const Take& take, bool onThread) {
-  if (!onThread) return stage([&take](std::string& buffer, std::size_t length) { take({buffer.data(), length}); });
-  PieceThread thread(stage);
-  return thread.Drain(take);
+  std::unique_ptr<PieceThread> thread;
+  if (onThread) {
+    try {
+      thread.reset(new PieceThread(stage));
+    } catch (const std::system_error&) {
+      // No thread to be had (the system's limit): made on this one.
+    }
+  }
+  if (!thread) return stage([&take](std::string& buffer, std::size_t length) { take({buffer.data(), length}); });
+  return thread->Drain(take);
 }
 
 PieceThread::PieceThread(const Stage& stage) : m_spare(kSpareBuffers) {

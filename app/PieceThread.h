@@ -35,11 +35,12 @@ class PieceThread {
   // answer. What either throws is thrown here, the other thread stopped.
   static bool Run(const Stage& stage, const Take& take, bool onThread);
 
+  ~PieceThread();
+
  private:
   struct Stopped {};  // unwinds the other thread when the taker goes away
 
   explicit PieceThread(const Stage& stage);
-  ~PieceThread();
   PieceThread(const PieceThread&) = delete;
   PieceThread& operator=(const PieceThread&) = delete;
 
