@@ -58,15 +58,35 @@ bool EverySplit(std::string_view text, char separator, Each each) {
   }
 }
 
+// Whether a piece between LFs fits: its lines (ended by CR) are measured
+// only when the piece could be too long.
+bool PieceWithin(std::string_view piece, bool utf8, std::size_t limit) {
+  return DecodesWithin(piece, utf8, limit) || EverySplit(piece, '\r', [utf8, limit](std::string_view line) {
+           return DecodesWithin(line, utf8, limit);
+         });
+}
+
 // Whether every line (ended by CR, LF or CR LF) fits the control's layout.
-// Split at LF first, the usual line end; only a piece that could be too
-// long is split at CR and, if still long, measured.
+// A piece between LFs of at most a third of the limit fits whatever it
+// holds, so the text is crossed a window of that size at a time, from the
+// last LF in each window: a text of short lines costs a few searches, not
+// one a line. Only a longer piece is split at CR and, if still long,
+// measured.
 bool LinesWithin(std::string_view text, bool utf8, std::size_t limit) {
-  return EverySplit(text, '\n', [utf8, limit](std::string_view piece) {
-    return DecodesWithin(piece, utf8, limit) || EverySplit(piece, '\r', [utf8, limit](std::string_view line) {
-             return DecodesWithin(line, utf8, limit);
-           });
-  });
+  const std::size_t window = limit / 3;
+  for (std::size_t start = 0; text.size() - start > window;) {
+    const void* lastLf = memrchr(text.data() + start, '\n', window + 1);
+    if (lastLf) {
+      start = static_cast<std::size_t>(static_cast<const char*>(lastLf) - text.data()) + 1;
+      continue;
+    }
+    const void* lf = std::memchr(text.data() + start, '\n', text.size() - start);
+    const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
+    if (!PieceWithin(text.substr(start, end - start), utf8, limit)) return false;
+    if (!lf) return true;
+    start = end + 1;
+  }
+  return true;
 }
 
 // The control's measures of a Shift-JIS text given in pieces: the whole

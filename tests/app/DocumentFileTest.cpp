@@ -10,7 +10,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "ByteStrings.h"
+#include "ShiftJisCodec.h"
 #include "TempDir.h"
 
 namespace {
@@ -180,6 +185,53 @@ TEST_F(ControlLimits, LineLongerThanTheControlLaysOutIsRefusedWhateverEndsIt) {
   EXPECT_EQ(Load(line31), LoadProblem::LineTooLong) << "a file that is one line";
   EXPECT_EQ(Load(std::string(10, '\xff'), kSjis), LoadProblem::None) << "30 bytes in the control";
   EXPECT_EQ(Load(std::string(11, '\xff'), kSjis), LoadProblem::LineTooLong) << "33 bytes in the control";
+}
+
+// The longest line as the control holds it, lines ended by CR, LF or CR LF.
+std::size_t LongestLine(const std::string& shiftJis) {
+  std::size_t longest = 0;
+  std::string line;
+  for (char c : shiftJis + "\n") {
+    if (c != '\r' && c != '\n') {
+      line += c;
+      continue;
+    }
+    longest = std::max(longest, kanji::ShiftJisCodec::Decode(line).size());
+    line.clear();
+  }
+  return longest;
+}
+
+// Random lines of every length around the limit, with pairs, raw bytes and
+// every line end: refused exactly when a line is too long.
+TEST_F(ControlLimits, EveryLineIsMeasuredWhereverTheLongOneIs) {
+  std::mt19937 random(5);
+  const std::vector<std::string> units = {"a", "\xff", "\x82\xa0", "\r", "\n", "\r\n", "\r\n", "\n"};
+  for (int round = 0; round < 400; ++round) {
+    const std::size_t limit = 6 + random() % 40;
+    SetControlLimitsForTesting(1 << 20, limit);
+    std::string text;
+    const std::size_t length = random() % 300;
+    while (text.size() < length) {
+      const std::string& unit = units[random() % units.size()];
+      // Mostly short lines, now and then a run that may be too long: raw
+      // bytes take three bytes in the control, letters one.
+      if (random() % 30 == 0) {
+        const std::size_t run = limit / 4 + random() % limit;
+        for (std::size_t i = 0; i < run; ++i) text += (random() % 4 == 0) ? 'b' : '\xff';
+      } else {
+        text += unit;
+      }
+    }
+    const LoadProblem expected = LongestLine(text) > limit ? LoadProblem::LineTooLong : LoadProblem::None;
+    ASSERT_EQ(Load(text, kSjis), expected) << "limit " << limit << ": " << ToHex(text);
+  }
+  // A line one raw byte longer than a third of the limit, between short ones.
+  for (std::size_t limit : {30, 31, 32}) {
+    SetControlLimitsForTesting(1 << 20, limit);
+    EXPECT_EQ(Load("x\n" + std::string(limit / 3, '\xff') + "\ny", kSjis), LoadProblem::None) << limit;
+    EXPECT_EQ(Load("x\n" + std::string(limit / 3 + 1, '\xff') + "\ny", kSjis), LoadProblem::LineTooLong) << limit;
+  }
 }
 
 TEST(DocumentFile, NulInAJisFileCutsTheTextAndSaysSo) {
