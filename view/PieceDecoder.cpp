@@ -29,6 +29,7 @@ void PieceDecoder::Feed(std::string_view piece, bool atEnd) {
     std::size_t used = Decode(joined, lastOfAll);
     if (used < carried || head == piece.size()) {
       m_carried = joined.substr(used);
+      m_carried.append(piece.substr(head));
       return;
     }
     m_carried.clear();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "PieceThread.h"
 #include "ShiftJisCodec.h"
 #include "Utf8FileCodec.h"
@@ -76,6 +78,21 @@ TEST(PieceDecoder, ALeadByteAtTheVeryEndIsDecodedNotDropped) {
   const std::string text = "abc\x88";
   for (std::size_t pieceSize : {1, 2, 4})
     EXPECT_EQ(DecodeHere(text, pieceSize, &ShiftJisCodec::DecodeChunk), ShiftJisCodec::Decode(text)) << pieceSize;
+}
+
+// A decoder that takes whole blocks of 20 bytes only: what it leaves can be
+// longer than the few bytes of the next piece tried with it first.
+std::size_t BlockCopy(std::string_view input, bool atEnd, char* out, std::size_t* consumed) {
+  *consumed = atEnd ? input.size() : input.size() - input.size() % 20;
+  std::copy_n(input.data(), *consumed, out);
+  return *consumed;
+}
+
+TEST(PieceDecoder, WhatADecoderLeavesIsKeptWithTheRestOfThePiece) {
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += static_cast<char>('a' + i % 26);
+  for (std::size_t pieceSize : {7, 19, 21, 33, 100})
+    EXPECT_EQ(DecodeHere(text, pieceSize, &BlockCopy), text) << pieceSize;
 }
 
 TEST(PieceDecoder, DecodedOnAnotherThreadGivesTheSameText) {
