@@ -9,6 +9,7 @@
 
 #include "CKanjiConverter.h"
 #include "KanjiTranscoder.h"
+#include "ShiftJisCodec.h"
 
 namespace {
 
@@ -189,6 +190,16 @@ std::size_t FromShiftJisPieces::operator()(std::string_view shiftJis, bool atEnd
   }
   out.assign(shiftJis);
   return shiftJis.size();
+}
+
+PieceConverter DecodingPieces(ChunkDecoder decode) {
+  return [decode](std::string_view bytes, bool atEnd, std::string& out) {
+    // Both codecs need at most three bytes a byte and 16 of slack.
+    out.resize(kanji::ShiftJisCodec::DecodedBound(bytes.size()));
+    std::size_t consumed = 0;
+    out.resize(decode(bytes, atEnd, out.data(), &consumed));
+    return consumed;
+  };
 }
 
 std::size_t PieceFeeder::Convert(std::string_view input, bool atEnd) {

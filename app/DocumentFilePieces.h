@@ -43,6 +43,12 @@ class FromShiftJisPieces {
   KanjiCode m_to;
 };
 
+// A chunk decoder of the kanji codecs (ShiftJisCodec::DecodeChunk,
+// Utf8FileCodec::DecodeChunk) as a converter: a file's bytes to the
+// control's UTF-8, a character cut by a piece's end left for the next.
+using ChunkDecoder = std::size_t (*)(std::string_view bytes, bool atEnd, char* out, std::size_t* consumed);
+PieceConverter DecodingPieces(ChunkDecoder decode);
+
 // Hands pieces of a text to a converter and its output on to `each`,
 // keeping what the converter left for the next piece.
 class PieceFeeder {

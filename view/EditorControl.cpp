@@ -16,8 +16,8 @@
 #include <QMimeData>
 
 #include "DocumentFile.h"
+#include "DocumentFilePieces.h"
 #include "ModalSeam.h"
-#include "PieceDecoder.h"
 #include "PieceThread.h"
 #include "Strings.h"
 #include "Utf8FileCodec.h"
@@ -210,21 +210,19 @@ bool EditorControl::Fill(std::size_t size, std::size_t expected, const PieceProd
 // The file is read and decoded on another thread while this one puts the
 // text into the control, for all but small texts.
 bool EditorControl::FillInPieces(std::size_t size, const PieceProducer& produce, Decoder decode, std::size_t& length) {
-  std::size_t consumed = 0;
+  std::size_t given = 0;
   auto readAndDecode = [&](const PieceThread::Hand& hand) {
-    PieceDecoder decoder(decode, hand);
-    std::size_t given = 0;
+    PieceFeeder decoder(DecodingPieces(decode), hand);
     bool whole = produce([&](std::string_view piece) {
       given += piece.size();
-      decoder.Feed(piece, given >= size);
+      decoder.Feed(piece);
     });
     decoder.Finish();
-    consumed = decoder.Consumed();
     return whole;
   };
   bool whole = PieceThread::Run(readAndDecode, [this](std::string_view piece) { AppendUtf8(piece.data(), piece.size()); },
                                 size >= kDecodeOnThreadBytes);
-  length = consumed;
+  length = given;  // every byte given is decoded by the end
   return whole;
 }
 

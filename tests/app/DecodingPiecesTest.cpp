@@ -1,4 +1,4 @@
-#include "PieceDecoder.h"
+#include "DocumentFilePieces.h"
 
 #include <gtest/gtest.h>
 
@@ -32,14 +32,11 @@ std::string MixedUtf8(std::size_t size) {
 }
 
 // Decoded as the control's fill does it: on another thread, piece by piece.
-std::string DecodeOnThread(const std::string& text, std::size_t pieceSize, PieceDecoder::Decoder decode,
-                           std::size_t* consumed) {
+std::string DecodeOnThread(const std::string& text, std::size_t pieceSize, ChunkDecoder decode) {
   auto readAndDecode = [&](const PieceThread::Hand& hand) {
-    PieceDecoder decoder(decode, hand);
-    for (std::size_t pos = 0; pos < text.size(); pos += pieceSize)
-      decoder.Feed(std::string_view(text).substr(pos, pieceSize), pos + pieceSize >= text.size());
+    PieceFeeder decoder(DecodingPieces(decode), hand);
+    for (std::size_t pos = 0; pos < text.size(); pos += pieceSize) decoder.Feed(std::string_view(text).substr(pos, pieceSize));
     decoder.Finish();
-    *consumed = decoder.Consumed();
     return true;
   };
   std::string decoded;
@@ -47,13 +44,11 @@ std::string DecodeOnThread(const std::string& text, std::size_t pieceSize, Piece
   return decoded;
 }
 
-std::string DecodeHere(const std::string& text, std::size_t pieceSize, PieceDecoder::Decoder decode) {
+std::string DecodeHere(const std::string& text, std::size_t pieceSize, ChunkDecoder decode) {
   std::string decoded;
-  PieceDecoder decoder(decode, [&](std::string& buffer, std::size_t length) { decoded.append(buffer, 0, length); });
-  for (std::size_t pos = 0; pos < text.size(); pos += pieceSize)
-    decoder.Feed(std::string_view(text).substr(pos, pieceSize), pos + pieceSize >= text.size());
+  PieceFeeder decoder(DecodingPieces(decode), [&](std::string_view piece) { decoded.append(piece); });
+  for (std::size_t pos = 0; pos < text.size(); pos += pieceSize) decoder.Feed(std::string_view(text).substr(pos, pieceSize));
   decoder.Finish();
-  EXPECT_EQ(decoder.Consumed(), text.size());
   return decoded;
 }
 
@@ -61,7 +56,7 @@ std::string DecodeHere(const std::string& text, std::size_t pieceSize, PieceDeco
 
 // Piece ends inside pairs, after a lone lead byte and inside four-byte
 // UTF-8: the pieces join to the whole text's decode, whatever their size.
-TEST(PieceDecoder, PiecesOfEverySizeJoinToTheWholeDecode) {
+TEST(DecodingPieces, PiecesOfEverySizeJoinToTheWholeDecode) {
   const std::string shiftJis = MixedShiftJis(301);
   const std::string utf8 = MixedUtf8(301);
   const std::string wholeShiftJis = ShiftJisCodec::Decode(shiftJis);
@@ -74,7 +69,7 @@ TEST(PieceDecoder, PiecesOfEverySizeJoinToTheWholeDecode) {
 }
 
 // A text that ends in a lead byte keeps it: it decodes as a raw byte.
-TEST(PieceDecoder, ALeadByteAtTheVeryEndIsDecodedNotDropped) {
+TEST(DecodingPieces, ALeadByteAtTheVeryEndIsDecodedNotDropped) {
   const std::string text = "abc\x88";
   for (std::size_t pieceSize : {1, 2, 4})
     EXPECT_EQ(DecodeHere(text, pieceSize, &ShiftJisCodec::DecodeChunk), ShiftJisCodec::Decode(text)) << pieceSize;
@@ -88,16 +83,14 @@ std::size_t BlockCopy(std::string_view input, bool atEnd, char* out, std::size_t
   return *consumed;
 }
 
-TEST(PieceDecoder, WhatADecoderLeavesIsKeptWithTheRestOfThePiece) {
+TEST(DecodingPieces, WhatADecoderLeavesIsKeptWithTheRestOfThePiece) {
   std::string text;
   for (int i = 0; i < 500; ++i) text += static_cast<char>('a' + i % 26);
   for (std::size_t pieceSize : {7, 19, 21, 33, 100})
     EXPECT_EQ(DecodeHere(text, pieceSize, &BlockCopy), text) << pieceSize;
 }
 
-TEST(PieceDecoder, DecodedOnAnotherThreadGivesTheSameText) {
+TEST(DecodingPieces, DecodedOnAnotherThreadGivesTheSameText) {
   const std::string shiftJis = MixedShiftJis(3'000'001);
-  std::size_t consumed = 0;
-  EXPECT_EQ(DecodeOnThread(shiftJis, 4093, &ShiftJisCodec::DecodeChunk, &consumed), ShiftJisCodec::Decode(shiftJis));
-  EXPECT_EQ(consumed, shiftJis.size());
+  EXPECT_EQ(DecodeOnThread(shiftJis, 4093, &ShiftJisCodec::DecodeChunk), ShiftJisCodec::Decode(shiftJis));
 }
