@@ -1,7 +1,10 @@
 #include "CommandDispatcher.h"
 
+// A command its update rule shows disabled does nothing, whichever way it
+// came (an accelerator or the custom button reaches here without a menu).
 bool CommandDispatcher::Dispatch(int id) {
   if (m_before) m_before();
+  if (!Update(id).enabled) return false;
   for (CommandTarget* target : m_targets) {
     if (target->HandlesCommand(id)) {
       target->OnCommand(id);

@@ -18,7 +18,7 @@ class CommandDispatcher {
   // Runs before every command, whoever handles it.
   void SetBeforeEachCommand(std::function<void()> before) { m_before = std::move(before); }
 
-  // Runs `id`; false when no target handles it.
+  // Runs `id`; false when no target handles it or it is disabled now.
   bool Dispatch(int id);
   CommandUpdate Update(int id);
 

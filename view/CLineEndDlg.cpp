@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "DialogKeyboard.h"
+
 namespace {
 constexpr const char* kExplanation =
     "　現在開かれている文書内にある\n改行コード[CR]・[LF]・[CR+LF]を、\n以下のコードに一括置換します。";
@@ -40,6 +42,10 @@ CLineEndDlg::CLineEndDlg(QWidget* parent)
   layout->addSpacing(12);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The keyboard starts on the choice, then goes to the buttons beside it.
+  platform::MakeCheckedRadioTheTabStop({m_radios.begin(), m_radios.end()});
+  platform::SetTabOrder({m_radios[Cr], m_radios[Lf], m_radios[CrLf], m_ok, m_cancel});
+  m_radios[CrLf]->setFocus();
 }
 
 void CLineEndDlg::done(int result) {

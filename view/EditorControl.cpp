@@ -317,18 +317,24 @@ void EditorControl::SetSelection(long anchor, long caret) {
   SendScintilla(SCI_SETSEL, static_cast<unsigned long>(anchor), caret);
 }
 
-void EditorControl::ReplaceSelection(const QString& text) {
+bool EditorControl::ReplaceSelection(const QString& text) {
   QByteArray utf8 = text.toUtf8();
+  if (!HasRoomFor(SelectionEnd() - SelectionStart(), static_cast<std::size_t>(utf8.size()))) return false;
+  WritableWhile writable(*this);
   SendScintilla(SCI_BEGINUNDOACTION);
   SendScintilla(SCI_REPLACESEL, 0UL, utf8.constData());
   SendScintilla(SCI_ENDUNDOACTION);
+  return true;
 }
 
-void EditorControl::ReplaceRange(long start, long end, std::string_view utf8) {
+bool EditorControl::ReplaceRange(long start, long end, std::string_view utf8) {
+  if (!HasRoomFor(end - start, utf8.size())) return false;
+  WritableWhile writable(*this);
   SendScintilla(SCI_BEGINUNDOACTION);
   SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
   SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(utf8.size()), utf8.data());
   SendScintilla(SCI_ENDUNDOACTION);
+  return true;
 }
 
 long EditorControl::LineEndPosition(int line) const {
@@ -424,6 +430,7 @@ QString EditorControl::WithEnterLineEnds(QString text) const {
 }
 
 void EditorControl::UndoLast() {
+  WritableWhile writable(*this);
   SendScintilla(SCI_UNDO);
   RestoreSelectionOfUndoneCommit();
 }
@@ -509,12 +516,24 @@ void EditorControl::OnModified(int position, int modificationType, const char*, 
 bool EditorControl::RefuseInsertionPastTheLimit(long length) {
   if (static_cast<std::size_t>(TextLength()) + static_cast<std::size_t>(length) <= MaxControlBytes()) return false;
   SendScintilla(SCI_CHANGEINSERTION, 0UL, "");
+  TellOfRefusal();
+  return true;
+}
+
+// A change of the program's own is measured before any part of it is made:
+// the control would delete first and refuse the insertion after.
+bool EditorControl::HasRoomFor(long removed, std::size_t inserted) {
+  if (static_cast<std::size_t>(TextLength() - removed) + inserted <= MaxControlBytes()) return true;
+  TellOfRefusal();
+  return false;
+}
+
+void EditorControl::TellOfRefusal() {
   emit EditRefused();
   if (!m_refusalShown) {
     m_refusalShown = true;
     QMetaObject::invokeMethod(this, &EditorControl::ReportRefusedEdit, Qt::QueuedConnection);
   }
-  return true;
 }
 
 void EditorControl::ReportRefusedEdit() {

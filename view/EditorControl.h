@@ -39,6 +39,26 @@ class EditorControl : public QsciScintilla {
   Q_OBJECT
 
  public:
+  // The text is read-only while the view lacks the focus, so that no stray
+  // key changes it. A change the program makes on the user's command is let
+  // through for its duration: the command often ends in a dialog that still
+  // holds the focus (line-ending replacement, phrases, find and replace).
+  class WritableWhile {
+   public:
+    explicit WritableWhile(EditorControl& control) : m_control(control), m_wasReadOnly(control.IsReadOnly()) {
+      if (m_wasReadOnly) m_control.SetReadOnly(false);
+    }
+    ~WritableWhile() {
+      if (m_wasReadOnly) m_control.SetReadOnly(true);
+    }
+    WritableWhile(const WritableWhile&) = delete;
+    WritableWhile& operator=(const WritableWhile&) = delete;
+
+   private:
+    EditorControl& m_control;
+    bool m_wasReadOnly;
+  };
+
   explicit EditorControl(QWidget* parent = nullptr);
 
   // Replaces the whole text with Shift-JIS bytes as one new document (no
@@ -74,10 +94,12 @@ class EditorControl : public QsciScintilla {
   long SelectionStart() const;
   long SelectionEnd() const;
   void SetSelection(long anchor, long caret);
-  // Replaces the selection as one undoable step.
-  void ReplaceSelection(const QString& text);
-  // Replaces positions [start, end) with UTF-8 text as one undoable step.
-  void ReplaceRange(long start, long end, std::string_view utf8);
+  // Replaces the selection as one undoable step, whether the text is
+  // read-only or not. A change that would take the text past what the
+  // control holds is refused whole (and the user told): false.
+  bool ReplaceSelection(const QString& text);
+  // Replaces positions [start, end) with UTF-8 text the same way.
+  bool ReplaceRange(long start, long end, std::string_view utf8);
   long LineEndPosition(int line) const;  // before the line's line break
   // Enter inserts the line ending `text` starts with, CR LF when none.
   void FollowLineEndingOf(std::string_view text);
@@ -147,6 +169,8 @@ class EditorControl : public QsciScintilla {
   void OnUpdateUi(int updated);
   void RestoreSelectionOfUndoneCommit();
   bool RefuseInsertionPastTheLimit(long length);
+  bool HasRoomFor(long removed, std::size_t inserted);
+  void TellOfRefusal();
   void ReportRefusedEdit();
 
   CharFormat m_format;

@@ -11,24 +11,6 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-// A composition already on screen may still end while the text is
-// read-only (the focus has gone): the commit is what the user saw typed.
-class WritableWhileComposing {
- public:
-  explicit WritableWhileComposing(EditorControl& control) : m_control(control), m_wasReadOnly(control.IsReadOnly()) {
-    if (m_wasReadOnly) m_control.SetReadOnly(false);
-  }
-  ~WritableWhileComposing() {
-    if (m_wasReadOnly) m_control.SetReadOnly(true);
-  }
-  WritableWhileComposing(const WritableWhileComposing&) = delete;
-  WritableWhileComposing& operator=(const WritableWhileComposing&) = delete;
-
- private:
-  EditorControl& m_control;
-  bool m_wasReadOnly;
-};
-
 // Input methods mark the part a conversion acts on with a background (or
 // reverse video, which sets one too); converted parts with dotted or wavy
 // lines on some platforms; everything else with a plain underline.
@@ -67,7 +49,9 @@ void InputComposition::Apply(const QInputMethodEvent& event) {
   // While the view lacks the focus the text takes no new input; a
   // composition already shown still ends as the input method says.
   if (!m_active && m_control.IsReadOnly()) return;
-  WritableWhileComposing writable(m_control);
+  // A composition already on screen may still end while the text is
+  // read-only (the focus has gone): the commit is what the user saw typed.
+  EditorControl::WritableWhile writable(m_control);
   if (m_active && (!commit.isEmpty() || preedit.isEmpty())) End(commit.isEmpty());
   if (!commit.isEmpty()) InsertCommit(commit);
   if (!preedit.isEmpty()) ShowPreedit(preedit, event.attributes());
@@ -84,7 +68,7 @@ bool InputComposition::IsStaleCommit(const QString& commit) const {
 
 void InputComposition::CommitShown() {
   if (!m_active) return;
-  WritableWhileComposing writable(m_control);
+  EditorControl::WritableWhile writable(m_control);
   QString shown = m_shown;
   End(false);
   InsertCommit(shown);

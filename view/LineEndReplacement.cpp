@@ -53,8 +53,12 @@ bool LineEndReplacement::Replace(EditorControl& control, Ending ending, QWidget*
   long column = caret - control.LineStart(line);
   std::string_view replacement(converted.data() + difference.start,
                                converted.size() - difference.start - difference.commonTail);
-  control.ReplaceRange(static_cast<long>(difference.start), static_cast<long>(text.size() - difference.commonTail),
-                       replacement);
+  // A refusal (the text would grow past what the control holds) is told
+  // by the control and leaves the text, and the ending Enter inserts, as
+  // they were.
+  if (!control.ReplaceRange(static_cast<long>(difference.start),
+                            static_cast<long>(text.size() - difference.commonTail), replacement))
+    return false;
   // Line endings never merge or split lines, so the caret's line is still there.
   long lineStart = control.LineStart(line);
   long position = lineStart + std::min(column, control.LineEndPosition(line) - lineStart);

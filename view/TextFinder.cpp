@@ -14,22 +14,6 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-// The text is read-only while the view lacks the focus, and the dialog has
-// it: the dialog's own changes are let through for their duration.
-class WritableWhile {
- public:
-  explicit WritableWhile(EditorControl& control) : m_control(control), m_wasReadOnly(control.IsReadOnly()) {
-    m_control.SetReadOnly(false);
-  }
-  ~WritableWhile() { m_control.SetReadOnly(m_wasReadOnly); }
-  WritableWhile(const WritableWhile&) = delete;
-  WritableWhile& operator=(const WritableWhile&) = delete;
-
- private:
-  EditorControl& m_control;
-  bool m_wasReadOnly;
-};
-
 // After an empty match the next search starts one character on, so that a
 // pattern such as "^" moves from line to line.
 std::size_t After(std::string_view text, const TextMatch& match) {
@@ -153,7 +137,6 @@ bool TextFinder::ReplaceNext(bool down) {
   std::optional<TextMatch> selected = searcher->MatchAt(text, start);
   if (selected && selected->end == end) {
     std::string replacement = searcher->Replacement(text, *selected, m_dialog->ReplaceText());
-    WritableWhile writable(m_control);
     m_control.ReplaceSelection(QString::fromStdString(replacement));
     if (!down) m_control.SetSelection(static_cast<long>(start), static_cast<long>(start));
   }
@@ -184,7 +167,7 @@ int TextFinder::ReplaceAll() {
     return 0;
   }
   {
-    WritableWhile writable(m_control);
+    EditorControl::WritableWhile writable(m_control);
     m_control.SendScintilla(Sci::SCI_BEGINUNDOACTION);
     for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
       m_control.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(it->match.start),

@@ -32,7 +32,7 @@ class CompositionCommands : public testing::Test {
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     control().setFocus();
-    frame.View().MakeWritable();
+    WritableAsWhenFocusReturns(frame.View());
     control().SetSelection(3, 3);
   }
   void Preedit(const QString& text) {
@@ -72,7 +72,7 @@ TEST_F(CompositionCommands, SavingDuringACompositionCommitsItFirstFromEveryPath)
   for (const Path& way : ways) {
     WriteFileBytes(path, "abc");
     ASSERT_TRUE(frame.Document().OpenDocumentFile(QString::fromStdString(path)));
-    frame.View().MakeWritable();
+    WritableAsWhenFocusReturns(frame.View());
     control().SetSelection(3, 3);
     Preedit(QStringLiteral("にほんご"));
     way.save();

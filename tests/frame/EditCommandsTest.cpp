@@ -30,7 +30,7 @@ class EditCommands : public testing::Test {
   }
   void Show(const std::string& text) {
     frame.View().ShowDocument(text, {});
-    frame.View().MakeWritable();
+    WritableAsWhenFocusReturns(frame.View());
   }
   void Keys(QKeyCombination keys) {
     QTest::keyClick(&control(), keys.key(), keys.keyboardModifiers());
@@ -116,7 +116,7 @@ TEST_F(EditCommands, UndoByKeysAndButtonNeitherUndoesTheLoadNorLosesTheHistoryOn
   std::string path = dir.File("text.txt");
   WriteFileBytes(path, "abc");
   ASSERT_TRUE(frame.Document().OpenDocumentFile(QString::fromStdString(path)));
-  frame.View().MakeWritable();
+  WritableAsWhenFocusReturns(frame.View());
   frame.UpdateIdle();
   EXPECT_FALSE(Button(ids::kUndo)->isEnabled());
   Keys(Qt::ControlModifier | Qt::Key_Z);

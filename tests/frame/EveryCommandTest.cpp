@@ -96,13 +96,13 @@ class Bench {
     frame.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&frame));
     control().setFocus();
-    frame.View().MakeWritable();
+    WritableAsWhenFocusReturns(frame.View());
     QApplication::clipboard()->clear();
   }
 
   void Show(const std::string& shiftJis) {
     frame.View().ShowDocument(shiftJis, {});
-    frame.View().MakeWritable();
+    WritableAsWhenFocusReturns(frame.View());
     control().setFocus();
   }
   void Select(long anchor, long caret) { control().SetSelection(anchor, caret); }
@@ -340,7 +340,7 @@ const CommandCase kCases[] = {
      [](Bench& b) {
        WriteFileBytes(b.dir.File("old.txt"), "abc");
        ASSERT_TRUE(b.frame.Document().OpenDocumentFile(QString::fromStdString(b.dir.File("old.txt"))));
-       b.frame.View().MakeWritable();
+       WritableAsWhenFocusReturns(b.frame.View());
        b.Select(0, 0);
        b.Type(QStringLiteral("x"));
      },

@@ -201,7 +201,7 @@ TEST_F(MainFrameTest, MinimiseIsDisabledWhileMinimised) {
 TEST_F(MainFrameTest, AButtonAMenuChangedIsSetAgainByTheNextIdleUpdate) {
   Start();
   EditorControl& control = frame->View().Control();
-  frame->View().MakeWritable();
+  WritableAsWhenFocusReturns(frame->View());
   QTest::keyClicks(&control, QStringLiteral("ab"));
   control.selectAll();
   frame->UpdateIdle();
@@ -231,7 +231,7 @@ TEST_F(MainFrameTest, StatusPanesOfANewDocumentAfterTypingAndAfterInsert) {
   QString date = frame->PaneText(6);
   EXPECT_TRUE(date == dayBefore || date == LocalClock("%m/%d")) << "the day may turn between the readings";
   EXPECT_EQ(frame->PaneText(7).size(), 5);
-  frame->View().MakeWritable();
+  WritableAsWhenFocusReturns(frame->View());
   QTest::keyClicks(&frame->View().Control(), QStringLiteral("ab"));
   QTest::keyClick(&frame->View().Control(), Qt::Key_Return);
   frame->UpdateIdle();
@@ -269,7 +269,7 @@ TEST_F(MainFrameTest, DroppingThreeFilesOpensOnlyTheFirst) {
 
 TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
   Start();
-  frame->View().MakeWritable();
+  WritableAsWhenFocusReturns(frame->View());
   QTest::keyClicks(&frame->View().Control(), QStringLiteral("x"));
   user.answers = {platform::MessageAnswer::Cancel};
   EXPECT_FALSE(frame->close());

@@ -107,7 +107,7 @@ TEST_F(StartUp, OpeningTheOpenFileAgainReloadsItAfterTheSavePrompt) {
   WriteFileBytes(path, "on disk");
   auto frame = Start({QString::fromStdString(path)});
   ASSERT_TRUE(frame);
-  frame->View().MakeWritable();
+  WritableAsWhenFocusReturns(frame->View());
   frame->View().Control().ReplaceSelection(QStringLiteral("edited "));
   platform::SetOpenPathHandler([&](const QStringList&) { return std::optional(QString::fromStdString(path)); });
   user.answers = {platform::MessageAnswer::No};

@@ -56,7 +56,7 @@ class StatusPanes : public testing::TestWithParam<PaneCase> {
     profile.WriteProfileInt("KanaCode", "Save", 4);  // as read
     ASSERT_TRUE(ShowWithNewDocument(frame));
     ASSERT_TRUE(frame.Document().OpenDocumentFile(QString::fromStdString(FixturePath(GetParam().fixture))));
-    frame.View().MakeWritable();
+    WritableAsWhenFocusReturns(frame.View());
     control().setFocus();
     frame.UpdateIdle();
   }

@@ -18,6 +18,14 @@
 #include "ProfileFile.h"
 #include "TempDir.h"
 
+// Stands in for the keyboard focus coming back to the view, which makes
+// the text writable at the view's next timer tick. The focus as a user
+// moves it (dialogs, other windows) is the end-to-end tests' (tests/e2e).
+template <class View>
+void WritableAsWhenFocusReturns(View& view) {
+  view.MakeWritable();
+}
+
 // Settings in a fresh directory; the environment points the program at it.
 struct TestSettings {
   TestSettings() { setenv("KB_ZEVA3_INI", path.c_str(), 1); }

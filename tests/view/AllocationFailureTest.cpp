@@ -38,7 +38,7 @@ TEST(AllocationFailure, LineEndReplacementReportsTheMemoryErrorAndKeepsTheText) 
   std::string text;
   for (int i = 0; i < 400000; ++i) text += "あいうえお\n";  // 6.4 MB
   view.ShowDocument(text, {});
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   platform::SetDialogHandler([](QDialog& dialog) {
     auto& lineEnd = dynamic_cast<CLineEndDlg&>(dialog);
     lineEnd.Radio(CLineEndDlg::CrLf)->click();
@@ -71,7 +71,7 @@ TEST(AllocationFailure, RunningOutOfMemoryIsReportedAndLosesNothing) {
   std::string path = settings.dir.File("text.txt");
   WriteFileBytes(path, original);
   ASSERT_TRUE(doc.OpenDocumentFile(QString::fromStdString(path)));
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   view.Control().SetSelection(0, 0);
   view.Control().ReplaceSelection(QStringLiteral("x"));
   {

@@ -20,7 +20,7 @@ class AutoIndentTest : public testing::Test {
   void SetUp() override { settings.profile.WriteProfileInt("Config", "Indent", 1); }
   void Show(const std::string& text, long caret) {
     view.ShowDocument(text, {});
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
     control().SetSelection(caret, caret);
   }
   void Key(int key) {

@@ -132,7 +132,7 @@ TEST_F(BackgroundWrapTest, GoToARowAheadOfTheIdleWrapLandsWhereItDoesAfterIt) {
 
 TEST_F(BackgroundWrapTest, TypingAtTheEndAheadOfTheIdleWrapKeepsTheCaretShown) {
   view.ShowDocument(JapaneseLines(20000), {});
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   QTest::keyClick(&control(), Qt::Key_End, Qt::ControlModifier);
   QTest::keyClicks(&control(), "abc");
   EXPECT_EQ(std::string(control().Utf8Text().substr(control().Utf8Text().size() - 9)), "\xe6\x9c\x80\xe5\xbe\x8c" "abc");
@@ -331,7 +331,7 @@ TEST_F(PlainLayoutTest, TypingIntoAPlainLineWrapsItAsTheMeasuredLayoutDoes) {
   for (int mode : {Sci::SC_PLAINLAYOUT_OFF, Sci::SC_PLAINLAYOUT_CHECKED}) {
     Send(Sci::SCI_SETPLAINLINELAYOUT, static_cast<unsigned long>(mode));
     ShowUtf8(QStringLiteral(u"日本語"));
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
     control().SetSelection(control().TextLength(), control().TextLength());
     for (int i = 0; i < 90; ++i) {
       control().ReplaceSelection(i % 3 ? QStringLiteral(u"あ") : QStringLiteral(u"ｱ "));

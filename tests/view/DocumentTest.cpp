@@ -42,7 +42,7 @@ class DocumentTest : public testing::Test {
     return path;
   }
   void Type(const QString& text) {
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
     view.Control().SetSelection(view.Control().TextLength(), view.Control().TextLength());
     view.Control().ReplaceSelection(text);
   }

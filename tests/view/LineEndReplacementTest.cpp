@@ -24,11 +24,14 @@ class LineEndTest : public testing::Test {
  protected:
   void Show(const std::string& text) {
     view.ShowDocument(text, {});
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
   }
   // Runs the command, choosing `choice` in the dialog and pressing "実行".
   void Replace(CLineEndDlg::Choice choice) {
-    platform::SetDialogHandler([choice](QDialog& dialog) {
+    platform::SetDialogHandler([this, choice](QDialog& dialog) {
+      // The dialog has the focus: the view has made the text read-only, and
+      // the command runs before its timer makes it writable again.
+      view.Control().SetReadOnly(true);
       auto& lineEnd = dynamic_cast<CLineEndDlg&>(dialog);
       EXPECT_TRUE(lineEnd.Radio(CLineEndDlg::CrLf)->isChecked()) << "CR+LF at every opening";
       lineEnd.Radio(choice)->click();
@@ -100,6 +103,7 @@ TEST_F(LineEndTest, TheCaretKeepsItsLineAndColumnAndEnterFollowsTheNewEnding) {
   view.Control().SetSelection(5, 5);  // line 1, after "cd"
   Replace(CLineEndDlg::CrLf);
   EXPECT_EQ(view.Control().CaretPosition(), 6);
+  WritableAsWhenFocusReturns(view);
   QTest::keyClick(&view.Control(), Qt::Key_Return);
   EXPECT_EQ(Text(), "ab\r\ncd\r\n\r\nefg");
 }

@@ -29,7 +29,7 @@ class PasteEnablingTest : public testing::Test {
  protected:
   void SetUp() override {
     view.ShowDocument("ab", {});
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
   }
   TestSettings settings;
   ScriptedUser user;
@@ -52,7 +52,7 @@ TEST_F(PasteEnablingTest, ReadOnlyTextDisablesPasteWhateverTheClipboardHolds) {
   QApplication::clipboard()->setText(QStringLiteral("三"));
   view.Control().SetReadOnly(true);
   EXPECT_FALSE(view.CanPaste());
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   EXPECT_TRUE(view.CanPaste());
 }
 
@@ -61,7 +61,7 @@ TEST_F(PasteEnablingTest, ASecondViewSeesTheClipboardAsTheFirstDoes) {
   EXPECT_TRUE(view.CanPaste());
   CKb_zeva3View other{settings.profile};
   other.ShowDocument("", {});
-  other.MakeWritable();
+  WritableAsWhenFocusReturns(other);
   EXPECT_TRUE(other.CanPaste());
   QApplication::clipboard()->clear();
   EXPECT_FALSE(other.CanPaste());

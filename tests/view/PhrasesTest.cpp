@@ -33,7 +33,7 @@ class PhrasesTest : public testing::Test {
  protected:
   void Show(const std::string& text) {
     view.ShowDocument(text, {});
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
   }
   std::string Text() const { return view.TextForSave(nullptr); }
   // Runs the settings dialog with `answer` acting on it.

@@ -42,7 +42,7 @@ class Utf8DocumentTest : public testing::Test {
     settings.profile.WriteProfileInt("KanaCode", "Save", save);
   }
   void TypeAtEnd(const QString& text) {
-    view.MakeWritable();
+    WritableAsWhenFocusReturns(view);
     view.Control().SetSelection(view.Control().TextLength(), view.Control().TextLength());
     view.Control().ReplaceSelection(text);
   }
@@ -100,7 +100,7 @@ TEST_F(Utf8DocumentTest, BytesThatAreNoUtf8StayApartFromTheirNeighbours) {
   EditorControl& control = view.Control();
   // "cut E3 81 " : deleting the character after "cut " takes the E3 alone.
   const std::size_t at = control.Utf8Text().find("cut ") + 4;
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   control.ReplaceRange(static_cast<long>(at), static_cast<long>(at + 3), "");
   ASSERT_TRUE(doc.Save());
   std::string expected = ReadFileBytes(FixturePath("utf8_damaged.txt"));
@@ -217,7 +217,7 @@ TEST_F(Utf8DocumentTest, PhraseOfJapaneseTextSavesAsUtf8Bytes) {
   settings.profile.WriteProfileString("LineWord", "Word1", "拝啓");
   const std::string path = Copy("utf8_prose.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   view.Control().SetSelection(0, 0);
   view.OnCommand(ids::kPhrase1);
   ASSERT_TRUE(doc.Save());
@@ -228,7 +228,7 @@ TEST_F(Utf8DocumentTest, LineEndReplacementKeepsBytesThatAreNoUtf8) {
   Codes(kUtf8, kAuto);
   const std::string path = Copy("utf8_damaged.txt");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   ASSERT_TRUE(LineEndReplacement::Replace(view.Control(), LineEndReplacement::Lf, &view));
   ASSERT_TRUE(doc.Save());
   std::string expected = ReadFileBytes(FixturePath("utf8_damaged.txt"));

@@ -138,7 +138,7 @@ TEST_F(ViewTest, BackgroundColourCommandAppliesAndWritesTheColour) {
 
 TEST_F(ViewTest, PasteIsEnabledOnlyWithTextOnTheClipboardAndPastesPlainText) {
   Show("ab");
-  view.MakeWritable();
+  WritableAsWhenFocusReturns(view);
   QApplication::clipboard()->clear();
   EXPECT_FALSE(view.CanPaste());
   auto* data = new QMimeData;

@@ -1,0 +1,84 @@
+"""The base of every end-to-end test: a fresh desktop per test, files in its
+scratch folder, the editor started as a person starts it, and on failure a
+screenshot kept in KB_E2E_ARTIFACTS (the build's e2e-failures/)."""
+
+import json
+import os
+import subprocess
+import sys
+import unittest
+
+from desktop import Desktop, wait_until
+from editor import Editor
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+class EditorTestCase(unittest.TestCase):
+    # Desktop(...) keywords of the whole class: size, dbus.
+    desktop_options = {}
+
+    def setUp(self):
+        self.desktop = Desktop(**self.desktop_options)
+        self.addCleanup(self.desktop.close)
+        self.addCleanup(self._keep_screenshot_on_failure)
+        self.folder = self.desktop.scratch.name
+
+    def _keep_screenshot_on_failure(self):
+        failed = any(case is self for case, _ in self._outcome.result.errors + self._outcome.result.failures)
+        artifacts = os.environ.get("KB_E2E_ARTIFACTS")
+        if not artifacts or not (failed or getattr(self._outcome, "success", True) is False):
+            return
+        os.makedirs(artifacts, exist_ok=True)
+        try:
+            self.desktop.screenshot(save=os.path.join(artifacts, self.id() + ".png"))
+        except Exception as problem:  # the screen may be gone with the failure
+            print(f"no screenshot: {problem}", file=sys.stderr)
+
+    def file(self, name, data):
+        """A file in the test's folder; `data` bytes (or str as UTF-8)."""
+        path = os.path.join(self.folder, name) if isinstance(name, str) else os.path.join(self.folder.encode(), name)
+        with open(path, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode("utf-8"))
+        return path
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def start(self, *args, **kwargs):
+        editor = Editor(self.desktop, *args, **kwargs)
+        self.addCleanup(editor.quit)
+        return editor
+
+    def wait_bytes(self, path, expected, timeout=10.0):
+        """Until the file holds `expected`; fails showing what it holds."""
+        try:
+            wait_until(lambda: os.path.exists(path) and self.read(path) == expected, timeout,
+                       what=f"{path} to hold the expected bytes")
+        except TimeoutError:
+            self.assertEqual(self.read(path) if os.path.exists(path) else None, expected)
+
+    def accessible_tree(self, editor):
+        """The editor's accessible objects, as a screen reader reads them
+        (needs desktop_options = {"dbus": True} and accessibility on)."""
+        out = subprocess.run([sys.executable, os.path.join(HERE, "atspi_dump.py"), str(editor.process.pid)],
+                             env=self.desktop.env, capture_output=True, text=True, timeout=60)
+        self.assertEqual(out.returncode, 0, out.stderr)
+        return [json.loads(line) for line in out.stdout.splitlines()]
+
+    def click_tool_button(self, editor, name):
+        """Clicks the tool-bar button named `name` where the screen shows it."""
+        for node in self.accessible_tree(editor):
+            if node["role"] == "push button" and node["name"].startswith(name) and "showing" in node["states"]:
+                x, y, w, h = node["extents"]
+                self.desktop.click(x + w // 2, y + h // 2)
+                return
+        self.fail(f"no tool-bar button {name!r}")
+
+
+ACCESSIBLE_EDITOR = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+
+
+def main():
+    unittest.main(verbosity=2)
