@@ -13,6 +13,7 @@
 #include "CyclePopupMenu.h"
 #include "DragScrollCursor.h"
 #include "ModalSeam.h"
+#include "PressedMouseButtons.h"
 
 QPoint CCyclePopup::s_lastMovePoint{0, 0};
 QPoint CCyclePopup::s_lastRightScrollPos{0, 0};
@@ -32,6 +33,8 @@ CCyclePopup::CCyclePopup(CKb_zeva3View& view, ProfileFile& profile, CommandHost&
     : QObject(parent), m_view(view), m_textArea(view.Control().viewport()), m_profile(profile), m_host(host) {
   LoadCyclePages();
   m_textArea->installEventFilter(this);
+  m_releaseWatch.setInterval(kReleaseWatchMilliseconds);
+  connect(&m_releaseWatch, &QTimer::timeout, this, &CCyclePopup::TakeReleaseNeverDelivered);
 }
 
 void CCyclePopup::LoadCyclePages() { m_cyclePages = CyclePages::Load(m_profile); }
@@ -46,6 +49,7 @@ bool CCyclePopup::eventFilter(QObject* watched, QEvent* event) {
     if (auto* mouse = dynamic_cast<QMouseEvent*>(event)) {
       m_buttonsInPage = mouse->buttons();
       m_lastPagePointer = mouse->globalPosition().toPoint();
+      m_lastPageEventTime = mouse->timestamp();
     }
   if (m_releasePending && qobject_cast<QWindow*>(watched)) return OnWindowEvent(event);
   return false;
@@ -192,26 +196,43 @@ void CCyclePopup::AwaitReleaseOfClosingPress() {
   m_pressPoint = m_view.Control().viewport()->mapFromGlobal(m_lastPagePointer);
   m_releasePending = true;
   qApp->installEventFilter(this);
+  m_releaseWatch.start();
 }
 
 void CCyclePopup::StopAwaitingRelease() {
   m_releasePending = false;
+  m_releaseWatch.stop();
   qApp->removeEventFilter(this);
+}
+
+// A press and release close together (a touchpad tap) may leave the
+// release with the closed page's window, where it is never delivered: once
+// the window system has the button up, the release has happened.
+void CCyclePopup::TakeReleaseNeverDelivered() {
+  if (!m_releasePending || platform::PressedMouseButtons() & Qt::RightButton) return;
+  StopAwaitingRelease();
+  ReleasedAt(QCursor::pos());
+}
+
+void CCyclePopup::ReleasedAt(QPoint global) {
+  QWidget* textArea = m_view.Control().viewport();
+  QPoint at = textArea->mapFromGlobal(global);
+  if (textArea->rect().contains(at)) OnRightButtonUp(at);
 }
 
 bool CCyclePopup::OnWindowEvent(QEvent* event) {
   if (!m_releasePending) return false;
   if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-    StopAwaitingRelease();  // a new press: its release follows it as usual
+    // The press that closed the page may come again, handed on to the
+    // window under the pointer: only a press of its own is a new one.
+    if (static_cast<QMouseEvent*>(event)->timestamp() != m_lastPageEventTime)
+      StopAwaitingRelease();  // a new press: its release follows it as usual
     return false;
   }
   auto* mouse = event->type() == QEvent::MouseButtonRelease ? static_cast<QMouseEvent*>(event) : nullptr;
   if (!mouse || mouse->button() != Qt::RightButton) return false;
   StopAwaitingRelease();
-  QWidget* textArea = m_view.Control().viewport();
-  QPoint at = textArea->mapFromGlobal(mouse->globalPosition().toPoint());
-  if (!textArea->rect().contains(at)) return true;
-  OnRightButtonUp(at);
+  ReleasedAt(mouse->globalPosition().toPoint());
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include <QPoint>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <QObject>
 
@@ -39,6 +40,8 @@ class CCyclePopup : public QObject, public CommandTarget {
   static constexpr int kDragDistanceSquared = 100;
   static constexpr int kHorizontalScrollSteps = 8;
   static constexpr QPoint kPopupOffset{5, 5};
+  // How often the window system is asked whether a release went astray.
+  static constexpr int kReleaseWatchMilliseconds = 40;
 
   CCyclePopup(CKb_zeva3View& view, ProfileFile& profile, CommandHost& host, QObject* parent = nullptr);
 
@@ -71,6 +74,8 @@ class CCyclePopup : public QObject, public CommandTarget {
   void OnCycleMenuSettings();
   void AwaitReleaseOfClosingPress();
   void StopAwaitingRelease();
+  void TakeReleaseNeverDelivered();
+  void ReleasedAt(QPoint global);
   bool OnWindowEvent(QEvent* event);
 
   CKb_zeva3View& m_view;
@@ -84,8 +89,10 @@ class CCyclePopup : public QObject, public CommandTarget {
   // The buttons and place of the last mouse event the open page received.
   Qt::MouseButtons m_buttonsInPage;
   QPoint m_lastPagePointer;
+  quint64 m_lastPageEventTime = 0;
   // A page closed by a right press; its release is still to come.
   bool m_releasePending = false;
+  QTimer m_releaseWatch;
   // Each page's menu, with the page text it was built from.
   struct BuiltPage {
     std::string page;

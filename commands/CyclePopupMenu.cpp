@@ -26,6 +26,10 @@ void AddItem(QMenu* menu, CommandHost& host, int id, const char* text) {
 QMenu* CyclePopupMenu::Build(const std::string& page, CommandHost& host) {
   auto* menu = new QMenu(host.HostWindow());
   menu->setStyle(PopupMenuStyle::Instance());
+  // Every separator the page holds is drawn, also in runs and at the ends:
+  // a page of separators alone is a page on screen, not an invisible menu
+  // holding the keyboard.
+  menu->setSeparatorsCollapsible(false);
   if (page.empty()) AddItem(menu, host, ids::kEmptyPage, kEmptyPageText);
   for (char stored : page) {
     const CommandEntry& entry = CommandTable[static_cast<std::size_t>(PageItemIndex(stored))];

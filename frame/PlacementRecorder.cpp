@@ -1,6 +1,7 @@
 #include "PlacementRecorder.h"
 
 #include <QEvent>
+#include <QWindowStateChangeEvent>
 #include <QWidget>
 
 #include "ProfileFile.h"
@@ -23,6 +24,8 @@ bool PlacementRecorder::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Resize:
       if (!ShownInNormalState()) break;
       (event->type() == QEvent::Move ? m_moved : m_resized) = true;
+      // Until a restore has settled the frame may still be the maximised one.
+      if (!m_restoring) NoteNormalFrame();
       m_settle.start();
       break;
     case QEvent::WindowStateChange:
@@ -31,11 +34,33 @@ bool PlacementRecorder::eventFilter(QObject* watched, QEvent* event) {
         m_settle.stop();
         m_moved = m_resized = false;
       }
+      m_restoring = ShownInNormalState() && static_cast<QWindowStateChangeEvent*>(event)->oldState() != Qt::WindowNoState;
       break;
     default:
       break;
   }
   return false;
+}
+
+namespace {
+
+QMargins FrameMargins(const QWidget& window) {
+  QRect outer = window.frameGeometry();
+  QRect inner = window.geometry();
+  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                  outer.bottom() - inner.bottom());
+}
+
+}  // namespace
+
+void PlacementRecorder::NoteNormalFrame() {
+  m_normalFrame = FrameMargins(m_window);
+  m_normalFrameKnown = true;
+}
+
+QMargins PlacementRecorder::NormalFrameMargins() const {
+  if (!m_normalFrameKnown || (ShownInNormalState() && !m_restoring)) return FrameMargins(m_window);
+  return m_normalFrame;
 }
 
 void PlacementRecorder::Flush() {
@@ -47,6 +72,8 @@ void PlacementRecorder::Flush() {
 void PlacementRecorder::Write() {
   m_settle.stop();
   if (ShownInNormalState()) {
+    m_restoring = false;
+    NoteNormalFrame();
     if (m_moved) {
       m_profile.WriteProfileInt("Position", "PosX", m_window.frameGeometry().x());
       m_profile.WriteProfileInt("Position", "PosY", m_window.frameGeometry().y());

@@ -10,6 +10,7 @@
 // the last move or resize, only if the window is still in the normal state
 // then, and at the latest when the window closes.
 
+#include <QMargins>
 #include <QObject>
 #include <QTimer>
 
@@ -25,16 +26,25 @@ class PlacementRecorder : public QObject {
   // Writes what is still waiting now (the window is about to close).
   void Flush();
 
+  // The window manager's frame around the window as it was last seen
+  // settled in the normal state (now, when the window is in it).
+  QMargins NormalFrameMargins() const;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool ShownInNormalState() const;
+  void NoteNormalFrame();
   void Write();
 
   QWidget& m_window;
   ProfileFile& m_profile;
   QTimer m_settle;
+  QMargins m_normalFrame;
+  bool m_normalFrameKnown = false;
+  // Back in the normal state, not yet settled there.
+  bool m_restoring = false;
   bool m_moved = false;
   bool m_resized = false;
 };

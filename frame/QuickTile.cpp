@@ -1,7 +1,6 @@
 #include "QuickTile.h"
 
 #include <QGuiApplication>
-#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 
@@ -9,6 +8,7 @@
 #include "ProfileFile.h"
 #include "Strings.h"
 #include "UiText.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -19,14 +19,6 @@ QSize PrimaryScreenSize() {
   return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
-// The window manager's frame around the window's contents.
-QMargins FrameMargins(const QWidget& window) {
-  QRect outer = window.frameGeometry();
-  QRect inner = window.geometry();
-  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                  outer.bottom() - inner.bottom());
-}
-
 }  // namespace
 
 QRect QuickTile::Stored(const ProfileFile& profile, QSize screenSize) {
@@ -34,15 +26,15 @@ QRect QuickTile::Stored(const ProfileFile& profile, QSize screenSize) {
   int height = profile.GetProfileInt("Size", "TileSizeY", 480);
   int x = profile.GetProfileInt("Position", "TilePosX", (screenSize.width() - width) / 2);
   int y = profile.GetProfileInt("Position", "TilePosY", (screenSize.height() - height) / 2);
-  return QRect(x, y, width, height);
+  return QRect(QPoint(x, y), AtLeastVisible(QSize(width, height)));
 }
 
-void QuickTile::Recall(QWidget& window, const ProfileFile& profile) {
+void QuickTile::Recall(QWidget& window, const ProfileFile& profile, QMargins normalFrame) {
   window.showNormal();
-  window.setGeometry(Stored(profile, PrimaryScreenSize()).marginsRemoved(FrameMargins(window)));
+  window.setGeometry(Stored(profile, PrimaryScreenSize()).marginsRemoved(normalFrame));
 }
 
-void QuickTile::Register(QWidget& window, ProfileFile& profile) {
+void QuickTile::Register(QWidget& window, ProfileFile& profile, QMargins normalFrame) {
   // A maximised or minimised window reaches its normal placement only once
   // the platform has answered: take that placement as the window knows it.
   QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry() : window.geometry();
@@ -51,7 +43,7 @@ void QuickTile::Register(QWidget& window, ProfileFile& profile) {
       platform::ShowMessage(&window, {T(kRegisterQuestion), T(strings::kAppTitle), platform::MessageIcon::Question,
                                       platform::MessageButtons::YesNo});
   if (answer != platform::MessageAnswer::Yes) return;
-  QRect outer = normal.marginsAdded(FrameMargins(window));
+  QRect outer = normal.marginsAdded(normalFrame);
   profile.WriteProfileInt("Position", "TilePosX", outer.left());
   profile.WriteProfileInt("Position", "TilePosY", outer.top());
   profile.WriteProfileInt("Size", "TileSizeX", outer.width());

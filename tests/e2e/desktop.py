@@ -251,6 +251,22 @@ class Desktop:
         atoms = self._property(window, "_NET_WM_STATE") or []
         return {self.display.get_atom_name(a) for a in atoms}
 
+    def popups(self):
+        """Popup windows on screen (menus, tool tips): mapped windows that the
+        window manager does not manage, as (x, y, width, height)."""
+        found = []
+        for child in self.root.query_tree().children:
+            try:
+                attributes = child.get_attributes()
+                if attributes.map_state != X.IsViewable or not attributes.override_redirect:
+                    continue
+                g = child.get_geometry()
+            except error.XError:
+                continue
+            if g.width > 1 and g.height > 1:
+                found.append((g.x, g.y, g.width, g.height))
+        return found
+
     def geometry(self, window):
         """The client area's (x, y, width, height) on the screen."""
         g = window.get_geometry()
@@ -391,8 +407,12 @@ class Desktop:
 
     # -- what the screen shows ---------------------------------------------
 
-    def screenshot(self, window=None, save=None):
-        x, y, w, h = self.geometry(window) if window is not None else (0, 0, self.width, self.height)
+    def screenshot(self, window=None, save=None, area=None):
+        """The screen, a window's client area or an (x, y, width, height) area."""
+        if area is not None:
+            x, y, w, h = area
+        else:
+            x, y, w, h = self.geometry(window) if window is not None else (0, 0, self.width, self.height)
         x, y = max(0, x), max(0, y)
         w, h = min(w, self.width - x), min(h, self.height - y)
         raw = self.root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)

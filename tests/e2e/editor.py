@@ -109,6 +109,13 @@ class Editor:
         time.sleep(0.25)
         self.desktop.key(item_key)
 
+    def menu_nth(self, menu_key, index):
+        """The `index`-th item (from 0, separators not counted) of a menu
+        opened by its access key, for items that have none of their own."""
+        self.desktop.key(f"alt+{menu_key}")
+        time.sleep(0.25)
+        self.desktop.key(*(["Down"] * index), "Return")
+
     def save(self):
         self.desktop.key("ctrl+s")
 
