@@ -7,6 +7,7 @@
 
 #include <new>
 
+#include "CharacterList.h"
 #include "CommandIds.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
@@ -18,26 +19,6 @@ namespace {
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
-
-constexpr int kListedCharacters = 10;
-// Counting stops here: a binary file saved as JIS could hold millions.
-constexpr std::size_t kCountedCharacters = 10000;
-
-// "「é」「😀」 ほか 3 文字": the first characters of a list, for a message.
-QString CharacterList(const std::vector<QString>& characters) {
-  QString list;
-  int shown = 0;
-  for (const QString& c : characters) {
-    if (shown++ == kListedCharacters) break;
-    list += QStringLiteral("「%1」").arg(c);
-  }
-  if (characters.size() > kListedCharacters) {
-    QString more = T(strings::kMoreCharacters).arg(characters.size() - kListedCharacters);
-    if (characters.size() >= kCountedCharacters) more += T(strings::kOrMore);
-    list += QLatin1Char(' ') + more;
-  }
-  return list;
-}
 
 // How a character the code cannot carry shows in a message: itself, or its
 // byte values when it is no character (a control byte, a lone byte, an empty

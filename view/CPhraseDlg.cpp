@@ -9,8 +9,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "CharacterList.h"
 #include "ModalSeam.h"
 #include "ShiftJisByteLimit.h"
+#include "ShiftJisCodec.h"
 #include "Strings.h"
 
 namespace {
@@ -28,6 +30,22 @@ constexpr const char* kMarkText =
     "　チェックされている単語は、ツールバーやメニュー上から\n呼び出せます。その他の単語は該当ショートカットキーで\n"
     "呼び出して下さい。";
 constexpr const char* kTooLongText = "%1 文字以内で入力してください。";
+// The settings file holds a phrase on one line.
+constexpr const char* kLineBreakText = "単語には改行を含められません。\n改行を取り除いてから登録してください。";
+constexpr const char* kConfirmUnencodableText =
+    "次の文字は Shift-JIS で表せないため、「?」として登録されます。\n%1\n登録しますか？";
+
+bool HasLineBreak(const QString& text) { return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')); }
+
+// The characters of `text` the settings file cannot store as themselves.
+std::vector<QString> UnencodableCharacters(const QString& text) {
+  std::vector<QString> characters;
+  for (const kanji::Unencodable& u : kanji::ShiftJisCodec::Encode(text.toStdString()).unencodable) {
+    char32_t cp = u.codePoint;
+    characters.push_back(QString::fromUcs4(&cp, 1));
+  }
+  return characters;
+}
 
 }  // namespace
 
@@ -72,21 +90,38 @@ CPhraseDlg::CPhraseDlg(const std::array<QString, kCount>& words, int checkNum, Q
   layout->addLayout(texts);
 }
 
-// The boxes are read in order; the first one over the limit is named, takes
-// the focus, and the dialog stays open.
+// The boxes are read in order; the first one that cannot be stored as it
+// is (over the limit, a line break pasted in, characters Shift-JIS lacks
+// and the user would rather mend) says why, takes the focus, and the
+// dialog stays open. Nothing is written until every box can be.
 void CPhraseDlg::accept() {
   for (int i = 0; i < kCount; ++i) {
-    QString text = m_edits[i]->text();
-    if (!ShiftJisByteLimit::Fits(text, kMaxBytes)) {
-      platform::ShowMessage(this, {QString::fromUtf8(kTooLongText).arg(kMaxBytes), QString::fromUtf8(strings::kAppTitle),
-                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok});
+    if (!CanStore(m_edits[i]->text())) {
       m_edits[i]->setFocus();
       m_edits[i]->selectAll();
       return;
     }
-    m_words[i] = text;
   }
+  for (int i = 0; i < kCount; ++i) m_words[i] = m_edits[i]->text();
   QDialog::accept();
+}
+
+bool CPhraseDlg::CanStore(const QString& text) {
+  auto tell = [this](const QString& message, platform::MessageButtons buttons) {
+    return platform::ShowMessage(this, {message, QString::fromUtf8(strings::kAppTitle),
+                                        platform::MessageIcon::Exclamation, buttons});
+  };
+  if (!ShiftJisByteLimit::Fits(text, kMaxBytes)) {
+    tell(QString::fromUtf8(kTooLongText).arg(kMaxBytes), platform::MessageButtons::Ok);
+    return false;
+  }
+  if (HasLineBreak(text)) {
+    tell(QString::fromUtf8(kLineBreakText), platform::MessageButtons::Ok);
+    return false;
+  }
+  std::vector<QString> unencodable = UnencodableCharacters(text);
+  return unencodable.empty() || tell(QString::fromUtf8(kConfirmUnencodableText).arg(CharacterList(unencodable)),
+                                     platform::MessageButtons::OkCancel) == platform::MessageAnswer::Ok;
 }
 
 // The marked phrase is read back however the dialog ends.

@@ -2,9 +2,10 @@
 
 // The phrase settings: five phrases, each under a radio button that marks
 // the one the menu item and the tool-bar button insert. Each box takes at
-// most 255 bytes of Shift-JIS as typed; a longer phrase (from the settings
-// file) fails on OK with a message, the focus on its box, and the dialog
-// stays open.
+// most 255 bytes of Shift-JIS as typed. A phrase the settings file cannot
+// hold as it is (longer, from the settings file; a line break pasted in;
+// characters Shift-JIS lacks, unless the user agrees to "?") fails on OK
+// with a message, the focus on its box, and the dialog stays open.
 
 #include <QDialog>
 #include <QString>
@@ -37,6 +38,8 @@ class CPhraseDlg : public QDialog {
   void done(int result) override;
 
  private:
+  bool CanStore(const QString& text);
+
   std::array<QRadioButton*, kCount> m_radios{};
   std::array<QLineEdit*, kCount> m_edits{};
   QPushButton* m_ok;

@@ -9,11 +9,24 @@ namespace {
 using Sci = QsciScintillaBase;
 }
 
-// The control's display-row commands move the caret exactly as wanted:
-// home and end of the row the caret is on, where a wrapped row ends before
-// its last character (the next row starts at it).
+// The control's display-row commands move the caret to the home and end of
+// the row the caret is on, where a wrapped row ends before its last
+// character (the next row starts at it).
 void CaretJumps::ToLineStart() { m_control.SendScintilla(Sci::SCI_HOMEDISPLAY); }
-void CaretJumps::ToLineEnd() { m_control.SendScintilla(Sci::SCI_LINEENDDISPLAY); }
+
+// The control takes a wrapped row's end one byte before the next row starts
+// and moves forward out of the character it lands in: when that last
+// character has more than one byte (kana, kanji, anything not ASCII), it
+// lands at the next row's start. The caret goes back to the character's
+// start, on the caret's own row, where pressing again leaves it.
+void CaretJumps::ToLineEnd() {
+  int row = DisplayRowOf(m_control.CaretPosition());
+  m_control.SendScintilla(Sci::SCI_LINEENDDISPLAY);
+  long end = m_control.CaretPosition();
+  if (DisplayRowOf(end) <= row) return;
+  long before = m_control.SendScintilla(Sci::SCI_POSITIONBEFORE, static_cast<unsigned long>(end));
+  m_control.SetSelection(before, before);
+}
 void CaretJumps::ToTextStart() { m_control.SendScintilla(Sci::SCI_DOCUMENTSTART); }
 void CaretJumps::ToTextEnd() { m_control.SendScintilla(Sci::SCI_DOCUMENTEND); }
 

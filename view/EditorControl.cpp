@@ -15,6 +15,9 @@
 #include <QMouseEvent>
 #include <QMimeData>
 
+#include <algorithm>
+#include <iterator>
+
 #include "DocumentFile.h"
 #include "DocumentFilePieces.h"
 #include "ModalSeam.h"
@@ -83,6 +86,27 @@ const std::vector<std::pair<std::string, std::string>>& HeldPairRepresentations(
   return representations;
 }
 
+// The keys a text field answers to: the caret and selection moves, deleting,
+// new lines and tabs, the clipboard, undo and redo, overwrite, cancel.
+bool IsTextFieldCommand(QsciCommand::Command command) {
+  using C = QsciCommand;
+  static const C::Command kept[] = {
+      C::LineDown,        C::LineDownExtend,        C::LineUp,          C::LineUpExtend,
+      C::CharLeft,        C::CharLeftExtend,        C::CharRight,       C::CharRightExtend,
+      C::WordLeft,        C::WordLeftExtend,        C::WordRight,       C::WordRightExtend,
+      C::Home,            C::HomeExtend,            C::HomeDisplay,     C::HomeDisplayExtend,
+      C::HomeWrap,        C::HomeWrapExtend,        C::VCHome,          C::VCHomeExtend,
+      C::VCHomeWrap,      C::VCHomeWrapExtend,      C::LineEnd,         C::LineEndExtend,
+      C::LineEndDisplay,  C::LineEndDisplayExtend,  C::LineEndWrap,     C::LineEndWrapExtend,
+      C::DocumentStart,   C::DocumentStartExtend,   C::DocumentEnd,     C::DocumentEndExtend,
+      C::PageUp,          C::PageUpExtend,          C::PageDown,        C::PageDownExtend,
+      C::Delete,          C::DeleteBack,            C::DeleteBackNotLine, C::DeleteWordLeft,
+      C::DeleteWordRight, C::SelectAll,             C::SelectionCut,    C::SelectionCopy,
+      C::Paste,           C::EditToggleOvertype,    C::Newline,         C::Tab,
+      C::Backtab,         C::Cancel,                C::Undo,            C::Redo};
+  return std::find(std::begin(kept), std::end(kept), command) != std::end(kept);
+}
+
 constexpr std::size_t kLoadPiece = 1 << 20;
 // From about this size a second thread saves more than it costs to start.
 constexpr std::size_t kDecodeOnThreadBytes = std::size_t{4} << 20;
@@ -103,6 +127,7 @@ EditorControl::EditorControl(QWidget* parent) : QsciScintilla(parent) {
             else OnModified(position, type, text, length);
           });
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &EditorControl::OnUpdateUi);
+  KeepOnlyTextFieldKeys();
   ApplyDocumentOptions();
   ApplyFormat();
 }
@@ -392,6 +417,17 @@ void EditorControl::CoverWithStrikeOut() {
 bool EditorControl::IsWrapping() const { return SendScintilla(SCI_GETWRAPMODE) != SC_WRAP_NONE; }
 void EditorControl::SetWrapping(bool wrap) {
   SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(wrap ? SC_WRAP_WORD : SC_WRAP_NONE));
+}
+
+// The control's own bindings beyond a text field's (cut the line on Ctrl+L,
+// duplicate it on Ctrl+D...) are no commands of this editor: a stray key
+// must not change the text or the clipboard.
+void EditorControl::KeepOnlyTextFieldKeys() {
+  for (QsciCommand* command : standardCommands()->commands()) {
+    if (IsTextFieldCommand(command->command())) continue;
+    command->setKey(0);
+    command->setAlternateKey(0);
+  }
 }
 
 void EditorControl::ReleaseKeys(const QList<QKeyCombination>& keys) {

@@ -158,6 +158,7 @@ class EditorControl : public QsciScintilla {
   void EditRefused();
 
  private:
+  void KeepOnlyTextFieldKeys();
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
   QString WithEnterLineEnds(QString text) const;

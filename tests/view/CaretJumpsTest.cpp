@@ -113,6 +113,27 @@ TEST_F(CaretJumpsTest, WithWrappingEachRowIsALineAndARowEndsBeforeItsLastCharact
   EXPECT_EQ(CaretAfterGoTo(QString::number(lastRow)), control().LineStart(1));
 }
 
+// Regression: on a wrapped row ending in a character of several bytes the
+// caret went to the next row.
+TEST_F(CaretJumpsTest, RowEndOfJapaneseStopsBeforeTheRowsLastCharacterAndStays) {
+  view.OnWordWrap();
+  for (const char* character : {"あ", "漢", "ｱ", "😀"}) {
+    std::string line;
+    for (int i = 0; i < 120; ++i) line += character;
+    Show("");
+    control().ReplaceSelection(QString::fromUtf8(line + "\r\nnext"));
+    Settle();
+    CaretJumps jumps(control());
+    ASSERT_GT(jumps.DisplayRowCount(), 3) << character;
+    long secondRow = jumps.DisplayRowStart(1), thirdRow = jumps.DisplayRowStart(2);
+    long lastOfRow = control().SendScintilla(QsciScintillaBase::SCI_POSITIONBEFORE, thirdRow);
+    Caret(secondRow);
+    EXPECT_EQ(CaretAfter(ids::kLineEnd), lastOfRow) << character;
+    EXPECT_EQ(CaretAfter(ids::kLineEnd), lastOfRow) << character << " pressed again";
+    EXPECT_EQ(jumps.DisplayRowOf(lastOfRow), 1) << character;
+  }
+}
+
 struct GoToCase {
   const char* entry;
   int line;  // 0-based; -1 when the caret must not move

@@ -98,6 +98,25 @@ TEST(EditorControl, ReadOnlyStopsTyping) {
   EXPECT_EQ(control.ShiftJisText(), "xabc");
 }
 
+// Regression: Ctrl+L cut the line into the clipboard, Ctrl+D duplicated it.
+TEST(EditorControl, KeysNoTableListsChangeNeitherTheTextNorTheClipboard) {
+  EditorControl control;
+  control.SetShiftJisText("one\r\ntwo\r\n");
+  QApplication::clipboard()->setText(QStringLiteral("kept"));
+  const QKeyCombination keys[] = {Qt::CTRL | Qt::Key_L, Qt::CTRL | Qt::SHIFT | Qt::Key_L, Qt::CTRL | Qt::Key_D,
+                                  Qt::CTRL | Qt::SHIFT | Qt::Key_T, Qt::CTRL | Qt::SHIFT | Qt::Key_U,
+                                  Qt::CTRL | Qt::Key_BracketRight, Qt::ALT | Qt::SHIFT | Qt::Key_Down};
+  for (QKeyCombination key : keys) {
+    control.SetSelection(1, 2);
+    QTest::keyClick(&control, key.key(), key.keyboardModifiers());
+    EXPECT_EQ(control.ShiftJisText(), "one\r\ntwo\r\n") << QKeySequence(key).toString().toStdString();
+  }
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+  QTest::keyClick(&control, Qt::Key_End, Qt::ShiftModifier);  // a text field's own keys still act
+  QTest::keyClick(&control, Qt::Key_Backspace);
+  EXPECT_EQ(control.ShiftJisText(), "o\r\ntwo\r\n");
+}
+
 TEST(EditorControl, InputMethodsAreAnsweredFromTheCaretsLine) {
   EditorControl control;
   control.SetShiftJisText("first\r\n\x82\xa0\x82\xa2xyz\r\nlast");

@@ -154,6 +154,41 @@ TEST_F(PhrasesTest, APhraseOver255BytesFromTheFileFailsOnOkAndKeepsTheDialogOpen
   EXPECT_EQ(settings.profile.GetProfileString("LineWord", "Word3", ""), "short");
 }
 
+// Regression: a pasted line break was dropped in silence (the settings file
+// refused the phrase) and characters Shift-JIS lacks became "?" unasked.
+TEST_F(PhrasesTest, APhraseTheFileCannotHoldAsTypedIsToldBeforeAnythingIsWritten) {
+  struct Case {
+    QString typed;
+    platform::MessageAnswer answer;
+    const char* told;
+    bool accepted;
+    std::string stored;
+  };
+  const Case cases[] = {
+      {QStringLiteral("one\ntwo"), platform::MessageAnswer::Ok, "単語には改行を含められません。", false, "Word2"},
+      {QStringLiteral("a\rb"), platform::MessageAnswer::Ok, "単語には改行を含められません。", false, "Word2"},
+      {QStringLiteral("café"), platform::MessageAnswer::Cancel, "「é」", false, "Word2"},
+      {QStringLiteral("café"), platform::MessageAnswer::Ok, "「é」", true, "caf?"},
+  };
+  Show("");
+  for (const Case& c : cases) {
+    user.asked.clear();
+    user.answers = {c.answer};
+    bool accepted = false;
+    RunSettings([&](CPhraseDlg& dialog) {
+      QObject::connect(&dialog, &QDialog::accepted, [&] { accepted = true; });
+      dialog.WordEdit(1)->setText(c.typed);
+      dialog.OkButton()->click();
+      if (!accepted) dialog.reject();
+      return dialog.result();
+    });
+    ASSERT_EQ(user.asked.size(), 1u) << c.typed.toStdString();
+    EXPECT_TRUE(user.asked[0].text.contains(QString::fromUtf8(c.told))) << user.asked[0].text.toStdString();
+    EXPECT_EQ(accepted, c.accepted) << c.typed.toStdString();
+    EXPECT_EQ(settings.profile.GetProfileString("LineWord", "Word2", "Word2"), c.stored) << c.typed.toStdString();
+  }
+}
+
 TEST(PhraseDialog, HasItsTexts) {
   CPhraseDlg dialog({}, 0);
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("一言挿入の設定"));
