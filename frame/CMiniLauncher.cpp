@@ -20,6 +20,8 @@ constexpr const char* kUnsavedText = "未保存のファイルは実行できま
 constexpr const char* kNoAssociationText = "現在開かれているファイルは\n拡張子起動できません。";
 constexpr const char* kUntitledText = "無題のファイルは実行できません。";
 constexpr const char* kNotFoundText = "登録された実行ファイル\nが見つかりません。";
+constexpr const char* kNotRunnableText =
+    "登録された実行ファイル\nは実行できません。\n（フォルダか、実行を許可されていないファイルです）";
 
 }  // namespace
 
@@ -65,11 +67,12 @@ void CMiniLauncher::LaunchAssociated(const QString& document) {
     Tell(kNoAssociationText);
 }
 
-// Only a missing program is reported; a program that fails to start once
-// found is not.
+// A missing program and one that is there but cannot be run (a folder, a
+// file without the permission) are told apart; a program that fails to
+// start once found is not reported.
 void CMiniLauncher::LaunchRegistered(const QString& program, const QString& document, bool withDocument) {
   QString resolved = ResolveProgram(program);
-  if (resolved.isEmpty()) return Tell(kNotFoundText);
+  if (resolved.isEmpty()) return Tell(Exists(program) ? kNotRunnableText : kNotFoundText);
   platform::StartProgram(resolved, withDocument ? QStringList{document} : QStringList{});
 }
 
@@ -78,6 +81,10 @@ QString CMiniLauncher::ResolveProgram(const QString& program) {
   if (!program.contains(QLatin1Char('/'))) return QStandardPaths::findExecutable(program);
   QFileInfo info(program);
   return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+}
+
+bool CMiniLauncher::Exists(const QString& program) {
+  return program.contains(QLatin1Char('/')) && QFileInfo::exists(program);
 }
 
 void CMiniLauncher::EditSettings() {

@@ -30,6 +30,8 @@ class CMiniLauncher : public CommandTarget {
   // The registered program as it would be started, or empty when it is
   // missing or not executable; a name without a slash is looked up in PATH.
   static QString ResolveProgram(const QString& program);
+  // A path to something there, runnable or not.
+  static bool Exists(const QString& program);
 
  private:
   static const CommandMap<CMiniLauncher>& Commands();

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "TypedLengthLimit.h"
 #include "DialogUnits.h"
 #include "ExecutableFileDialog.h"
 #include "ModalSeam.h"
@@ -62,7 +63,8 @@ void CMiniLauncherDlg::BuildControls() {
   }
   m_pathBox = new QLineEdit(this);
   m_pathBox->setObjectName(QStringLiteral("path"));
-  m_pathBox->setMaxLength(kMaxPathChars);
+  // A longer stored path is kept as it is until the user edits it.
+  new TypedLengthLimit(kMaxPathChars, m_pathBox);
   units.Place(m_pathBox, 7, 111, 101, 12);
   auto* browse = new QPushButton(T("参照..."), this);
   browse->setObjectName(QStringLiteral("browse"));

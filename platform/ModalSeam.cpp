@@ -3,10 +3,11 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QProcess>
+
+#include "FontColourDialog.h"
 
 namespace platform {
 namespace {
@@ -83,32 +84,14 @@ MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request) {
 
 std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial) {
   if (Installed<FontHandler>()) return Installed<FontHandler>()(initial);
-  QFont font(initial.face);
-  font.setPointSizeF(initial.pointSizeTenths / 10.0);
-  font.setWeight(initial.weight > 400 ? QFont::Bold : QFont::Normal);
-  font.setItalic(initial.italic);
-  font.setUnderline(initial.underline);
-  font.setStrikeOut(initial.strikeOut);
-  bool ok = false;
-  QFont chosen = QFontDialog::getFont(&ok, font, parent);
-  if (!ok) return std::nullopt;
-  // The desktop's font dialog has no colour: the colour dialog follows it.
-  QColor colour = QColorDialog::getColor(initial.colour, parent);
-  if (!colour.isValid()) return std::nullopt;
-  FontChoice choice;
-  choice.face = chosen.family();
-  choice.pointSizeTenths = static_cast<int>(chosen.pointSizeF() * 10 + 0.5);
-  choice.weight = chosen.weight() > QFont::Normal ? 700 : 400;
-  choice.italic = chosen.italic();
-  choice.underline = chosen.underline();
-  choice.strikeOut = chosen.strikeOut();
-  choice.colour = colour;
-  return choice;
+  FontColourDialog dialog(initial, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
 }
 
-std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) {
+std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const QString& title) {
   if (Installed<ColourHandler>()) return Installed<ColourHandler>()(initial);
-  QColor colour = QColorDialog::getColor(initial, parent);
+  QColor colour = QColorDialog::getColor(initial, parent, title);
   if (!colour.isValid()) return std::nullopt;
   return colour;
 }

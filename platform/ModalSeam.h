@@ -47,8 +47,10 @@ struct FontChoice {
 MessageAnswer ShowMessage(QWidget* owner, const MessageRequest& request);
 // The box ShowMessage shows when no handler is installed.
 std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const MessageRequest& request);
+// One dialog for face, size, style, effects and the text colour.
 std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& initial);
-std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
+// `title` says what the colour is for.
+std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const QString& title);
 // A path to save to, or nothing when the user cancels. `filters` as the file
 // dialog takes them, the first selected; `defaultSuffix` (without its dot)
 // is added to a typed name that has none.

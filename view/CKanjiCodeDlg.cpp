@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "DialogKeyboard.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 
@@ -53,6 +54,14 @@ CKanjiCodeDlg::CKanjiCodeDlg(int loadChoice, int saveChoice, QWidget* parent)
 
   m_loadGroup->button(kFirstLoadButton + m_loadChoice)->setChecked(true);
   m_saveGroup->button(kFirstSaveButton + m_saveChoice)->setChecked(true);
+  // Tab goes from the checked load choice to the checked save choice, then
+  // to the buttons; the arrow keys choose within a group.
+  platform::MakeCheckedRadioTheTabStop(m_loadGroup->buttons());
+  platform::MakeCheckedRadioTheTabStop(m_saveGroup->buttons());
+  QList<QWidget*> order;
+  for (QAbstractButton* radio : m_loadGroup->buttons() + m_saveGroup->buttons()) order << radio;
+  platform::SetTabOrder(order << ok << cancel);
+  m_loadGroup->checkedButton()->setFocus();
 }
 
 QButtonGroup* CKanjiCodeDlg::AddGroup(QGridLayout* layout, int column, const QString& title, int firstId) {

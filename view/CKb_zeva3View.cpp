@@ -178,7 +178,7 @@ void CKb_zeva3View::OnFontSettings() {
 }
 
 void CKb_zeva3View::OnBackgroundColour() {
-  std::optional<QColor> chosen = platform::ChooseColour(nullptr, m_backColour);
+  std::optional<QColor> chosen = platform::ChooseColour(nullptr, m_backColour, QStringLiteral("背景色"));
   if (!chosen) return;
   m_backColour = *chosen;
   m_control->SetBackground(m_backColour);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "CharacterList.h"
+#include "DialogKeyboard.h"
 #include "ModalSeam.h"
 #include "ShiftJisByteLimit.h"
 #include "ShiftJisCodec.h"
@@ -69,6 +70,7 @@ CPhraseDlg::CPhraseDlg(const std::array<QString, kCount>& words, int checkNum, Q
     boxes->addWidget(m_edits[i]);
   }
   m_radios[m_checkNum]->setChecked(true);
+  platform::MakeCheckedRadioTheTabStop({m_radios.begin(), m_radios.end()});
   auto* about = new QLabel(QString::fromUtf8(kAboutText));
   auto* mark = new QLabel(QString::fromUtf8(kMarkText));
   m_ok->setDefault(true);

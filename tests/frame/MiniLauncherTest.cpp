@@ -29,6 +29,8 @@ const QString kUnsaved = QStringLiteral("未保存のファイルは実行でき
 const QString kNoAssociation = QStringLiteral("現在開かれているファイルは\n拡張子起動できません。");
 const QString kUntitled = QStringLiteral("無題のファイルは実行できません。");
 const QString kNotFound = QStringLiteral("登録された実行ファイル\nが見つかりません。");
+const QString kNotRunnable =
+    QStringLiteral("登録された実行ファイル\nは実行できません。\n（フォルダか、実行を許可されていないファイルです）");
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -109,17 +111,22 @@ TEST_F(MiniLauncherTest, ASavedDocumentGoesToTheRegisteredProgramAsItsOneParamet
   EXPECT_TRUE(user.asked.empty());
 }
 
-TEST_F(MiniLauncherTest, AProgramThatIsMissingOrCannotBeRunIsNotFound) {
+// Regression: a folder or a file without the permission to run was "not found".
+TEST_F(MiniLauncherTest, AProgramThatIsMissingIsNotFoundAndOneThatCannotBeRunSaysSo) {
   Open(document);
   WriteFileBytes(dir.File("plain.txt"), "not a program");
-  const QString programs[] = {QString(), Q(dir.File("missing")), Q(dir.File("plain.txt")), Q(dir.Path().string()),
-                              QStringLiteral("kb-no-such-program-anywhere")};
+  const std::pair<QString, QString> programs[] = {
+      {QString(), kNotFound},
+      {Q(dir.File("missing")), kNotFound},
+      {QStringLiteral("kb-no-such-program-anywhere"), kNotFound},
+      {Q(dir.File("plain.txt")), kNotRunnable},
+      {Q(dir.Path().string()), kNotRunnable}};
   for (int mode : {1, 2})
-    for (const QString& program : programs) {
+    for (const auto& [program, told] : programs) {
       user.asked.clear();
       Settings(mode, program);
       Launch();
-      EXPECT_EQ(Message(), kNotFound) << mode << " " << program.toStdString();
+      EXPECT_EQ(Message(), told) << mode << " " << program.toStdString();
     }
   EXPECT_TRUE(started.empty());
 }
@@ -251,7 +258,7 @@ TEST_F(MiniLauncherDlgTest, OkStoresTheCheckedModeAndTheTypedPathCancelStoresNot
   EXPECT_EQ(profile.GetProfileString("Lunch", "Path", "?"), "/bin/new");
 }
 
-TEST_F(MiniLauncherDlgTest, ThePathBoxTakes255Characters) {
+TEST_F(MiniLauncherDlgTest, ThePathBoxTakes255CharactersAsTyped) {
   Run([](CMiniLauncherDlg& dialog) {
     QLineEdit* box = PathBox(dialog);
     box->clear();
@@ -259,6 +266,23 @@ TEST_F(MiniLauncherDlgTest, ThePathBoxTakes255Characters) {
     EXPECT_EQ(box->text().size(), 255);
     Button(dialog, "cancel")->click();
   });
+}
+
+// Regression: a longer stored path was cut to 255 by merely opening the
+// dialog and pressing OK.
+TEST_F(MiniLauncherDlgTest, ALongerStoredPathIsKeptWholeUntilEditedAndThenOnlyShrinks) {
+  const QString stored = QStringLiteral("/opt/") + QString(300, QLatin1Char('p'));
+  Settings(1, stored);
+  Run([](CMiniLauncherDlg& dialog) { Button(dialog, "ok")->click(); });
+  EXPECT_EQ(profile.GetProfileString("Lunch", "Path", "?"), stored.toStdString());
+  Run([](CMiniLauncherDlg& dialog) {
+    QLineEdit* box = PathBox(dialog);
+    box->end(false);
+    QTest::keyClicks(box, QStringLiteral("x"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    Button(dialog, "ok")->click();
+  });
+  EXPECT_EQ(profile.GetProfileString("Lunch", "Path", "?"), stored.chopped(1).toStdString());
 }
 
 TEST_F(MiniLauncherDlgTest, BrowsingAndCancellingPutsThePreviousPathBack) {
