@@ -7,21 +7,31 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "Resources.h"
+
 VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("VersionDialog"));
   setWindowTitle(QStringLiteral("バージョン情報"));
   setFont(QFont(QStringLiteral("ＭＳ ゴシック")));
   auto* icon = new QLabel;
-  // The program's icon, once the main window has set it for the application.
+  // The program's icon, once the main window has set it for the application,
+  // and below it the icon of its documents.
   QIcon programIcon = QApplication::windowIcon();
   icon->setPixmap((programIcon.isNull() ? style()->standardIcon(QStyle::SP_FileIcon) : programIcon).pixmap(32, 32));
+  auto* documentIcon = new QLabel;
+  res::InitResources();
+  documentIcon->setPixmap(QIcon(QStringLiteral(":/icons/png/32/kb_zeva3-doc1.png")).pixmap(32, 32));
+  auto* icons = new QVBoxLayout;
+  icons->addWidget(icon);
+  icons->addWidget(documentIcon);
+  icons->addStretch(1);
   auto* text = new QLabel(Text());
   text->setTextFormat(Qt::PlainText);
   auto* ok = new QPushButton(QStringLiteral("オッケー！！"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* top = new QHBoxLayout;
-  top->addWidget(icon, 0, Qt::AlignTop);
+  top->addLayout(icons);
   top->addWidget(text, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);

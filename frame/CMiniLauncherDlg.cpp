@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "DialogKeyboard.h"
 #include "TypedLengthLimit.h"
 #include "DialogUnits.h"
 #include "ExecutableFileDialog.h"
@@ -37,10 +38,11 @@ CMiniLauncherDlg::CMiniLauncherDlg(int mode, const QString& path, QWidget* paren
   setFont(DialogUnits::DialogFont());
   BuildControls();
   m_modeButtons[m_mode]->setChecked(true);
+  m_modeButtons[m_mode]->setFocus();
   m_pathBox->setText(m_path);
 }
 
-// Controls in template order, which is also the order the keyboard takes.
+// Controls in template order.
 void CMiniLauncherDlg::BuildControls() {
   DialogUnits units(font());
   setFixedSize(units.ToPixels(151, 159));
@@ -76,6 +78,10 @@ void CMiniLauncherDlg::BuildControls() {
   units.Place(explanation, 7, 7, 137, 29);
   auto* pathLabel = new QLabel(T("実行ファイルのパスを登録して下さい。"), this);
   units.Place(pathLabel, 7, 95, 137, 8);
+  // The keyboard follows the layout from the top: the checked mode, the
+  // path and its browse button, then OK and Cancel.
+  platform::MakeCheckedRadioTheTabStop(group->buttons());
+  platform::SetTabOrder({m_modeButtons[0], m_modeButtons[1], m_modeButtons[2], m_pathBox, browse, ok, cancel});
 }
 
 // The box shows the path field afterwards, chosen or not: a path typed

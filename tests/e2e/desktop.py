@@ -164,6 +164,9 @@ class Desktop:
         return process
 
     def close(self):
+        if getattr(self, "display", None) is not None:
+            self.display.close()
+            self.display = None
         for process, group in reversed(self._processes):
             stop_process(process, group)
         self._processes.clear()

@@ -79,9 +79,13 @@ class Editor:
 
     # -- dialogs ------------------------------------------------------------
 
-    def dialog(self, title, timeout=10.0):
-        """Waits for the dialog titled `title` to be shown and take the focus."""
-        window = self.desktop.wait_window(title=title, timeout=timeout)
+    def dialog(self, title, timeout=10.0, other_than=None):
+        """Waits for the dialog titled `title` (another than the window
+        `other_than`) to be shown and take the focus."""
+        def found():
+            return next((w for w in reversed(self.desktop.windows()) if self.desktop.title(w) == title
+                         and (other_than is None or w.id != other_than.id)), None)
+        window = wait_until(found, timeout, what=f"a window titled {title!r}")
         wait_until(lambda: self.desktop.is_viewable(window), timeout, what=f"{title!r} to show")
         self.desktop.wait_active(window, timeout)
         time.sleep(0.1)
