@@ -444,11 +444,12 @@ void EditorControl::RestoreSelectionOfUndoneCommit() {
 
 void EditorControl::FinishComposition() {
   if (!IsComposing()) return;
-  // Input methods commit at once, to the object that has the focus; one
-  // that does not (none running, or the focus is in a menu) leaves the
-  // preedit shown, and that becomes the text.
-  if (QGuiApplication::focusObject() == this) QGuiApplication::inputMethod()->commit();
-  m_composition.CommitShown();
+  // What the preedit shows becomes the text here and now, whatever input
+  // method runs (or none); the input method is then told to drop its
+  // composition, and a copy it commits in answer is not taken a second time.
+  QString committed = m_composition.CommitShown();
+  QGuiApplication::inputMethod()->reset();
+  m_repeatedCommits.Expect(committed);
 }
 
 void EditorControl::inputMethodEvent(QInputMethodEvent* event) {
@@ -466,8 +467,7 @@ void EditorControl::mousePressEvent(QMouseEvent* event) {
 // The focus leaving for another widget or window takes the composition
 // with it as text; a menu opened over the text leaves it open.
 void EditorControl::focusOutEvent(QFocusEvent* event) {
-  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason)
-    m_composition.CommitShown();
+  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason) FinishComposition();
   QsciScintilla::focusOutEvent(event);
 }
 

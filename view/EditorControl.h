@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "InputComposition.h"
+#include "RepeatedCommitFilter.h"
 #include "ShiftJisCodec.h"
 
 // The one character format the whole text is shown in.
@@ -133,9 +134,9 @@ class EditorControl : public QsciScintilla {
   // is no part of it: ShiftJisText and ShiftJisLength leave it out, and
   // neither the modified flag nor Undo sees it.
   bool IsComposing() const { return m_composition.IsActive(); }
-  // Ends a composition where it stands, before the user's next action: the
-  // input method is asked to commit it, and what it leaves shown becomes
-  // text as if committed.
+  // Ends a composition where it stands, before the user's next action: what
+  // it shows becomes text as if committed, once, and the input method is
+  // told to start afresh.
   void FinishComposition();
   const InputComposition& Composition() const { return m_composition; }
 
@@ -193,4 +194,5 @@ class EditorControl : public QsciScintilla {
   bool m_refusalShown = false;
   QColor m_background = Qt::white;
   InputComposition m_composition{*this};
+  RepeatedCommitFilter m_repeatedCommits;
 };
