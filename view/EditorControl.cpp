@@ -19,6 +19,7 @@
 #include "DocumentFilePieces.h"
 #include "ModalSeam.h"
 #include "PieceThread.h"
+#include "ServerKeyboardFocus.h"
 #include "Strings.h"
 #include "Utf8FileCodec.h"
 
@@ -453,10 +454,23 @@ void EditorControl::FinishComposition() {
 }
 
 void EditorControl::inputMethodEvent(QInputMethodEvent* event) {
-  m_composition.Apply(*event);
+  if (IsClearedByFocusChange(*event)) m_composition.CommitShown();
+  else m_composition.Apply(*event);
   updateMicroFocus();
   event->accept();
 }
+
+// An input method clears the preedit without a commit both when the user
+// cancels (Escape) and when another application that takes input through
+// it gets the keyboard: it tells of that before the window hears of its
+// own focus-out. The window system tells the two apart: only in the second
+// case has the keyboard already left the window.
+bool EditorControl::IsClearedByFocusChange(const QInputMethodEvent& event) const {
+  return IsComposing() && event.commitString().isEmpty() && event.preeditString().isEmpty() &&
+         event.replacementLength() == 0 && KeyboardLeftWindow();
+}
+
+bool EditorControl::KeyboardLeftWindow() const { return ServerKeyboardFocus::IsIn(*this) == false; }
 
 // A click ends the composition where it stands; only then does the caret move.
 void EditorControl::mousePressEvent(QMouseEvent* event) {

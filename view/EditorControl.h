@@ -149,6 +149,9 @@ class EditorControl : public QsciScintilla {
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  // Whether the keyboard focus has already left this window, as the window
+  // system has it now (false when it cannot tell).
+  virtual bool KeyboardLeftWindow() const;
 
  signals:
   // The text is about to change (insert or delete at `position`).
@@ -169,6 +172,7 @@ class EditorControl : public QsciScintilla {
   void OnModified(int position, int modificationType, const char* text, int length);
   void OnUpdateUi(int updated);
   void RestoreSelectionOfUndoneCommit();
+  bool IsClearedByFocusChange(const QInputMethodEvent& event) const;
   bool RefuseInsertionPastTheLimit(long length);
   bool HasRoomFor(long removed, std::size_t inserted);
   void TellOfRefusal();

@@ -65,6 +65,15 @@ void CommitTo(QObject& receiver, const QString& text) {
   QCoreApplication::sendEvent(&receiver, &event);
 }
 
+// Stands in for another application that takes its input through the same
+// input method getting the keyboard: the window system already has the
+// focus elsewhere when the input method clears the preedit (the real path:
+// tests/e2e/test_input_method.py).
+class ControlWhoseWindowLostTheKeyboard : public EditorControl {
+ protected:
+  bool KeyboardLeftWindow() const override { return true; }
+};
+
 std::string Sjis(const char* utf8) { return kanji::ShiftJisCodec::Encode(utf8).bytes; }
 
 const std::string kNihongo = "\x82\xc9\x82\xd9\x82\xf1\x82\xb2";  // にほんご
@@ -319,6 +328,23 @@ TEST_F(Composition, AnotherCommitAfterAFinishedCompositionIsTheUsersAndEndsTheWa
   CommitTo(control, QStringLiteral("、"));  // no copy came: an input method that commits without one
   CommitTo(control, QStringLiteral("感じ"));
   EXPECT_EQ(control.ShiftJisText(), Sjis("感じ、感じ"));
+}
+
+TEST_F(Composition, ThePreeditClearedOnceTheKeyboardLeftTheWindowIsCommittedAsShown) {
+  ControlWhoseWindowLostTheKeyboard left;
+  left.SetShiftJisText("a");
+  left.SetSelection(1, 1);
+  Preedit(left, QStringLiteral("感じ"));
+  Cancel(left);
+  EXPECT_FALSE(left.IsComposing());
+  EXPECT_EQ(left.ShiftJisText(), "a" + Sjis("感じ"));
+  left.UndoLast();
+  EXPECT_EQ(left.ShiftJisText(), "a");
+  // While the window keeps the keyboard, the same clearing is the user's Escape.
+  Show("a", 1);
+  Preedit(control, QStringLiteral("感じ"));
+  Cancel(control);
+  EXPECT_EQ(control.ShiftJisText(), "a");
 }
 
 TEST_F(Composition, ACancelledCompositionCommittedLaterAtFocusLossIsNotInserted) {
