@@ -454,6 +454,7 @@ void EditorControl::FinishComposition() {
 }
 
 void EditorControl::inputMethodEvent(QInputMethodEvent* event) {
+  if (!IsComposing() && !event->preeditString().isEmpty()) emit CompositionStarting();
   if (IsClearedByFocusChange(*event)) m_composition.CommitShown();
   else m_composition.Apply(*event);
   updateMicroFocus();

@@ -160,6 +160,8 @@ class EditorControl : public QsciScintilla {
   void ContentChanged();
   // An insertion was refused: the text would have grown past the control's limit.
   void EditRefused();
+  // An input method is about to show a composition where the caret is.
+  void CompositionStarting();
 
  private:
   std::string_view FirstLine() const;
