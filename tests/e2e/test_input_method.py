@@ -1,7 +1,7 @@
 """Japanese input through a real input method (ibus with Mozc, kana input
 on), typed as romaji keys: a composition ends in exactly one commit whatever
-ends it (Enter, a click in the text, a tool-bar button, the menu, a
-right-click, another window taking the keyboard), Escape still cancels, and
+ends it (Enter, a click in the text, a tool-bar button, one that opens a
+dialog, the menu, a right-click, another window taking the keyboard), Escape still cancels, and
 the line pane counts no row that only the composition takes.
 
 Mozc refuses to run as root: ctest runs this module through
@@ -159,6 +159,17 @@ class InputMethodTestCase(EditorTestCase):
         editor.save()
         self.wait_bytes(path, b"hello\n" + KANJI + A)
         editor.wait_modified(False)
+
+    def test_a_tool_bar_button_opening_a_dialog_commits_once(self):
+        editor, path = self.start_typing_at_end(env=ACCESSIBLE_EDITOR)
+        self.compose(editor)
+        self.click_tool_button(editor, "行指定移動")
+        dialog = editor.dialog("行指定ジャンプ")
+        self.desktop.key("Escape")
+        editor.wait_closed(dialog)
+        editor.back_in_editor()
+        editor.save()
+        self.wait_bytes(path, b"hello\n" + KANJI)
 
     def test_the_menu_commits_once_before_its_command(self):
         editor, path = self.start_typing_at_end()

@@ -330,7 +330,7 @@ TEST_F(Composition, AnotherCommitAfterAFinishedCompositionIsTheUsersAndEndsTheWa
   EXPECT_EQ(control.ShiftJisText(), Sjis("感じ、感じ"));
 }
 
-TEST_F(Composition, ThePreeditClearedOnceTheKeyboardLeftTheWindowIsCommittedAsShown) {
+TEST_F(Composition, ThePreeditClearedAsAnotherApplicationTakesTheKeyboardIsCommittedAsShown) {
   ControlWhoseWindowLostTheKeyboard left;
   left.SetShiftJisText("a");
   left.SetSelection(1, 1);
