@@ -1,8 +1,9 @@
 """Japanese input through a real input method (ibus with Mozc, kana input
 on), typed as romaji keys: a composition ends in exactly one commit whatever
 ends it (Enter, a click in the text, a tool-bar button, one that opens a
-dialog, the menu, a right-click, another window taking the keyboard), Escape still cancels, and
-the line pane counts no row that only the composition takes.
+dialog, the menu, a right-click, another window taking the keyboard),
+Escape still cancels, and the line pane counts no row that only the
+composition takes.
 
 Mozc refuses to run as root: ctest runs this module through
 scripts/run-e2e-unprivileged. Where the input method cannot start the tests
