@@ -69,6 +69,7 @@ CKb_zeva3View::CKb_zeva3View(ProfileFile& profile, QWidget* parent)
   m_finder = new TextFinder(*m_control, *this);
   m_printing = std::make_unique<PrintCommands>(*m_control, m_printMargins, this);
   connect(m_finder, &TextFinder::StatusMessage, this, &CKb_zeva3View::StatusMessage);
+  connect(m_control, &EditorControl::CompositionStarting, this, [this] { m_compositionRow = CaretRow(); });
 }
 
 void CKb_zeva3View::ShowDocument(const std::string& text, const DocumentCodes& codes) {
@@ -346,7 +347,7 @@ QString CKb_zeva3View::PaneText(int id) const {
       return m_sizePane.For(m_control->FileLength() + (m_byteOrderMark ? 3 : 0),
                             [](std::size_t bytes) { return QString::number(bytes) + QStringLiteral("バイト"); });
     case ids::kPaneLine:
-      return m_linePane.For(CaretJumps(*m_control).DisplayRowOf(m_control->SelectionStart()) + 1,
+      return m_linePane.For((m_control->IsComposing() ? m_compositionRow : CaretRow()) + 1,
                             [](int line) { return QString::number(line) + QStringLiteral("行"); });
     case ids::kPaneCodes:
       return m_codesPane.For(std::pair(m_loadCode, m_saveCode), [](std::pair<KanjiCode, KanjiCode> codes) {
@@ -362,6 +363,8 @@ QString CKb_zeva3View::PaneText(int id) const {
       return QString();
   }
 }
+
+int CKb_zeva3View::CaretRow() const { return CaretJumps(*m_control).DisplayRowOf(m_control->SelectionStart()); }
 
 bool CKb_zeva3View::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {

@@ -111,6 +111,7 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   static bool FocusStaysInWindow(Qt::FocusReason reason);
   void OnKeyDown(int key);
   void TakeCodes(const DocumentCodes& codes);
+  int CaretRow() const;
   // The typing-mode pane's first refresh in the process puts the view back
   // in insert mode.
   void TakeFirstModeRefresh();
@@ -126,6 +127,9 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   mutable MinuteClock m_clock;
   mutable CachedPaneText<std::size_t> m_sizePane;
   mutable CachedPaneText<int> m_linePane;
+  // The caret's display row when the running composition started: the line
+  // pane counts no preedit, which may wrap onto rows of its own.
+  int m_compositionRow = 0;
   mutable CachedPaneText<std::pair<KanjiCode, KanjiCode>> m_codesPane;
   CommandTarget* m_attachedCommands = nullptr;
 

@@ -22,6 +22,7 @@
 #include "DocumentFilePieces.h"
 #include "ModalSeam.h"
 #include "PieceThread.h"
+#include "ServerKeyboardFocus.h"
 #include "Strings.h"
 #include "Utf8FileCodec.h"
 
@@ -480,18 +481,33 @@ void EditorControl::RestoreSelectionOfUndoneCommit() {
 
 void EditorControl::FinishComposition() {
   if (!IsComposing()) return;
-  // Input methods commit at once, to the object that has the focus; one
-  // that does not (none running, or the focus is in a menu) leaves the
-  // preedit shown, and that becomes the text.
-  if (QGuiApplication::focusObject() == this) QGuiApplication::inputMethod()->commit();
-  m_composition.CommitShown();
+  // What the preedit shows becomes the text here and now, whatever input
+  // method runs (or none); the input method is then told to drop its
+  // composition, and a copy it commits in answer is not taken a second time.
+  QString committed = m_composition.CommitShown();
+  QGuiApplication::inputMethod()->reset();
+  m_repeatedCommits.Expect(committed);
 }
 
 void EditorControl::inputMethodEvent(QInputMethodEvent* event) {
-  m_composition.Apply(*event);
+  if (!IsComposing() && !event->preeditString().isEmpty()) emit CompositionStarting();
+  if (IsClearedByFocusChange(*event)) m_composition.CommitShown();
+  else m_composition.Apply(*event);
   updateMicroFocus();
   event->accept();
 }
+
+// An input method clears the preedit without a commit both when the user
+// cancels (Escape) and when another application that takes input through
+// it gets the keyboard: it tells of that before the window hears of its
+// own focus-out. The window system tells the two apart: only in the second
+// case has the keyboard already left the window.
+bool EditorControl::IsClearedByFocusChange(const QInputMethodEvent& event) const {
+  return IsComposing() && event.commitString().isEmpty() && event.preeditString().isEmpty() &&
+         event.replacementLength() == 0 && KeyboardLeftWindow();
+}
+
+bool EditorControl::KeyboardLeftWindow() const { return ServerKeyboardFocus::IsIn(*this) == false; }
 
 // A click ends the composition where it stands; only then does the caret move.
 void EditorControl::mousePressEvent(QMouseEvent* event) {
@@ -502,8 +518,7 @@ void EditorControl::mousePressEvent(QMouseEvent* event) {
 // The focus leaving for another widget or window takes the composition
 // with it as text; a menu opened over the text leaves it open.
 void EditorControl::focusOutEvent(QFocusEvent* event) {
-  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason)
-    m_composition.CommitShown();
+  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason) FinishComposition();
   QsciScintilla::focusOutEvent(event);
 }
 

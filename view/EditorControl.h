@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "InputComposition.h"
+#include "RepeatedCommitFilter.h"
 #include "ShiftJisCodec.h"
 
 // The one character format the whole text is shown in.
@@ -133,9 +134,9 @@ class EditorControl : public QsciScintilla {
   // is no part of it: ShiftJisText and ShiftJisLength leave it out, and
   // neither the modified flag nor Undo sees it.
   bool IsComposing() const { return m_composition.IsActive(); }
-  // Ends a composition where it stands, before the user's next action: the
-  // input method is asked to commit it, and what it leaves shown becomes
-  // text as if committed.
+  // Ends a composition where it stands, before the user's next action: what
+  // it shows becomes text as if committed, once, and the input method is
+  // told to start afresh.
   void FinishComposition();
   const InputComposition& Composition() const { return m_composition; }
 
@@ -148,6 +149,9 @@ class EditorControl : public QsciScintilla {
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  // Whether the keyboard focus has already left this window, as the window
+  // system has it now (false when it cannot tell).
+  virtual bool KeyboardLeftWindow() const;
 
  signals:
   // The text is about to change (insert or delete at `position`).
@@ -156,6 +160,8 @@ class EditorControl : public QsciScintilla {
   void ContentChanged();
   // An insertion was refused: the text would have grown past the control's limit.
   void EditRefused();
+  // An input method is about to show a composition where the caret is.
+  void CompositionStarting();
 
  private:
   void KeepOnlyTextFieldKeys();
@@ -169,6 +175,7 @@ class EditorControl : public QsciScintilla {
   void OnModified(int position, int modificationType, const char* text, int length);
   void OnUpdateUi(int updated);
   void RestoreSelectionOfUndoneCommit();
+  bool IsClearedByFocusChange(const QInputMethodEvent& event) const;
   bool RefuseInsertionPastTheLimit(long length);
   bool HasRoomFor(long removed, std::size_t inserted);
   void TellOfRefusal();
@@ -194,4 +201,5 @@ class EditorControl : public QsciScintilla {
   bool m_refusalShown = false;
   QColor m_background = Qt::white;
   InputComposition m_composition{*this};
+  RepeatedCommitFilter m_repeatedCommits;
 };

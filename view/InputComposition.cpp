@@ -66,12 +66,13 @@ bool InputComposition::IsStaleCommit(const QString& commit) const {
   return !commit.isEmpty() && commit == m_lastCancelled;
 }
 
-void InputComposition::CommitShown() {
-  if (!m_active) return;
+QString InputComposition::CommitShown() {
+  if (!m_active) return QString();
   EditorControl::WritableWhile writable(m_control);
   QString shown = m_shown;
   End(false);
   InsertCommit(shown);
+  return shown;
 }
 
 void InputComposition::Start() {

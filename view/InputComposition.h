@@ -34,8 +34,9 @@ class InputComposition {
   // The preedit's range in the control's positions (empty when none).
   long PreeditStart() const { return m_start; }
   long PreeditLength() const { return m_active ? m_length : 0; }
-  // Makes what the preedit shows text, as a commit of it would.
-  void CommitShown();
+  // Makes what the preedit shows text, as a commit of it would; returns
+  // that text (empty when no composition was shown).
+  QString CommitShown();
   // True while the preedit itself is being laid in or taken out: such
   // changes are no edits of the text.
   bool IsEditingPreedit() const { return m_editingPreedit; }

@@ -100,6 +100,7 @@ class Desktop:
     def __init__(self, width=1024, height=768, window_manager=True, dbus=False):
         self.width, self.height = width, height
         self._processes = []  # (process, by group)
+        self._after_close = []
         self.scratch = tempfile.TemporaryDirectory(prefix="kb-e2e-")
         self.env = dict(os.environ)
         for key in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"):
@@ -163,6 +164,10 @@ class Desktop:
         self._processes.append((process, group))
         return process
 
+    def after_close(self, callback):
+        """Runs `callback` once the desktop's own processes are stopped."""
+        self._after_close.append(callback)
+
     def close(self):
         if getattr(self, "display", None) is not None:
             self.display.close()
@@ -170,6 +175,9 @@ class Desktop:
         for process, group in reversed(self._processes):
             stop_process(process, group)
         self._processes.clear()
+        for callback in reversed(self._after_close):
+            callback()
+        self._after_close.clear()
         self.scratch.cleanup()
 
     def __enter__(self):

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "ByteStrings.h"
+#include "CaretJumps.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
 #include "CMainFrame.h"
@@ -108,6 +109,26 @@ TEST_F(CompositionCommands, ThePanesAndUndoIgnoreTheUncommittedText) {
   EXPECT_EQ(frame.PaneText(1), QStringLiteral("●"));
   EXPECT_EQ(frame.PaneText(2), QStringLiteral("9バイト"));
   EXPECT_TRUE(Button(ids::kUndo)->isEnabled());
+}
+
+// At the end of a wrapped row, a preedit that wraps shows on the rows
+// below: the line pane stays on the row where the composition started.
+TEST_F(CompositionCommands, TheLinePaneCountsNoRowsThatOnlyThePreeditTakes) {
+  WriteFileBytes(path, std::string(40, 'x') + std::string(200, 'y'));
+  ASSERT_TRUE(frame.Document().OpenDocumentFile(QString::fromStdString(path)));
+  WritableAsWhenFocusReturns(frame.View());
+  ASSERT_GE(control().SendScintilla(QsciScintillaBase::SCI_WRAPCOUNT, 0UL), 2);
+  control().SetSelection(240, 240);
+  frame.UpdateIdle();
+  const QString atTheEnd = frame.PaneText(3);
+  Preedit(QString(200, QChar(u'あ')));
+  ASSERT_GT(CaretJumps(control()).DisplayRowOf(control().CaretPosition()) + 1,
+            atTheEnd.chopped(1).toInt());  // the caret stands in the preedit, rows below
+  frame.UpdateIdle();
+  EXPECT_EQ(frame.PaneText(3), atTheEnd);
+  Commit(QString(200, QChar(u'あ')));
+  frame.UpdateIdle();
+  EXPECT_NE(frame.PaneText(3), atTheEnd);  // now the text's own rows
 }
 
 // Phrases, Undo and the other commands act after the composition became text.

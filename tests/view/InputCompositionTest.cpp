@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QTextCharFormat>
 
@@ -53,10 +54,25 @@ void Commit(EditorControl& control, const QString& text, const QString& nextPree
   QCoreApplication::sendEvent(&control, &event);
 }
 
-void Cancel(EditorControl& control) {
+void Cancel(QObject& control) {
   QInputMethodEvent event;
   QCoreApplication::sendEvent(&control, &event);
 }
+
+void CommitTo(QObject& receiver, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QCoreApplication::sendEvent(&receiver, &event);
+}
+
+// Stands in for another application that takes its input through the same
+// input method getting the keyboard: the window system already has the
+// focus elsewhere when the input method clears the preedit (the real path:
+// tests/e2e/test_input_method.py).
+class ControlWhoseWindowLostTheKeyboard : public EditorControl {
+ protected:
+  bool KeyboardLeftWindow() const override { return true; }
+};
 
 std::string Sjis(const char* utf8) { return kanji::ShiftJisCodec::Encode(utf8).bytes; }
 
@@ -282,6 +298,53 @@ TEST_F(Composition, FinishingCommitsWhatIsShownWhenNoInputMethodAnswers) {
   control.FinishComposition();
   EXPECT_FALSE(control.IsComposing());
   EXPECT_EQ(control.ShiftJisText(), "a" + kNihongo);
+}
+
+// ibus with Mozc answers the reset that follows a composition the editor
+// finished with a commit of the same text, which arrives after the caret
+// moved (a click) or in a dialog the command opened.
+TEST_F(Composition, ACommitRepeatingACompositionTheEditorFinishedIsDroppedWhereverItLands) {
+  QLineEdit dialogField;
+  for (QObject* landing : std::initializer_list<QObject*>{&control, &dialogField}) {
+    Show("abc", 3);
+    Preedit(control, QStringLiteral("感じ"));
+    control.FinishComposition();
+    control.SetSelection(1, 1);  // the click that finished it
+    Cancel(*landing);            // the input method clears its preedit, then repeats it
+    CommitTo(*landing, QStringLiteral("感じ"));
+    EXPECT_EQ(control.ShiftJisText(), "abc" + Sjis("感じ"));
+    EXPECT_EQ(dialogField.text(), QString());
+    // The same text composed anew is the user's.
+    Preedit(control, QStringLiteral("感じ"));
+    Commit(control, QStringLiteral("感じ"));
+    EXPECT_EQ(control.ShiftJisText(), "a" + Sjis("感じ") + "bc" + Sjis("感じ"));
+  }
+}
+
+TEST_F(Composition, AnotherCommitAfterAFinishedCompositionIsTheUsersAndEndsTheWatch) {
+  Show("", 0);
+  Preedit(control, QStringLiteral("感じ"));
+  control.FinishComposition();
+  CommitTo(control, QStringLiteral("、"));  // no copy came: an input method that commits without one
+  CommitTo(control, QStringLiteral("感じ"));
+  EXPECT_EQ(control.ShiftJisText(), Sjis("感じ、感じ"));
+}
+
+TEST_F(Composition, ThePreeditClearedAsAnotherApplicationTakesTheKeyboardIsCommittedAsShown) {
+  ControlWhoseWindowLostTheKeyboard left;
+  left.SetShiftJisText("a");
+  left.SetSelection(1, 1);
+  Preedit(left, QStringLiteral("感じ"));
+  Cancel(left);
+  EXPECT_FALSE(left.IsComposing());
+  EXPECT_EQ(left.ShiftJisText(), "a" + Sjis("感じ"));
+  left.UndoLast();
+  EXPECT_EQ(left.ShiftJisText(), "a");
+  // While the window keeps the keyboard, the same clearing is the user's Escape.
+  Show("a", 1);
+  Preedit(control, QStringLiteral("感じ"));
+  Cancel(control);
+  EXPECT_EQ(control.ShiftJisText(), "a");
 }
 
 TEST_F(Composition, ACancelledCompositionCommittedLaterAtFocusLossIsNotInserted) {
