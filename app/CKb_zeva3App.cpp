@@ -72,9 +72,13 @@ bool CKb_zeva3App::OnUpdateCommand(int id, CommandUpdate& update) {
 
 // Choosing the file that is open reads it again: the document is made new
 // (with the save prompt) before the chosen file is opened.
+// The dialog starts in the shown document's folder, or for an untitled
+// one in the folder a file was last opened from.
 void CKb_zeva3App::OnFileOpen() {
-  std::optional<QString> path = platform::ChooseOpenPath(m_mainWindow, OpenFilters());
+  QString folder = m_document->PathName().isEmpty() ? m_lastOpenFolder : QFileInfo(m_document->PathName()).path();
+  std::optional<QString> path = platform::ChooseOpenPath(m_mainWindow, OpenFilters(), folder);
   if (!path) return;
+  m_lastOpenFolder = QFileInfo(*path).path();
   if (!m_document->OnNewDocument()) return;
   m_document->OpenDocumentFile(*path);
 }

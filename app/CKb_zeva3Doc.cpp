@@ -8,6 +8,7 @@
 #include <new>
 
 #include "CharacterList.h"
+#include "InterruptedSaves.h"
 #include "CommandIds.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
@@ -78,6 +79,7 @@ bool CKb_zeva3Doc::OnNewDocument() {
 
 bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
   if (!SaveModified()) return false;
+  InterruptedSaves::OfferFor(m_text.Window(), path);
   return Load(path, m_profile.GetProfileInt("KanaCode", "Load", 1), m_profile.GetProfileInt("KanaCode", "Save", 1));
 }
 
@@ -118,6 +120,8 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
     m_notAsReadCode = loaded.savesDifferently ? CodeName(loaded.codes.load) : QString();
     if (loaded.savesDifferently) ShowNotAsRead(*loaded.savesDifferently);
     SetPathName(loaded.path);
+    m_stamp = FileStamp::Of(loaded.path);
+    m_offeredChange.reset();
     if (loaded.looksLikeUtf8) OfferUtf8Reopen();
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
@@ -185,12 +189,19 @@ bool CKb_zeva3Doc::SaveModified() {
 }
 
 bool CKb_zeva3Doc::DoSave(const QString& path) {
+  // A pipe, a device or a folder by that name is refused as opening it is:
+  // writing into a pipe nobody reads would wait for ever.
+  if (QFileInfo info(path); info.exists() && !info.isFile()) {
+    ReportLoadProblem(LoadProblem::NotAFile, path);
+    return false;
+  }
   try {
     KanjiCode code = m_text.SaveCode();
     if (!ConfirmSaveText(code)) return false;
     bool overTheFileRead = QFileInfo(path) == QFileInfo(m_pathName);
     if (m_cutAtNul && overTheFileRead && !ConfirmShortenedOverwrite(path)) return false;
     if (!m_notAsReadCode.isEmpty() && overTheFileRead && !ConfirmNotAsReadOverwrite(path)) return false;
+    if (overTheFileRead && !ConfirmOverwriteOfChangedFile(path)) return false;
     QString reason;
     // Encoded into the file a piece at a time: no copy of the whole text.
     BytePieces text = [this](const Sink& each) { m_text.SaveTextPieces(each, nullptr); };
@@ -202,6 +213,8 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     m_cutAtNul = m_cutAtNul && !overTheFileRead;
     if (overTheFileRead) m_notAsReadCode.clear();
     SetPathName(QFileInfo(path).absoluteFilePath());
+    m_stamp = FileStamp::Of(m_pathName);
+    m_offeredChange.reset();
     m_text.ClearModified();
     emit FileUsed(m_pathName);
     return true;
@@ -249,6 +262,24 @@ bool CKb_zeva3Doc::ConfirmUncarryable(const std::vector<QString>& characters, Ka
                                {T(strings::kConfirmUncarryable).arg(codeName, CharacterList(characters)),
                                 T(strings::kAppName), MessageIcon::Exclamation, MessageButtons::OkCancel}) ==
          MessageAnswer::Ok;
+}
+
+// Another program wrote the file after this one read it: overwriting
+// throws its change away.
+bool CKb_zeva3Doc::ConfirmOverwriteOfChangedFile(const QString& path) {
+  std::optional<FileStamp> now = FileStamp::Of(path);
+  if (!m_stamp || !now || *now == *m_stamp) return true;
+  return platform::ShowMessage(m_text.Window(), {T(strings::kChangedOnDisk).arg(path), T(strings::kAppName),
+                                                 MessageIcon::Question, MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
+void CKb_zeva3Doc::CheckChangedOnDisk() {
+  std::optional<FileStamp> now = FileStamp::Of(m_pathName);
+  if (!m_stamp || !now || *now == *m_stamp || now == m_offeredChange) return;
+  m_offeredChange = now;
+  m_text.OfferReload([this, path = m_pathName] {
+    if (m_pathName == path) OpenDocumentFile(path);
+  });
 }
 
 bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {

@@ -8,8 +8,11 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 #include "CommandTarget.h"
 #include "DocumentText.h"
+#include "FileStamp.h"
 
 class ProfileFile;
 
@@ -36,6 +39,10 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool SaveAs();
   // Before the text is thrown away: Yes saves, No discards, Cancel (false) keeps.
   bool SaveModified();
+  // When the window comes to the front: a file another program changed
+  // since it was read or saved here is offered for reading again, once
+  // for each change.
+  void CheckChangedOnDisk();
 
   // CommandTarget: save and save as.
   bool HandlesCommand(int id) const override;
@@ -62,6 +69,7 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool ConfirmUncarryable(const std::vector<QString>& characters, KanjiCode code);
   bool ConfirmShortenedOverwrite(const QString& path);
   bool ConfirmNotAsReadOverwrite(const QString& path);
+  bool ConfirmOverwriteOfChangedFile(const QString& path);
   void ShowNotAsRead(const RoundTripDifference& difference);
   void ReportLoadProblem(LoadProblem problem, const QString& path);
   void ReportMemoryError();
@@ -76,4 +84,8 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   // as it was: the code's name ("EUC"), empty otherwise.
   QString m_notAsReadCode;
   CommandTarget* m_attachedCommands = nullptr;
+  // The file as this program last read or wrote it, and the change of it
+  // last offered for reading again.
+  std::optional<FileStamp> m_stamp;
+  std::optional<FileStamp> m_offeredChange;
 };

@@ -174,9 +174,10 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   result.cutAtNul = before.size() < bytes.size();
   const bool stream = before.size() >= kStreamedFileBytes;
   // Detection can take Shift-JIS for EUC; a code the user chose is taken
-  // as meant. A text cut at 0x00 is asked about on its own.
+  // as meant. A text cut at 0x00 is compared up to the cut: what a save
+  // would change before it is told besides the cut itself.
   std::optional<RoundTripComparer> comparer;
-  if (detected && !result.cutAtNul) comparer.emplace(bytes, code);
+  if (detected) comparer.emplace(before, code);
   PieceFeeder saver(FromShiftJisPieces(code), [&comparer](std::string_view saved) { comparer->AddSaved(saved); });
   ControlMeasure measure(before.size());
   bool cut = false;
@@ -193,9 +194,12 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   };
   PieceThread::Run(convert, check, stream);
   result.cutAtNul = result.cutAtNul || cut;
-  if (comparer && !result.cutAtNul) {
+  if (comparer) {
     saver.Finish();
     result.savesDifferently = comparer->Finish();
+    // A text the conversion cut is shorter than the file: that is the cut,
+    // told on its own, not a byte a save changes.
+    if (cut && result.savesDifferently && result.savesDifferently->savedBytes.empty()) result.savesDifferently.reset();
   }
   result.problem = measure.Problem();
   if (stream && result.problem == LoadProblem::None) {

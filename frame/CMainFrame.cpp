@@ -303,6 +303,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 // The window's first paint: what could wait until the window is drawn runs
 // right after it.
 bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) m_document->CheckChangedOnDisk();
   if (event->type() == QEvent::Paint && !m_iconComplete) {
     m_iconComplete = true;
     QMetaObject::invokeMethod(this, &CMainFrame::CompleteIcon, Qt::QueuedConnection);

@@ -10,6 +10,7 @@
 #include "DesktopExport.h"
 #include "DesktopLocations.h"
 #include "DocumentIcon.h"
+#include "InterruptedSaves.h"
 #include "ModalSeam.h"
 #include "ShellFileTypes.h"
 #include "Strings.h"
@@ -83,6 +84,8 @@ std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& ar
   }
   auto frame = std::make_unique<CMainFrame>(app.Profile(), &app, &app.RecentFiles());
   app.Attach(&frame->Document(), frame.get());
+  // Saves a killed editor left unfinished are offered back first.
+  InterruptedSaves::OfferAllBut(nullptr, line.action == CommandLine::Action::Open ? line.path : QString());
   bool started = line.action == CommandLine::Action::Open ? frame->Document().OpenDocumentFile(line.path)
                                                           : frame->Document().OnNewDocument();
   if (!started) {

@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "FontColourDialog.h"
+#include "JapaneseFileDialog.h"
 
 namespace platform {
 namespace {
@@ -100,6 +101,7 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested,
                                       const QString& defaultSuffix) {
   if (Installed<SavePathHandler>()) return Installed<SavePathHandler>()(suggested);
   QFileDialog dialog(parent);
+  MakeJapaneseFileDialog(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
@@ -109,9 +111,13 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested,
   return dialog.selectedFiles().first();
 }
 
-std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters) {
+std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters, const QString& folder) {
   if (Installed<OpenPathHandler>()) return Installed<OpenPathHandler>()(filters);
   QFileDialog dialog(parent);
+  MakeJapaneseFileDialog(dialog);
+  // The open filters' labels name their patterns already.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());

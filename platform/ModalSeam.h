@@ -56,8 +56,9 @@ std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const
 // is added to a typed name that has none.
 std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested, const QStringList& filters = {},
                                       const QString& defaultSuffix = {});
-// A file to open; `filters` as the file dialog takes them, the first selected.
-std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters);
+// A file to open; `filters` as the file dialog takes them, the first
+// selected; the dialog starts in `folder` (the working folder when empty).
+std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters, const QString& folder = QString());
 // Runs a modal dialog of the program's own; returns its result code.
 int ExecDialog(QDialog& dialog);
 // Starts a program as a process of its own, without a shell.

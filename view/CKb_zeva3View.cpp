@@ -103,6 +103,10 @@ void CKb_zeva3View::OfferUtf8Reopen(const std::function<void()>& reopen) {
   m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeUtf8), QString::fromUtf8(strings::kReopenAsUtf8), reopen);
 }
 
+void CKb_zeva3View::OfferReload(const std::function<void()>& reload) {
+  m_notice->ShowOffer(QString::fromUtf8(strings::kChangedOnDiskNotice), QString::fromUtf8(strings::kReloadChanged), reload);
+}
+
 std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
   return m_control->ShiftJisText(missing);
 }
@@ -274,7 +278,7 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
        }},
       {ids::kQuickHelp, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kQuickHelp); }},
       {ids::kHelpHtml, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kHelpHtml); }},
-      {ids::kHomePage, [](CKb_zeva3View&) { HelpLauncher::OpenHomePage(); }},
+      {ids::kHomePage, [](CKb_zeva3View& v) { HelpLauncher::OpenHomePage(&v); }},
       {ids::kLineEndReplacement, [](CKb_zeva3View& v) { v.OnLineEndReplacement(); }},
       {ids::kFind, [](CKb_zeva3View& v) { v.m_finder->OpenFind(); }},
       {ids::kReplace, [](CKb_zeva3View& v) { v.m_finder->OpenReplace(); }},

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMimeData>
 
@@ -455,15 +456,27 @@ void EditorControl::PastePlainText() {
 // them): pasted as they are, they would leave lines the user never typed
 // with another ending than the rest. Each CR LF, CR or LF of the text
 // becomes the ending Enter inserts; the document's own line ends are not
-// touched.
-QString EditorControl::WithEnterLineEnds(QString text) const {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+// touched. One pass, however many lines (a paste of 100 MB has millions).
+QString EditorControl::WithEnterLineEnds(const QString& text) const {
+  QString ending;
   switch (SendScintilla(SCI_GETEOLMODE)) {
-    case SC_EOL_CRLF: return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    case SC_EOL_CR: return text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
-    default: return text;
+    case SC_EOL_CRLF: ending = QStringLiteral("\r\n"); break;
+    case SC_EOL_CR: ending = QStringLiteral("\r"); break;
+    default: ending = QStringLiteral("\n"); break;
   }
+  QString result;
+  result.reserve(text.size() + text.size() / 8);
+  const QChar* const end = text.constData() + text.size();
+  const QChar* run = text.constData();
+  for (const QChar* c = run; c != end; ++c) {
+    if (*c != u'\r' && *c != u'\n') continue;
+    result.append(run, c - run);
+    result.append(ending);
+    if (*c == u'\r' && c + 1 != end && c[1] == u'\n') ++c;
+    run = c + 1;
+  }
+  result.append(run, end - run);
+  return result;
 }
 
 void EditorControl::UndoLast() {
@@ -487,6 +500,20 @@ void EditorControl::FinishComposition() {
   QString committed = m_composition.CommitShown();
   QGuiApplication::inputMethod()->reset();
   m_repeatedCommits.Expect(committed);
+}
+
+// A character typed over a selection replaces it: the control would delete
+// the selection and only then find no room for the character.
+void EditorControl::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  const bool typesText = !text.isEmpty() && text[0].isPrint() &&
+                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (typesText && !IsReadOnly() &&
+      !HasRoomFor(SelectionEnd() - SelectionStart(), static_cast<std::size_t>(text.toUtf8().size()))) {
+    event->accept();
+    return;
+  }
+  QsciScintilla::keyPressEvent(event);
 }
 
 void EditorControl::inputMethodEvent(QInputMethodEvent* event) {

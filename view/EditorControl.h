@@ -124,6 +124,12 @@ class EditorControl : public QsciScintilla {
   // would otherwise take them first.
   void ReleaseKeys(const QList<QKeyCombination>& keys);
 
+  // Whether a change that removes `removed` positions and inserts
+  // `inserted` bytes keeps the text within what the control holds; when it
+  // does not, the user is told (once for the refusals of one step). Every
+  // change of several parts asks first, so that none is left half done.
+  bool HasRoomFor(long removed, std::size_t inserted);
+
   bool CanPastePlainText() const;
   // Pastes the clipboard's plain text, its line breaks made the ending
   // Enter inserts.
@@ -146,6 +152,7 @@ class EditorControl : public QsciScintilla {
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -167,7 +174,7 @@ class EditorControl : public QsciScintilla {
   void KeepOnlyTextFieldKeys();
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
-  QString WithEnterLineEnds(QString text) const;
+  QString WithEnterLineEnds(const QString& text) const;
   void ShowBytesAsMarkers();
   void ShowHeldPairsAsMarkers();
   void ApplyFormat();
@@ -177,7 +184,6 @@ class EditorControl : public QsciScintilla {
   void RestoreSelectionOfUndoneCommit();
   bool IsClearedByFocusChange(const QInputMethodEvent& event) const;
   bool RefuseInsertionPastTheLimit(long length);
-  bool HasRoomFor(long removed, std::size_t inserted);
   void TellOfRefusal();
   void ReportRefusedEdit();
 
