@@ -17,6 +17,7 @@
 
 #include "BenchTexts.h"
 #include "EditorControl.h"
+#include "SheetLayout.h"
 #include "ShiftJisCodec.h"
 #include "TempDir.h"
 #include "TextPrinter.h"
@@ -77,7 +78,7 @@ Timing EditorPrint(const std::string& shiftJis, int pages, const TempDir& dir, i
   QPrinter printer(QPrinter::HighResolution);
   PdfOn(printer, dir.File("editor.pdf"), pages);
   Stopwatch watch;
-  *printed = TextPrinter(control, kMarginTwips).Print(printer);
+  *printed = TextPrinter(control, SheetLayout::ForPrinter(printer, kMarginTwips)).Print(printer);
   return watch.Elapsed();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -9,8 +10,11 @@
 #include <QTemporaryFile>
 
 #include "CPrintPreviewDlg.h"
+#include "EditorControl.h"
 #include "ModalSeam.h"
 #include "PrintQueue.h"
+#include "ProgressWatch.h"
+#include "SheetLayout.h"
 #include "Strings.h"
 #include "TextPrinter.h"
 #include "UiText.h"
@@ -34,7 +38,20 @@ platform::PrintJobOptions JobOptions(const QPrinter& settings) {
 PrintCommands::PrintCommands(const EditorControl& control, const int& marginTwips, QWidget* owner)
     : m_control(control), m_marginTwips(marginTwips), m_owner(owner) {}
 
-int PrintCommands::Lay(QPrinter& printer) const { return TextPrinter(m_control, m_marginTwips).Print(printer); }
+int PrintCommands::Lay(QPrinter& target, const QPrinter& settings, bool* stopped) const {
+  const SheetLayout sheets = SheetLayout::ForPrinter(settings, m_marginTwips);
+  ProgressWatch progress(m_owner, T("印刷しています..."));
+  const int pages = TextPrinter(m_control, sheets).Print(target, &progress);
+  *stopped = progress.Cancelled();
+  return pages;
+}
+
+// The range and the copies of the last print are not the next one's.
+void PrintCommands::StartAfresh() {
+  m_printer.setPrintRange(QPrinter::AllPages);
+  m_printer.setFromTo(0, 0);
+  m_printer.setCopyCount(1);
+}
 
 void PrintCommands::Tell(const QString& text, bool failure) const {
   platform::ShowMessage(m_owner, {text, T(strings::kAppName),
@@ -43,6 +60,7 @@ void PrintCommands::Tell(const QString& text, bool failure) const {
 }
 
 void PrintCommands::Print() {
+  StartAfresh();
   QPrintDialog dialog(&m_printer, m_owner);
   if (platform::ExecDialog(dialog) != QDialog::Accepted) return;
   PrintOn(m_printer);
@@ -56,15 +74,17 @@ void PrintCommands::PrintDirect() {
   else PrintToQueue(QString());
 }
 
+// The whole document on the paper and sheets of the printer.
 void PrintCommands::Preview(int& pagesShown) {
-  CPrintPreviewDlg dialog(m_printer, [this](QPrinter& printer) { Lay(printer); }, pagesShown, m_owner);
+  CPrintPreviewDlg dialog(m_control, SheetLayout::ForPrinter(m_printer, m_marginTwips), pagesShown, m_owner);
   int result = platform::ExecDialog(dialog);
   pagesShown = dialog.PagesShown();
   if (result == CPrintPreviewDlg::kPrintChosen) Print();
 }
 
-// Paper and orientation are the user's; the margins are the view's, so the
-// dialog's margin boxes (which printing would ignore) are not offered.
+// Paper, orientation and pages per sheet are the user's; the margins are
+// the view's, so the dialog's margin boxes (which printing would ignore)
+// are not offered.
 void PrintCommands::SetUp() {
   QPageSetupDialog dialog(&m_printer, m_owner);
   for (QDoubleSpinBox* box : dialog.findChildren<QDoubleSpinBox*>())
@@ -86,8 +106,11 @@ bool PrintCommands::PrintOn(QPrinter& chosen) {
 
 bool PrintCommands::PrintToFile(QPrinter& printer) {
   printer.setDocName(m_title);
-  if (Lay(printer) > 0) return true;
-  Tell(T(strings::kPrintFileUnwritable).arg(printer.outputFileName()), true);
+  bool stopped = false;
+  if (Lay(printer, printer, &stopped) > 0) return true;
+  // Half a document is no print of it.
+  if (stopped) QFile::remove(printer.outputFileName());
+  else Tell(T(strings::kPrintFileUnwritable).arg(printer.outputFileName()), true);
   return false;
 }
 
@@ -123,9 +146,11 @@ bool PrintCommands::SendToQueue(const QString& queue, const QPrinter& settings) 
   pdf.setOutputFileName(job.fileName());
   pdf.setPageLayout(settings.pageLayout());
   pdf.setFromTo(settings.fromPage(), settings.toPage());
+  pdf.setColorMode(settings.colorMode());
   pdf.setDocName(m_title);
-  if (Lay(pdf) == 0) {
-    Tell(T(strings::kPrintFileUnwritable).arg(job.fileName()), true);
+  bool stopped = false;
+  if (Lay(pdf, settings, &stopped) == 0) {
+    if (!stopped) Tell(T(strings::kPrintFileUnwritable).arg(job.fileName()), true);
     return false;
   }
   platform::PrintJobResult result = platform::PrintQueue::Submit(queue, job.fileName(), m_title, JobOptions(settings));
