@@ -17,9 +17,10 @@
 #include <QPrinter>
 #include <QString>
 
+#include "SheetLayout.h"
+
 class EditorControl;
 class QWidget;
-class SheetLayout;
 
 class PrintCommands {
  public:
@@ -39,14 +40,17 @@ class PrintCommands {
   bool PrintToQueue(const QString& queue);
 
   QPrinter& Printer() { return m_printer; }
+  // Pages per sheet, as the page set-up (or the print dialog's printer
+  // properties) last chose them.
+  const SheetPages& PagesOnSheets() const { return m_sheetPages; }
 
  private:
   bool PrintOn(QPrinter& chosen);
   bool PrintToFile(QPrinter& printer);
-  bool SendToQueue(const QString& queue, const QPrinter& settings);
-  // Lays the text out on `target` as `settings` ask (paper, pages per
-  // sheet): the pages painted, 0 when none could be or the user stopped.
-  int Lay(QPrinter& target, const QPrinter& settings, bool* stopped) const;
+  bool SendToQueue(const QString& queue, const QPrinter& settings, const SheetPages& pages);
+  // Lays the text out on `target` on the paper of `settings`, `pages` a
+  // sheet: the pages painted, 0 when none could be or the user stopped.
+  int Lay(QPrinter& target, const QPrinter& settings, const SheetPages& pages, bool* stopped) const;
   void StartAfresh();
   void Tell(const QString& text, bool failure) const;
 
@@ -55,4 +59,5 @@ class PrintCommands {
   QWidget* m_owner;
   QString m_title;
   QPrinter m_printer{QPrinter::HighResolution};
+  SheetPages m_sheetPages;
 };

@@ -34,11 +34,10 @@ Grid GridFor(int pagesPerSheet, QSize sheet) {
 
 }  // namespace
 
-SheetLayout::SheetLayout(const QPageLayout& paper, int resolution, int marginTwips, int pagesPerSheet,
-                         const QString& order)
-    : m_resolution(resolution), m_order(order) {
+SheetLayout::SheetLayout(const QPageLayout& paper, int resolution, int marginTwips, const SheetPages& pages)
+    : m_resolution(resolution), m_order(pages.order) {
   m_sheet = paper.fullRectPixels(resolution).size();
-  const Grid grid = GridFor(pagesPerSheet, m_sheet);
+  const Grid grid = GridFor(pages.count, m_sheet);
   m_columns = grid.columns;
   m_rows = grid.rows;
   m_page = m_sheet;
@@ -54,19 +53,22 @@ SheetLayout::SheetLayout(const QPageLayout& paper, int resolution, int marginTwi
   m_textArea = QRect(QPoint(0, 0), m_page).adjusted(margin, margin, -margin, -margin);
 }
 
-SheetLayout SheetLayout::ForPrinter(const QPrinter& printer, int marginTwips) {
-  int pagesPerSheet = 1;
-  QString order = QStringLiteral("lrtb");
-  // The page set-up keeps its pages per sheet among the options it hands
-  // the print system with a job, which only a queue's printer has.
-  if (printer.outputFormat() == QPrinter::NativeFormat) {
-    const QStringList options = printer.printEngine()->property(kJobOptions).toStringList();
-    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
-      if (options[i] == QLatin1String("number-up")) pagesPerSheet = options[i + 1].toInt();
-      else if (options[i] == QLatin1String("number-up-layout")) order = options[i + 1];
-    }
+SheetLayout SheetLayout::ForPrinter(const QPrinter& printer, int marginTwips, const SheetPages& pages) {
+  return SheetLayout(printer.pageLayout(), printer.resolution(), marginTwips, pages);
+}
+
+// The print dialog keeps them among the options it hands the print system
+// with a job, which only a queue's printer has.
+std::optional<SheetPages> SheetLayout::ChosenInPrintDialog(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::NativeFormat) return std::nullopt;
+  SheetPages pages;
+  const QStringList options = printer.printEngine()->property(kJobOptions).toStringList();
+  for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+    if (options[i] == QLatin1String("number-up")) pages.count = options[i + 1].toInt();
+    else if (options[i] == QLatin1String("number-up-layout")) pages.order = options[i + 1];
   }
-  return SheetLayout(printer.pageLayout(), printer.resolution(), marginTwips, pagesPerSheet, order);
+  if (pages.count <= 1) return std::nullopt;
+  return pages;
 }
 
 QPoint SheetLayout::CellOf(int slot) const {
@@ -97,14 +99,14 @@ QTransform SheetLayout::PageOnSheet(int slot) const {
   return transform;
 }
 
-void SheetLayout::SetPagesPerSheet(QPrinter& printer, int pagesPerSheet, const QString& order) {
+void SheetLayout::SetChosenInPrintDialog(QPrinter& printer, const SheetPages& pages) {
   QStringList options = printer.printEngine()->property(kJobOptions).toStringList();
   auto set = [&options](const QString& name, const QString& value) {
     const qsizetype at = options.indexOf(name);
     if (at >= 0 && at % 2 == 0 && at + 1 < options.size()) options[at + 1] = value;
     else options << name << value;
   };
-  set(QStringLiteral("number-up"), QString::number(pagesPerSheet));
-  set(QStringLiteral("number-up-layout"), order);
+  set(QStringLiteral("number-up"), QString::number(pages.count));
+  set(QStringLiteral("number-up-layout"), pages.order);
   printer.printEngine()->setProperty(kJobOptions, options);
 }

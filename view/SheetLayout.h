@@ -17,21 +17,32 @@
 #include <QString>
 #include <QTransform>
 
+#include <optional>
+
 class QPrinter;
+
+// How many pages a sheet holds (1, 2, 4, 6, 9 or 16) and the order of its
+// cells: "lrtb" left to right, then top to bottom; "lrbt", "rlbt", "rltb";
+// "btlr" bottom to top, then left to right; "btrl", "tblr", "tbrl".
+struct SheetPages {
+  int count = 1;
+  QString order = QStringLiteral("lrtb");
+  bool operator==(const SheetPages&) const = default;
+};
 
 class SheetLayout {
  public:
   static constexpr int kTwipsPerInch = 1440;
 
-  SheetLayout(const QPageLayout& paper, int resolution, int marginTwips, int pagesPerSheet = 1,
-              const QString& order = QStringLiteral("lrtb"));
+  SheetLayout(const QPageLayout& paper, int resolution, int marginTwips, const SheetPages& pages = {});
 
-  // The paper of `printer`, and the pages per sheet its set-up chose for a
-  // queue of the desktop's print system (one for a file).
-  static SheetLayout ForPrinter(const QPrinter& printer, int marginTwips);
-  // Tests: pages per sheet and their order on `printer` as the page set-up
-  // leaves them.
-  static void SetPagesPerSheet(QPrinter& printer, int pagesPerSheet, const QString& order);
+  // The paper of `printer`, one page a sheet.
+  static SheetLayout ForPrinter(const QPrinter& printer, int marginTwips, const SheetPages& pages = {});
+  // The pages per sheet chosen in the print dialog's printer properties for a
+  // queue of the desktop's print system, when more than one.
+  static std::optional<SheetPages> ChosenInPrintDialog(const QPrinter& printer);
+  // Tests: pages per sheet on `printer` as the print dialog leaves them.
+  static void SetChosenInPrintDialog(QPrinter& printer, const SheetPages& pages);
 
   int PagesPerSheet() const { return m_columns * m_rows; }
   int Resolution() const { return m_resolution; }

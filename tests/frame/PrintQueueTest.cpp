@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -17,7 +18,6 @@
 #include "FrameTestSupport.h"
 #include "PdfReading.h"
 #include "PrivateScheduler.h"
-#include "SheetLayout.h"
 #include "ShiftJisCodec.h"
 #include "StartUp.h"
 
@@ -135,9 +135,9 @@ TEST_F(PrintQueueTest, SlashPPrintedEucJisAndUtf8FilesAsMojibake) {
 }
 
 // The page set-up's pages per sheet were ignored: 2 chosen with landscape
-// gave landscape pages one a sheet. They are set here on the printer as
-// the page set-up leaves them (the end-to-end test chooses them in the
-// dialog itself).
+// gave landscape pages one a sheet. The dialog's lists are set here and
+// landscape put on the printer as its OK does (the end-to-end test clicks
+// them in the dialog itself).
 TEST_F(PrintQueueTest, PagesPerSheetOfThePageSetUpWereIgnored) {
   CMainFrame frame(profile, CKb_zeva3App::Instance(), nullptr);
   QString text;
@@ -153,8 +153,22 @@ TEST_F(PrintQueueTest, PagesPerSheetOfThePageSetUpWereIgnored) {
   const int pages = PdfPageCount(jobs[0]);
   ASSERT_GE(pages, 3);
 
-  printer.setPageOrientation(QPageLayout::Landscape);
-  SheetLayout::SetPagesPerSheet(printer, 2, QStringLiteral("lrtb"));
+  platform::SetDialogHandler([&](QDialog& dialog) {
+    auto* counts = dialog.findChild<QComboBox*>(QStringLiteral("pagesPerSheetCombo"));
+    EXPECT_TRUE(counts && counts->isEnabled());
+    if (counts) counts->setCurrentIndex(1);  // 2 (2x1)
+    printer.setPageOrientation(QPageLayout::Landscape);
+    return int(QDialog::Accepted);
+  });
+  frame.RunCommand(ids::kPrintSetup);
+  int shownNext = -1;
+  platform::SetDialogHandler([&](QDialog& dialog) {
+    shownNext = dialog.findChild<QComboBox*>(QStringLiteral("pagesPerSheetCombo"))->currentIndex();
+    return int(QDialog::Rejected);
+  });
+  frame.RunCommand(ids::kPrintSetup);
+  EXPECT_EQ(shownNext, 1) << "the set-up shows what it chose";
+  platform::SetDialogHandler([](QDialog& dialog) { return dynamic_cast<QPrintDialog*>(&dialog) ? 1 : 0; });
   frame.RunCommand(ids::kPrint);
   jobs = scheduler->Jobs("Main", 2);
   ASSERT_EQ(jobs.size(), 2u) << scheduler->ErrorLog();
