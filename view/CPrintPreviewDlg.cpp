@@ -75,12 +75,14 @@ CPrintPreviewDlg::CPrintPreviewDlg(const EditorControl& control, const SheetLayo
   connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this, &CPrintPreviewDlg::NextPage);
   connect(new QShortcut(QKeySequence(Qt::Key_PageUp), this), &QShortcut::activated, this, &CPrintPreviewDlg::PreviousPage);
 
-  // The first pages now, so that a short text is counted before the dialog
-  // shows; the rest between the user's events.
-  m_breaks->FindFor(kCountingSliceMs);
+  // The first page now; the rest between the user's events once it is on
+  // the screen.
+  m_breaks->FindUntil(1);
   m_countTimer.setInterval(0);
   connect(&m_countTimer, &QTimer::timeout, this, &CPrintPreviewDlg::CountSlice);
-  if (!m_breaks->Complete()) m_countTimer.start();
+  connect(m_canvas, &PreviewCanvas::Painted, this, [this] {
+    if (!m_breaks->Complete() && !m_countTimer.isActive()) m_countTimer.start();
+  });
   // Tall enough for a whole page, never taller than the screen.
   QSize size(800, 900);
   if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())

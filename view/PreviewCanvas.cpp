@@ -72,4 +72,5 @@ void PreviewCanvas::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(0x40, 0x40, 0x40));
     painter.drawRect(sheet.adjusted(0, 0, -1, -1));
   }
+  emit Painted();
 }

@@ -35,6 +35,10 @@ class PreviewCanvas : public QWidget {
 
   QSize sizeHint() const override;
 
+ signals:
+  // The sheets shown are on the screen.
+  void Painted();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 

@@ -118,7 +118,8 @@ class PrintPreview(EditorTestCase):
         editor.wait_modified()
 
     def test_a_long_print_shows_its_progress_and_escape_stops_it(self):
-        path = self.file("long.txt", numbered(1, 56 * 1018))
+        # Long enough to be printing still when the window shows.
+        path = self.file("long.txt", numbered(1, 56 * 4000))
         editor = self.start(path)
         pdf = os.path.join(editor.home, "print.pdf")
         self.desktop.key("ctrl+p")
