@@ -4,12 +4,20 @@ two pages side by side; a long document's preview at once; a long print
 that shows its progress and stops at Escape."""
 
 import os
+import re
+import subprocess
 import time
 
 from desktop import wait_until
-from e2e_case import EditorTestCase, main
+from e2e_case import ACCESSIBLE_EDITOR, EditorTestCase, main
 
 WHITE = (255, 255, 255)
+
+
+def pdf_pages(path):
+    info = subprocess.run(["pdfinfo", path], capture_output=True, text=True).stdout
+    match = re.search(r"Pages:\s+(\d+)", info)
+    return int(match.group(1)) if match else 0
 
 
 def resident_megabytes(pid):
@@ -136,6 +144,62 @@ class PrintPreview(EditorTestCase):
         self.assertFalse(os.path.exists(pdf), "a stopped print leaves no file")
         self.desktop.type("x")
         editor.wait_modified()
+
+
+class PrintStartsAfresh(EditorTestCase):
+    """After pages 2-3 were printed twice, the preview showed only those two
+    pages and the next print started with them and two copies."""
+    desktop_options = {"dbus": True}
+
+    def node(self, editor, role, name, index=0):
+        found = [n for n in self.accessible_tree(editor)
+                 if n["role"] == role and n["name"] == name and "showing" in n["states"]]
+        self.assertGreater(len(found), index, f"no {role} {name!r} on screen")
+        return found[index]
+
+    def click(self, node):
+        x, y, w, h = node["extents"]
+        self.desktop.click(x + w // 2, y + h // 2)
+
+    def enter(self, node, value):
+        self.click(node)
+        self.desktop.key("ctrl+a")
+        self.desktop.type(value)
+
+    def test_each_print_and_preview_starts_from_the_whole_document_and_one_copy(self):
+        path = self.file("doc.txt", numbered(1, 300))
+        editor = self.start(path, env=ACCESSIBLE_EDITOR)
+        pdf = os.path.join(editor.home, "print.pdf")
+        self.desktop.key("ctrl+p")
+        dialog = editor.dialog("印刷")
+        self.desktop.key("alt+o")  # オプション
+        self.click(wait_until(lambda: self.node(editor, "radio button", "先頭のページ"), what="the page range"))
+        self.enter(self.node(editor, "spin button", "印刷範囲", 0), "2")
+        self.enter(self.node(editor, "spin button", "印刷範囲", 1), "3")
+        self.enter(self.node(editor, "spin button", "印刷部数:"), "2")
+        self.desktop.key("Return")
+        editor.wait_closed(dialog)
+        editor.back_in_editor()
+        wait_until(lambda: os.path.exists(pdf) and pdf_pages(pdf) == 2, what="pages 2-3 printed")
+
+        editor.menu("f", "v")
+        preview = editor.dialog("印刷プレビュー")
+        label = wait_until(lambda: next((n["name"] for n in self.accessible_tree(editor)
+                                         if n["role"] == "label" and n["name"].endswith(" ページ")
+                                         and "?" not in n["name"]), None), what="the page count")
+        self.assertEqual(label, "1 / 6 ページ", "the whole document")
+        self.desktop.key("Escape")
+        editor.wait_closed(preview)
+        editor.back_in_editor()
+
+        self.desktop.key("ctrl+p")
+        dialog = editor.dialog("印刷")
+        self.desktop.key("alt+o")
+        every = wait_until(lambda: self.node(editor, "radio button", "すべて印刷"), what="the print range")
+        self.assertIn("checked", every["states"])
+        self.assertEqual(self.node(editor, "spin button", "印刷部数:")["text"], "1")
+        self.desktop.key("Escape")
+        editor.wait_closed(dialog)
 
 
 if __name__ == "__main__":
