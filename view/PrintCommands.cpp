@@ -109,6 +109,7 @@ void PrintCommands::Print() {
 // The printer of the last print or set-up; with none chosen yet, the
 // default queue.
 void PrintCommands::PrintDirect() {
+  StartAfresh();
   if (m_printer.outputFormat() == QPrinter::NativeFormat && !m_printer.printerName().isEmpty()) PrintOn(m_printer);
   else if (!m_printer.outputFileName().isEmpty()) PrintToFile(m_printer);
   else PrintToQueue(QString());
@@ -190,7 +191,6 @@ bool PrintCommands::SendToQueue(const QString& queue, const QPrinter& settings, 
   pdf.setOutputFileName(job.fileName());
   pdf.setPageLayout(settings.pageLayout());
   pdf.setFromTo(settings.fromPage(), settings.toPage());
-  pdf.setColorMode(settings.colorMode());
   pdf.setDocName(m_title);
   bool stopped = false;
   if (Lay(pdf, settings, pages, &stopped) == 0) {

@@ -5,7 +5,6 @@ whose backend saves each job as a PDF file. The editor finds it through
 CUPS_SERVER (`environment()`)."""
 
 import os
-import shutil
 import socket
 import subprocess
 import tempfile
@@ -91,4 +90,4 @@ class PrintScheduler:
         if self.process.poll() is None:
             self.process.terminate()
             self.process.wait()
-        shutil.rmtree(self.folder.name, ignore_errors=True)
+        self.folder.cleanup()

@@ -272,7 +272,7 @@ TEST_F(PrintingTest, PageSetUpOfferedMarginsThatPrintingIgnored) {
   EXPECT_EQ(offered, 0);
 }
 
-TEST_F(PrintingTest, PreviewShowsAsManyPagesAsPrintAndTurnsThemWithTheKeys) {
+TEST_F(PrintingTest, PreviewShowsAsManyPagesAsPrintAndTurnsThem) {
   Show(NumberedLines(200));
   PrintToPdf();
   int printed = PdfPageCount(pdf);
@@ -360,6 +360,10 @@ TEST_F(PrintingTest, TheLastPrintsPageRangeAndCopiesCarriedOver) {
   EXPECT_EQ(from, 0);
   EXPECT_EQ(to, 0);
   EXPECT_EQ(copies, 1);
+  // Printing again without the dialog prints the whole document too.
+  PrintToPdf(2, 3);
+  view.OnCommand(ids::kPrintDirect);
+  EXPECT_EQ(PdfPageCount(pdf), 5);
 }
 
 // A preview of a long text showed nothing until every page was laid out
