@@ -1,9 +1,11 @@
 #include "DocumentFileCodeCheck.h"
 
+#include <QList>
+#include <QString>
+
 #include <array>
 #include <bitset>
 #include <cstring>
-#include <string>
 
 #include "KanjiText.h"
 #include "ShiftJisCodec.h"
@@ -29,8 +31,9 @@ class DefinedPairs {
       for (int trail = 0x40; trail <= 0xFC; ++trail) {
         if (!ShiftJisCodec::IsTrailByte(static_cast<Byte>(trail))) continue;
         const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        OneCodePoint decoded = Decode(std::string_view(pair, 2));
-        m_defined[Index(static_cast<Byte>(lead), static_cast<Byte>(trail))] = decoded.single && !IsPrivateUse(decoded.c);
+        const QList<uint> decoded = QString::fromStdString(ShiftJisCodec::Decode(std::string_view(pair, 2))).toUcs4();
+        m_defined[Index(static_cast<Byte>(lead), static_cast<Byte>(trail))] =
+            decoded.size() == 1 && !IsPrivateUse(decoded[0]);
       }
     }
   }
@@ -38,30 +41,11 @@ class DefinedPairs {
   bool Has(Byte lead, Byte trail) const { return m_defined[Index(lead, trail)]; }
 
  private:
-  struct OneCodePoint {
-    bool single = false;
-    char32_t c = 0;
-  };
-
   static std::size_t Index(Byte lead, Byte trail) { return static_cast<std::size_t>(lead) << 8 | trail; }
-
-  // The one code point two bytes decode to, if they decode to one.
-  static OneCodePoint Decode(std::string_view pair) {
-    std::string utf8 = ShiftJisCodec::Decode(pair);
-    const auto* u = reinterpret_cast<const Byte*>(utf8.data());
-    OneCodePoint result;
-    if (utf8.size() == 2 && (u[0] & 0xE0) == 0xC0) result.c = char32_t(u[0] & 0x1F) << 6 | (u[1] & 0x3F);
-    else if (utf8.size() == 3 && (u[0] & 0xF0) == 0xE0) result.c = char32_t(u[0] & 0x0F) << 12 | char32_t(u[1] & 0x3F) << 6 | (u[2] & 0x3F);
-    else if (utf8.size() == 4 && (u[0] & 0xF8) == 0xF0)
-      result.c = char32_t(u[0] & 0x07) << 18 | char32_t(u[1] & 0x3F) << 12 | char32_t(u[2] & 0x3F) << 6 | (u[3] & 0x3F);
-    else return result;
-    result.single = true;
-    return result;
-  }
 
   // User-defined characters, the codec's stand-ins for bytes that are no
   // character and for held pairs.
-  static bool IsPrivateUse(char32_t c) { return (c >= 0xE000 && c <= 0xF8FF) || c >= 0xF0000; }
+  static bool IsPrivateUse(uint c) { return (c >= 0xE000 && c <= 0xF8FF) || c >= 0xF0000; }
 
   std::bitset<0x10000> m_defined;
 };

@@ -3,8 +3,6 @@
 #include <QPainter>
 #include <QPaintEvent>
 
-#include <cmath>
-
 PreviewCanvas::PreviewCanvas(QSize sheetPixels, DrawSheet draw, QWidget* parent)
     : QWidget(parent), m_sheetPixels(sheetPixels), m_draw(std::move(draw)) {
   setObjectName(QStringLiteral("previewCanvas"));

@@ -40,9 +40,6 @@ class PrintCommands {
   bool PrintToQueue(const QString& queue);
 
   QPrinter& Printer() { return m_printer; }
-  // Pages per sheet, as the page set-up (or the print dialog's printer
-  // properties) last chose them.
-  const SheetPages& PagesOnSheets() const { return m_sheetPages; }
 
  private:
   bool PrintOn(QPrinter& chosen);

@@ -41,11 +41,6 @@ void ProgressWatch::SetText(const QString& text) {
   if (m_label) m_label->setText(text);
 }
 
-void ProgressWatch::Cancel() {
-  m_cancelled = true;
-  if (m_window) m_window->hide();
-}
-
 bool ProgressWatch::Advance(qint64 done) {
   m_done = done;
   if (m_cancelled) return false;

@@ -45,8 +45,6 @@ class ProgressWatch {
   // Where the command is now; false once the user has stopped it.
   bool Advance(qint64 done);
   bool Cancelled() const { return m_cancelled; }
-  // Stops the command as the button does.
-  void Cancel();
 
   // The window, once shown (tests press its keys).
   QDialog* Window() const { return m_window; }

@@ -98,15 +98,3 @@ QTransform SheetLayout::PageOnSheet(int slot) const {
   transform.scale(m_scale, m_scale);
   return transform;
 }
-
-void SheetLayout::SetChosenInPrintDialog(QPrinter& printer, const SheetPages& pages) {
-  QStringList options = printer.printEngine()->property(kJobOptions).toStringList();
-  auto set = [&options](const QString& name, const QString& value) {
-    const qsizetype at = options.indexOf(name);
-    if (at >= 0 && at % 2 == 0 && at + 1 < options.size()) options[at + 1] = value;
-    else options << name << value;
-  };
-  set(QStringLiteral("number-up"), QString::number(pages.count));
-  set(QStringLiteral("number-up-layout"), pages.order);
-  printer.printEngine()->setProperty(kJobOptions, options);
-}

@@ -41,8 +41,6 @@ class SheetLayout {
   // The pages per sheet chosen in the print dialog's printer properties for a
   // queue of the desktop's print system, when more than one.
   static std::optional<SheetPages> ChosenInPrintDialog(const QPrinter& printer);
-  // Tests: pages per sheet on `printer` as the print dialog leaves them.
-  static void SetChosenInPrintDialog(QPrinter& printer, const SheetPages& pages);
 
   int PagesPerSheet() const { return m_columns * m_rows; }
   int Resolution() const { return m_resolution; }
