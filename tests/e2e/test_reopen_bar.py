@@ -38,17 +38,23 @@ class ReopenBar(EditorTestCase):
         shot = self.desktop.screenshot(editor.window)
         return [y for y in range(shot.height) if sum(shot.pixel(x, y) == BAR for x in range(0, shot.width, 4)) > 20]
 
-    def reopen_type_and_save(self, name, data, code, saved):
-        """Opens the file, takes the offer, types あ at the start and saves:
-        the file then holds `saved`."""
+    def code_pane(self, editor):
+        return next((n["name"] for n in self.accessible_tree(editor) if n["role"] == "label" and "→" in n["name"]),
+                    None)
+
+    def reopen_type_and_save(self, name, data, code, pane, saved):
+        """Opens the file, takes the offer (the status bar then shows `pane`),
+        types あ at the start and saves: the file then holds `saved`."""
         path = self.file(name, data)
         editor = self.start_plain(path)
         button = wait_until(lambda: self.offer_button(editor), what="the offer's button")
         self.assertEqual(button["name"], f"{code} で開き直す")
         self.assertTrue(self.bar_rows(editor), "the bar shows above the text")
+        self.assertEqual(self.code_pane(editor), "SJS→SJS", "read as the setting says")
         x, y, w, h = button["extents"]
         self.desktop.click(x + w // 2, y + h // 2)
         wait_until(lambda: not self.bar_rows(editor), what="the bar to close")
+        wait_until(lambda: self.code_pane(editor) == pane, what=f"the code pane to show {pane}")
         self.desktop.key("ctrl+Home")
         self.desktop.type("あ")
         editor.wait_modified()
@@ -57,16 +63,16 @@ class ReopenBar(EditorTestCase):
 
     def test_an_euc_file_is_offered_as_euc_and_saves_back_in_euc(self):
         data = PROSE.encode("euc_jp")
-        self.reopen_type_and_save("euc.txt", data, "EUC", b"\xa4\xa2" + data)
+        self.reopen_type_and_save("euc.txt", data, "EUC", "EUC→EUC", b"\xa4\xa2" + data)
 
     def test_a_jis_file_is_offered_as_jis_and_saves_back_in_jis(self):
         data = jis(PROSE)
         # The typed character joins the first run of kanji, after its escape.
-        self.reopen_type_and_save("jis.txt", data, "JIS", data[:3] + b"$\x22" + data[3:])
+        self.reopen_type_and_save("jis.txt", data, "JIS", "JIS→JIS", data[:3] + b"$\x22" + data[3:])
 
     def test_a_utf8_file_is_offered_as_utf8_and_saves_back_in_utf8(self):
         data = PROSE.encode("utf-8")
-        self.reopen_type_and_save("utf8.txt", data, "UTF-8", "あ".encode("utf-8") + data)
+        self.reopen_type_and_save("utf8.txt", data, "UTF-8", "UTF→UTF", "あ".encode("utf-8") + data)
 
     def test_no_bar_for_ascii_or_shift_jis_prose(self):
         texts = [b"plain ASCII text\r\n", PROSE.encode("cp932"), "ｶﾀｶﾅ と ひらがな\r\n".encode("cp932"),

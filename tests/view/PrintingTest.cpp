@@ -281,6 +281,11 @@ TEST_F(PrintingTest, PreviewShowsAsManyPagesAsPrintAndTurnsThem) {
   Preview([&](CPrintPreviewDlg& preview) {
     preview.FinishCounting();
     shown = preview.PageCount();
+    const double fitted = preview.Canvas()->Scale();
+    preview.ZoomIn();
+    EXPECT_GT(preview.Canvas()->Scale(), fitted);
+    preview.ZoomOut();
+    EXPECT_DOUBLE_EQ(preview.Canvas()->Scale(), fitted);
     preview.NextPage();
     preview.NextPage();
     preview.PreviousPage();
