@@ -71,6 +71,7 @@ bool CKb_zeva3Doc::OnNewDocument() {
   if (!SaveModified()) return false;
   m_cutAtNul = false;
   m_notAsReadCode.clear();
+  m_plainlyIn.reset();
   SetPathName(QString());
   m_text.ShowDocument(std::string(), CodesForNewDocument(m_profile.GetProfileInt("KanaCode", "Load", 1),
                                                          m_profile.GetProfileInt("KanaCode", "Save", 1)));
@@ -83,25 +84,28 @@ bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
   return Load(path, m_profile.GetProfileInt("KanaCode", "Load", 1), m_profile.GetProfileInt("KanaCode", "Save", 1));
 }
 
-bool CKb_zeva3Doc::ReopenAsUtf8() {
+bool CKb_zeva3Doc::ReopenIn(KanjiCode code) {
   if (m_pathName.isEmpty() || !SaveModified()) return false;
-  // The user chose UTF-8 for this file: it is written back as UTF-8 too,
+  // The user chose this code for this file: it is written back in it too,
   // whatever the save setting, not turned into Shift-JIS by the next save.
-  const int utf8 = KanjiCodeToInt(KanjiCode::Utf8);
-  return Load(m_pathName, utf8, utf8);
+  const int chosen = KanjiCodeToInt(code);
+  return Load(m_pathName, chosen, chosen, true);
 }
 
 // The offer stays while the user has not reopened the same file (a
 // cancelled save prompt).
-void CKb_zeva3Doc::OfferUtf8Reopen() {
-  m_text.OfferUtf8Reopen([this, path = m_pathName] {
-    if (!ReopenAsUtf8() && m_pathName == path) OfferUtf8Reopen();
+void CKb_zeva3Doc::OfferReopen(KanjiCode code) {
+  m_text.OfferReopen(code, [this, code, path = m_pathName] {
+    if (!ReopenIn(code) && m_pathName == path) OfferReopen(code);
   });
 }
 
-bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
+// `reopened`: read again in the code the user took from the offer, which
+// detection found; nothing else is offered then.
+bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting, bool reopened) {
   try {
-    LoadedDocument loaded = LoadDocumentFile(path, loadSetting, saveSetting);
+    LoadedDocument loaded = LoadDocumentFile(path, loadSetting, saveSetting, reopened);
+    if (reopened) loaded.plainlyIn.reset();
     if (loaded.problem != LoadProblem::None) {
       ReportLoadProblem(loaded.problem, path);
       return false;
@@ -112,6 +116,7 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
       ReportLoadProblem(LoadProblem::Unreadable, path);
       m_cutAtNul = false;
       m_notAsReadCode.clear();
+      m_plainlyIn.reset();
       SetPathName(QString());
       m_text.ShowDocument(std::string(), loaded.codes);
       return false;
@@ -122,7 +127,8 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
     SetPathName(loaded.path);
     m_stamp = FileStamp::Of(loaded.path);
     m_offeredChange.reset();
-    if (loaded.looksLikeUtf8) OfferUtf8Reopen();
+    m_plainlyIn = loaded.plainlyIn;
+    if (m_plainlyIn) OfferReopen(*m_plainlyIn);
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
       platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppName),

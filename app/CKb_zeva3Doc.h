@@ -32,9 +32,13 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool OpenDocumentFile(const QString& path);
   // A file dropped on the window: the text becomes editable first.
   bool OpenDroppedFile(const QString& path);
-  // The file shown, read again as UTF-8 (after asking to save a modified
-  // text); it is then saved as UTF-8 too.
-  bool ReopenAsUtf8();
+  // The file shown, read again in `code` (after asking to save a modified
+  // text); it is then saved in that code too.
+  bool ReopenIn(KanjiCode code);
+  bool ReopenAsUtf8() { return ReopenIn(KanjiCode::Utf8); }
+  // The code the shown file is plainly in, when it was read in another
+  // (the code offered above the text); nothing otherwise.
+  std::optional<KanjiCode> PlainlyIn() const { return m_plainlyIn; }
   bool Save();
   bool SaveAs();
   // Before the text is thrown away: Yes saves, No discards, Cancel (false) keeps.
@@ -59,8 +63,8 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
  private:
   static const CommandMap<CKb_zeva3Doc>& Commands();
   bool DoSave(const QString& path);
-  bool Load(const QString& path, int loadSetting, int saveSetting);
-  void OfferUtf8Reopen();
+  bool Load(const QString& path, int loadSetting, int saveSetting, bool reopened = false);
+  void OfferReopen(KanjiCode code);
   // Whether the user agrees to what the save code cannot carry (asked
   // only when there is any); the text is looked at in pieces.
   bool ConfirmSaveText(KanjiCode code);
@@ -83,6 +87,7 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   // The file was read in a detected code that a save does not write back
   // as it was: the code's name ("EUC"), empty otherwise.
   QString m_notAsReadCode;
+  std::optional<KanjiCode> m_plainlyIn;
   CommandTarget* m_attachedCommands = nullptr;
   // The file as this program last read or wrote it, and the change of it
   // last offered for reading again.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 
+#include "DocumentFileCodeCheck.h"
 #include "DocumentFilePieces.h"
 #include "PieceThread.h"
 #include "SafeFileWriter.h"
@@ -217,7 +218,7 @@ DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting) {
   return codes;
 }
 
-LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting) {
+LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting, bool detected) {
   LoadedDocument result;
   QFileInfo info(path);
   if (!info.exists()) {
@@ -253,19 +254,18 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   const KanjiCode chosen = KanjiCodeFromInt(loadSetting);
   result.codes.load = chosen == KanjiCode::Auto ? kanji::DetectFileCode(bytes) : chosen;
   result.codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), result.codes.load);
+  // The setting's code, when the file is plainly in another: it is offered.
+  result.plainlyIn = PlainlyOtherCode(bytes, true, chosen);
   if (result.codes.load == KanjiCode::Jis || result.codes.load == KanjiCode::Euc) {
-    ConvertJisOrEuc(path, bytes, KanjiCodeFromInt(loadSetting) == KanjiCode::Auto, result);
-    if (result.problem != LoadProblem::None) result.shiftJis.clear();
+    ConvertJisOrEuc(path, bytes, detected || chosen == KanjiCode::Auto, result);
+    if (result.problem != LoadProblem::None) {
+      result.shiftJis.clear();
+      result.plainlyIn.reset();
+    }
     return result;
   } else if (result.codes.load == KanjiCode::Utf8) {
     result.codes.byteOrderMark = kanji::Utf8FileCodec::StartsWithByteOrderMark(bytes);
     if (result.codes.byteOrderMark) bytes.remove_prefix(kanji::Utf8FileCodec::kByteOrderMark.size());
-  } else {
-    // The setting's code by default: a file that reads as UTF-8 is offered
-    // to be read again, and nothing else changes.
-    result.looksLikeUtf8 = result.codes.load == KanjiCode::ShiftJis &&
-                           KanjiCodeFromInt(loadSetting) == KanjiCode::ShiftJis &&
-                           kanji::Utf8FileCodec::LooksLikeUtf8(bytes);
   }
   // Measured before the control is touched: it holds the text as UTF-8,
   // up to three times the file's size.
@@ -273,7 +273,7 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   if (!DecodesWithin(bytes, utf8, maxControlBytes)) result.problem = LoadProblem::TooLarge;
   else if (!LinesWithin(bytes, utf8, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
   if (result.problem != LoadProblem::None) {
-    result.looksLikeUtf8 = false;
+    result.plainlyIn.reset();
   } else if (bytes.size() >= kStreamedFileBytes) {
     // A large text goes into the control straight from the file.
     result.streamFrom = path;

@@ -58,9 +58,10 @@ struct LoadedDocument {
   // JIS and EUC).
   QString streamFrom;
   std::size_t streamSize = 0;
-  // Read as Shift-JIS by the setting, but well-formed UTF-8 with multi-byte
-  // characters: the user is offered to read it again as UTF-8.
-  bool looksLikeUtf8 = false;
+  // Read in the setting's code (Shift-JIS, JIS or EUC), but plainly in
+  // this other one (PlainlyOtherCode): the user is offered to read it again
+  // in that code.
+  std::optional<KanjiCode> plainlyIn;
 };
 
 // Files from this size on are streamed into the control.
@@ -91,7 +92,10 @@ std::size_t MaxLineBytes();
 DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting);
 
 // Reads `path` and converts it to Shift-JIS as the settings ask.
-LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting);
+// `detected`: the load code was found by detection, not chosen, so a JIS or
+// EUC text is checked for whether a save writes it back as it was (as with
+// the setting Auto).
+LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting, bool detected = false);
 
 // The bytes to write for a Shift-JIS text: JIS or EUC converted, anything
 // else (an Auto left over from an interrupted load included) as it is.

@@ -32,8 +32,8 @@ class DocumentText {
   // document takes it away).
   virtual void ShowNotice(const QString& text) = 0;
   // The same notice with a button that calls `reopen`: the text seems to
-  // be UTF-8.
-  virtual void OfferUtf8Reopen(const std::function<void()>& reopen) = 0;
+  // be in `code` (Shift-JIS, JIS, EUC or UTF-8).
+  virtual void OfferReopen(KanjiCode code, const std::function<void()>& reopen) = 0;
   // The same with a button that calls `reload`: another program changed
   // the file.
   virtual void OfferReload(const std::function<void()>& reload) = 0;

@@ -130,6 +130,11 @@ int ExecDialog(QDialog& dialog) {
   return dialog.exec();
 }
 
+void ShowProgressWindow(QDialog& window) {
+  if (Installed<ProgressWindowHandler>()) return Installed<ProgressWindowHandler>()(window);
+  window.show();
+}
+
 bool StartProgram(const QString& program, const QStringList& arguments) {
   if (Installed<ProgramHandler>()) return Installed<ProgramHandler>()(program, arguments);
   return QProcess::startDetached(program, arguments);
@@ -142,6 +147,9 @@ bool OpenWithDesktop(const QUrl& url) {
 
 void SetOpenPathHandler(OpenPathHandler handler) { Installed<OpenPathHandler>() = std::move(handler); }
 void SetDialogHandler(DialogHandler handler) { Installed<DialogHandler>() = std::move(handler); }
+void SetProgressWindowHandler(ProgressWindowHandler handler) {
+  Installed<ProgressWindowHandler>() = std::move(handler);
+}
 void SetProgramHandler(ProgramHandler handler) { Installed<ProgramHandler>() = std::move(handler); }
 void SetDesktopHandler(DesktopHandler handler) { Installed<DesktopHandler>() = std::move(handler); }
 

@@ -32,9 +32,12 @@ inline constexpr const char* kConfirmShortenedOverwrite =
     "%1\nは途中までしか読み込まれていません。\n"
     "上書き保存すると、ファイルの残りの部分は失われます。保存しますか？";
 inline constexpr const char* kNotAsRead = "この文書は読み込んだとおりには保存できません（自動判別: %1）";
-// The bar over a text read as Shift-JIS that reads as UTF-8.
-inline constexpr const char* kLooksLikeUtf8 = "このファイルは UTF-8 で書かれているようです。";
-inline constexpr const char* kReopenAsUtf8 = "UTF-8 で開き直す";
+// The bar over a text read in the setting's code that is plainly in
+// another (%1: "Shift-JIS", "JIS", "EUC" or "UTF-8").
+inline constexpr const char* kLooksLikeCode = "このファイルは %1 で書かれているようです。";
+inline constexpr const char* kReopenInCode = "%1 で開き直す";
+// /p when the file is plainly in another code than the setting's.
+inline constexpr const char* kPrintsInCode = "%1\nは %2 で書かれているようなので、%2 として印刷します。";
 inline constexpr const char* kNotAsReadReason = "ファイルの %1 バイト目からの %2 は、保存すると %3 になります。";
 inline constexpr const char* kNoBytes = "（なし）";
 inline constexpr const char* kConfirmNotAsReadOverwrite =

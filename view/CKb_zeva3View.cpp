@@ -13,6 +13,7 @@
 #include "ClipboardTextWatch.h"
 #include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
+#include "DocumentFileCodeCheck.h"
 #include "FileDropTarget.h"
 #include "HelpLauncher.h"
 #include "LineEndReplacement.h"
@@ -99,8 +100,10 @@ void CKb_zeva3View::TakeCodes(const DocumentCodes& codes) {
   m_control->ClearModified();
 }
 
-void CKb_zeva3View::OfferUtf8Reopen(const std::function<void()>& reopen) {
-  m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeUtf8), QString::fromUtf8(strings::kReopenAsUtf8), reopen);
+void CKb_zeva3View::OfferReopen(KanjiCode code, const std::function<void()>& reopen) {
+  const QString name = QString::fromLatin1(KanjiCodeDisplayName(code));
+  m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeCode).arg(name),
+                      QString::fromUtf8(strings::kReopenInCode).arg(name), reopen);
 }
 
 void CKb_zeva3View::OfferReload(const std::function<void()>& reload) {

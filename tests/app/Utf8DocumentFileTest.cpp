@@ -21,7 +21,7 @@ struct Utf8LoadCase {
   int loadSetting;
   KanjiCode load;
   bool byteOrderMark;
-  bool offered;  // the reopen-as-UTF-8 offer
+  bool offered;  // the offer to read it again as UTF-8
 };
 
 void PrintTo(const Utf8LoadCase& c, std::ostream* os) { *os << c.fixture << " load " << c.loadSetting; }
@@ -35,7 +35,7 @@ TEST_P(Utf8LoadCases, FindsTheCodeTheMarkAndTheOffer) {
   EXPECT_EQ(doc.codes.load, c.load);
   EXPECT_EQ(doc.codes.save, c.load);
   EXPECT_EQ(doc.codes.byteOrderMark, c.byteOrderMark);
-  EXPECT_EQ(doc.looksLikeUtf8, c.offered);
+  EXPECT_EQ(doc.plainlyIn == KanjiCode::Utf8, c.offered);
   std::string file = ReadFileBytes(Fixture(c.fixture));
   if (c.byteOrderMark) file.erase(0, 3);
   if (c.load != KanjiCode::Jis && c.load != KanjiCode::Euc) {
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Utf8LoadCase{"euc_prose.txt", kAuto, KanjiCode::Euc, false, false},
                     Utf8LoadCase{"utf8_prose.txt", kSjis, KanjiCode::ShiftJis, false, true},
                     Utf8LoadCase{"utf8_bom_prose.txt", kSjis, KanjiCode::ShiftJis, false, true},
-                    Utf8LoadCase{"utf8_prose.txt", kEuc, KanjiCode::Euc, false, false},
+                    Utf8LoadCase{"utf8_prose.txt", kEuc, KanjiCode::Euc, false, true},
                     Utf8LoadCase{"ascii.txt", kSjis, KanjiCode::ShiftJis, false, false},
                     Utf8LoadCase{"sjis_prose.txt", kSjis, KanjiCode::ShiftJis, false, false}));
 
