@@ -252,6 +252,121 @@ bool ShiftJisCodec::IsHeldPair(char32_t c) {
   return IsHeldPairBytes(static_cast<Byte>(c >> 8 & 0xFF), static_cast<Byte>(c & 0xFF));
 }
 
+
+namespace {
+
+// The UTF-8 of the code points Decode gives held pairs (U+F8140-U+FFCFC):
+// F3 B8-BF, then two continuation bytes. The held pair that starts at `p`,
+// or 0.
+char32_t HeldPairAt(const Byte* p, std::size_t available) {
+  if (available < 4 || p[0] != 0xF3 || p[1] < 0xB8 || p[1] > 0xBF) return 0;
+  if ((p[2] & 0xC0) != 0x80 || (p[3] & 0xC0) != 0x80) return 0;
+  const char32_t c = static_cast<char32_t>((p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)) | 0xC0000;
+  return ShiftJisCodec::IsHeldPair(c) ? c : 0;
+}
+
+// Calls `each(offset, heldPair)` for every held pair of a UTF-8 text, in
+// order; stops when it answers false.
+template <class Each>
+void EveryHeldPair(std::string_view utf8, Each each) {
+  const auto* p = reinterpret_cast<const Byte*>(utf8.data());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const void* found = std::memchr(p + pos, 0xF3, utf8.size() - pos);
+    if (!found) return;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const Byte*>(found) - p);
+    if (char32_t held = HeldPairAt(p + at, utf8.size() - at)) {
+      if (!each(at, held)) return;
+      pos = at + 4;
+    } else {
+      pos = at + 1;
+    }
+  }
+}
+
+// A byte of an empty cell as Decode gives a byte on its own.
+Byte* PutCellByte(Byte b, Byte* o) {
+  if (b < 0x80) {
+    *o = b;
+    return o + 1;
+  }
+  return PutUtf8(ShiftJisCodec::kRawByteBase + b, o);
+}
+
+// The second byte forms of each character, sorted by character.
+const std::vector<std::pair<char32_t, char32_t>>& FormsByCharacter() {
+  static const auto forms = [] {
+    std::vector<std::pair<char32_t, char32_t>> list;
+    for (const auto& entry : kDuplicatePairs) list.emplace_back(entry[1], ShiftJisCodec::kHeldPairBase + entry[0]);
+    std::sort(list.begin(), list.end());
+    return list;
+  }();
+  return forms;
+}
+
+}  // namespace
+
+std::vector<char32_t> ShiftJisCodec::SecondForms(char32_t character) {
+  const auto& forms = FormsByCharacter();
+  auto found = std::lower_bound(forms.begin(), forms.end(), std::pair<char32_t, char32_t>(character, 0));
+  std::vector<char32_t> result;
+  for (; found != forms.end() && found->first == character; ++found) result.push_back(found->second);
+  return result;
+}
+
+bool ShiftJisCodec::HoldsPairs(std::string_view utf8) {
+  bool holds = false;
+  EveryHeldPair(utf8, [&holds](std::size_t, char32_t) { return !(holds = true); });
+  return holds;
+}
+
+std::string ShiftJisCodec::StandardText(std::string_view utf8) {
+  std::string result;
+  result.reserve(utf8.size());  // a character is shorter than its pair; an empty cell is rare
+  std::size_t copied = 0;
+  EveryHeldPair(utf8, [&](std::size_t at, char32_t held) {
+    result.append(utf8, copied, at - copied);
+    Byte written[8];
+    Byte* end = written;
+    if (char32_t character = DuplicateCharacter(held)) {
+      end = PutUtf8(character, written);
+    } else {
+      end = PutCellByte(static_cast<Byte>(held >> 8 & 0xFF), end);
+      end = PutCellByte(static_cast<Byte>(held & 0xFF), end);
+    }
+    result.append(reinterpret_cast<const char*>(written), static_cast<std::size_t>(end - written));
+    copied = at + 4;
+    return true;
+  });
+  result.append(utf8, copied);
+  return result;
+}
+
+std::string ShiftJisCodec::StandardPairs(std::string_view shiftJis) {
+  std::string result(shiftJis);
+  const std::uint16_t* table = Encoding().Entries();
+  auto* p = reinterpret_cast<Byte*>(result.data());
+  const std::size_t n = result.size();
+  for (std::size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      i += scan::AsciiSpan(p + i, n - i);
+      continue;
+    }
+    if (i + 1 == n || !IsLeadByte(p[i]) || !IsTrailByte(p[i + 1])) {
+      ++i;
+      continue;
+    }
+    if (IsHeldPairBytes(p[i], p[i + 1])) {
+      if (char32_t character = DuplicateCharacter(HeldPairCodePoint(p[i], p[i + 1]))) {
+        const std::uint16_t entry = table[character];
+        p[i] = static_cast<Byte>(entry & 0xFF);
+        p[i + 1] = static_cast<Byte>(entry >> 8);
+      }
+    }
+    i += 2;
+  }
+  return result;
+}
+
 char32_t ShiftJisCodec::DuplicateCharacter(char32_t heldPair) {
   if (!IsHeldPair(heldPair)) return 0;
   const auto pair = static_cast<unsigned short>(heldPair - kHeldPairBase);
