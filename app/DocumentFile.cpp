@@ -183,7 +183,7 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   auto check = BeforeNul(cut, [&](std::string_view shiftJis) {
     measure.Add(shiftJis);
     if (!stream) result.shiftJis.append(shiftJis);
-    if (comparer) saver.Feed(shiftJis);
+    if (comparer) saver.Feed(kanji::ShiftJisCodec::StandardPairs(shiftJis));  // as a save writes it
   });
   auto convert = [before, code](const PieceThread::Hand& hand) {
     PieceFeeder converter(ToShiftJisPieces(code), hand);
@@ -311,19 +311,32 @@ bool ReadFilePieces(const QString& path, std::size_t size, const std::function<v
 }
 
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
-  return kanji::FromShiftJis(shiftJis, saveCode);
+  if (saveCode != KanjiCode::Jis && saveCode != KanjiCode::Euc) return shiftJis;
+  return kanji::FromShiftJis(kanji::ShiftJisCodec::StandardPairs(shiftJis), saveCode);
 }
 
 BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode) {
   if (saveCode != KanjiCode::Jis && saveCode != KanjiCode::Euc) return shiftJis;
   return [shiftJis = std::move(shiftJis), saveCode](const Sink& write) {
     PieceFeeder encoder(FromShiftJisPieces(saveCode), write);
-    shiftJis([&encoder](std::string_view piece) { encoder.Feed(piece); });
+    // Pieces end between characters, so each is walked on its own.
+    shiftJis([&encoder](std::string_view piece) { encoder.Feed(kanji::ShiftJisCodec::StandardPairs(piece)); });
     encoder.Finish();
   };
 }
 
-void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each) {
+namespace {
+
+// The control's text as a UTF-8 file holds it: see EncodeUtf8ForSave.
+std::string Utf8FileBytes(std::string_view controlText, bool shiftJisText) {
+  if (!shiftJisText || !kanji::ShiftJisCodec::HoldsPairs(controlText))
+    return kanji::Utf8FileCodec::Encode(controlText);
+  return kanji::Utf8FileCodec::Encode(kanji::ShiftJisCodec::StandardText(controlText));
+}
+
+}  // namespace
+
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText, const Sink& each) {
   if (byteOrderMark) each(kanji::Utf8FileCodec::kByteOrderMark);
   // Each piece ends before a character's first byte: the stand-ins for
   // raw bytes are whole characters, encoded alike in any piece.
@@ -331,13 +344,13 @@ void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, c
     std::size_t end = std::min(controlText.size(), pos + kMeasurePiece);
     while (end < controlText.size() && end > pos + 1 && (static_cast<unsigned char>(controlText[end]) & 0xC0) == 0x80)
       --end;
-    each(kanji::Utf8FileCodec::Encode(controlText.substr(pos, end - pos)));
+    each(Utf8FileBytes(controlText.substr(pos, end - pos), shiftJisText));
     pos = end;
   }
 }
 
-std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark) {
-  std::string bytes = kanji::Utf8FileCodec::Encode(controlText);
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText) {
+  std::string bytes = Utf8FileBytes(controlText, shiftJisText);
   if (byteOrderMark) bytes.insert(0, kanji::Utf8FileCodec::kByteOrderMark);
   return bytes;
 }

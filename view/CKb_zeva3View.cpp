@@ -107,12 +107,13 @@ std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing)
 }
 
 std::string CKb_zeva3View::Utf8TextForSave() const {
-  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark);
+  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8);
 }
 
 void CKb_zeva3View::SaveTextPieces(const std::function<void(std::string_view)>& each,
                                    std::vector<kanji::Unencodable>* missing) const {
-  if (SaveCode() == KanjiCode::Utf8) EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, each);
+  if (SaveCode() == KanjiCode::Utf8)
+    EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8, each);
   else m_control->ShiftJisPieces(each, missing);
 }
 

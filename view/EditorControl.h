@@ -127,6 +127,14 @@ class EditorControl : public QsciScintilla {
   // Pastes the clipboard's plain text, its line breaks made the ending
   // Enter inserts.
   void PastePlainText();
+
+  // Copy, cut and drags give other programs the characters: a pair held as
+  // its bytes (the NEC "≒" of 0x8790) as the character it stands for. Beside
+  // that text goes the selection as the control holds it, in a format of the
+  // program's own, so that a paste into text read as Shift-JIS keeps the
+  // second byte form; text from elsewhere pastes as its characters, which
+  // save in their standard form, as typed ones do.
+  static constexpr const char* kHeldTextFormat = "application/x-kb-zeva3-held-text";
   void UndoLast();
 
   // An input method's composition (the preedit) is shown in the text but
@@ -145,6 +153,8 @@ class EditorControl : public QsciScintilla {
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
  protected:
+  QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
+  QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -161,6 +171,7 @@ class EditorControl : public QsciScintilla {
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
   QString WithEnterLineEnds(QString text) const;
+  QString ClipboardText() const;
   void ShowBytesAsMarkers();
   void ShowHeldPairsAsMarkers();
   void ApplyFormat();
