@@ -1,9 +1,8 @@
 #include "CKb_zeva3App.h"
 
-#include <QFileInfo>
-
 #include "CKb_zeva3Doc.h"
 #include "CommandIds.h"
+#include "FileName.h"
 #include "JapaneseInterface.h"
 #include "ModalSeam.h"
 #include "SettingsLocation.h"
@@ -81,5 +80,5 @@ void CKb_zeva3App::OnFileOpen() {
 
 void CKb_zeva3App::OnRecentFile(int index) {
   QString path = m_recentFiles.Entries().value(index);
-  if (!m_document->OpenDocumentFile(path) && !QFileInfo::exists(path)) m_recentFiles.Remove(index);
+  if (!m_document->OpenDocumentFile(path) && !FileName::Exists(path)) m_recentFiles.Remove(index);
 }

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "CommandIds.h"
+#include "FileName.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "Strings.h"
@@ -77,7 +78,7 @@ CKb_zeva3Doc::CKb_zeva3Doc(ProfileFile& profile, DocumentText& text, QObject* pa
     : QObject(parent), m_profile(profile), m_text(text) {}
 
 QString CKb_zeva3Doc::Title() const {
-  return m_pathName.isEmpty() ? T(strings::kUntitled) : QFileInfo(m_pathName).fileName();
+  return m_pathName.isEmpty() ? T(strings::kUntitled) : FileName::Shown(QFileInfo(m_pathName).fileName());
 }
 
 void CKb_zeva3Doc::SetPathName(const QString& path) {
@@ -140,7 +141,7 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
     if (loaded.looksLikeUtf8) OfferUtf8Reopen();
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppName),
+      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(FileName::Shown(loaded.path)), T(strings::kAppName),
                                               MessageIcon::Information, MessageButtons::Ok});
     }
     return true;
@@ -214,13 +215,13 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     // Encoded into the file a piece at a time: no copy of the whole text.
     BytePieces text = [this](const Sink& each) { m_text.SaveTextPieces(each, nullptr); };
     if (!WriteFileSafely(path, EncodePiecesForSave(text, code), &reason)) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppName),
+      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(FileName::Shown(path), reason), T(strings::kAppName),
                                               MessageIcon::Stop, MessageButtons::Ok});
       return false;
     }
     m_cutAtNul = m_cutAtNul && !overTheFileRead;
     if (overTheFileRead) m_notAsReadCode.clear();
-    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetPathName(FileName::Absolute(path));
     m_text.ClearModified();
     emit FileUsed(m_pathName);
     return true;
@@ -274,13 +275,13 @@ bool CKb_zeva3Doc::ConfirmUncarryable(const std::vector<QString>& characters, Ka
 }
 
 bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(path),
+  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(FileName::Shown(path)),
                                                  T(strings::kAppName), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
 bool CKb_zeva3Doc::ConfirmNotAsReadOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(path, m_notAsReadCode),
+  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(FileName::Shown(path), m_notAsReadCode),
                                                  T(strings::kAppName), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
@@ -302,7 +303,7 @@ void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
     case LoadProblem::LineTooLong: text = strings::kLineTooLong; icon = MessageIcon::Exclamation; break;
     default: break;
   }
-  platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppName), icon, MessageButtons::Ok});
+  platform::ShowMessage(m_text.Window(), {T(text).arg(FileName::Shown(path)), T(strings::kAppName), icon, MessageButtons::Ok});
 }
 
 void CKb_zeva3Doc::ReportMemoryError() {

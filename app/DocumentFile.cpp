@@ -1,14 +1,17 @@
 #include "DocumentFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "DocumentFilePieces.h"
+#include "FileName.h"
 #include "PieceThread.h"
 #include "SafeFileWriter.h"
 #include "ShiftJisCodec.h"
@@ -141,7 +144,17 @@ KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == Kanji
 // An absolute, clean path. Linux file names are exact: a file found under
 // the name given is stored under that very name, so only the directory part
 // needs making absolute.
-QString NormalisedPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString NormalisedPath(const QString& path) { return FileName::Absolute(path); }
+
+// The file opened by its name's bytes: Qt would take a name's bytes that are
+// no UTF-8 for characters (FileName).
+bool OpenForReading(QFile& file, const QString& path) {
+  const int descriptor = ::open(FileName::Bytes(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  if (file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+  ::close(descriptor);
+  return false;
+}
 
 // Passes on to `each` the Shift-JIS given to it up to its first 0x00;
 // `cut` is set when there is one.
@@ -215,27 +228,27 @@ DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting) {
 
 LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting) {
   LoadedDocument result;
-  QFileInfo info(path);
-  if (!info.exists()) {
+  struct stat info {};
+  if (::stat(FileName::Bytes(path).c_str(), &info) != 0) {
     result.problem = LoadProblem::Missing;
     return result;
   }
-  if (!info.isFile()) {
+  if (!S_ISREG(info.st_mode)) {
     result.problem = LoadProblem::NotAFile;
     return result;
   }
-  if (static_cast<unsigned long long>(info.size()) > maxControlBytes) {
+  if (static_cast<unsigned long long>(info.st_size) > maxControlBytes) {
     result.problem = LoadProblem::TooLarge;
     return result;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  QFile file;
+  if (!OpenForReading(file, path)) {
     result.problem = LoadProblem::Unreadable;
     return result;
   }
   // Not zero-filled first: a large file's pages are then written once, by
   // the read.
-  const auto size = static_cast<std::size_t>(info.size());
+  const auto size = static_cast<std::size_t>(info.st_size);
   auto buffer = std::make_unique_for_overwrite<char[]>(size);
   qint64 read = size == 0 ? 0 : file.read(buffer.get(), static_cast<qint64>(size));
   if (read < 0) {
@@ -297,8 +310,8 @@ bool ReadDocumentPieces(const QString& path, std::size_t size, const DocumentCod
 
 bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
                     std::size_t offset) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  QFile file;
+  if (!OpenForReading(file, path)) return false;
   if (offset > 0 && !file.seek(static_cast<qint64>(offset))) return false;
   std::string piece(kMeasurePiece, '\0');
   for (std::size_t done = 0; done < size;) {

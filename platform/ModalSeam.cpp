@@ -8,6 +8,14 @@
 #include <QPushButton>
 #include <QProcess>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "DetachedProcess.h"
+#include "FileName.h"
+#include "OpenFileDialog.h"
+
 namespace platform {
 namespace {
 
@@ -128,12 +136,12 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested,
 
 std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters) {
   if (Installed<OpenPathHandler>()) return Installed<OpenPathHandler>()(filters);
-  QFileDialog dialog(parent);
+  OpenFileDialog dialog(parent);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first();
+  return dialog.ChosenPath();
 }
 
 int ExecDialog(QDialog& dialog) {
@@ -143,7 +151,12 @@ int ExecDialog(QDialog& dialog) {
 
 bool StartProgram(const QString& program, const QStringList& arguments) {
   if (Installed<ProgramHandler>()) return Installed<ProgramHandler>()(program, arguments);
-  return QProcess::startDetached(program, arguments);
+  // A name that is no UTF-8 goes by its bytes (FileName), which Qt cannot pass on.
+  if (!FileName::HasRawBytes(program) && std::none_of(arguments.begin(), arguments.end(), &FileName::HasRawBytes))
+    return QProcess::startDetached(program, arguments);
+  std::vector<std::string> words;
+  for (const QString& argument : arguments) words.push_back(FileName::Bytes(argument));
+  return DetachedProcess::Start(FileName::Bytes(program), words);
 }
 
 bool OpenWithDesktop(const QUrl& url) {
