@@ -56,6 +56,10 @@ std::string WithOtherForms(const std::string& written, char32_t c, bool matchCas
 }
 
 bool IsHexDigit(char32_t c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+char32_t HexValue(char digit) {
+  if (digit <= '9') return static_cast<char32_t>(digit - '0');
+  return static_cast<char32_t>((digit | 0x20) - 'a' + 10);
+}
 bool IsAsciiAlphanumeric(char32_t c) { return c < 0x80 && QChar::isLetterOrNumber(c); }
 
 // Walks a regular expression, copying it and handing each literal
@@ -118,10 +122,12 @@ class ExpressionRewriter {
       for (; end < m_source.size() && end < m_at + 4 && IsHexDigit(m_source[end]); ++end)
         digits += static_cast<char>(m_source[end]);
     }
+    if (digits.size() > 8) return CopyEscape(end - m_at);  // past any code point: PCRE2 will say so
     std::string written;
     for (qsizetype i = m_at; i < end; ++i) written += Utf8(m_source[i]);
     m_at = end;
-    const char32_t c = digits.empty() ? 0 : static_cast<char32_t>(std::stoul(digits, nullptr, 16));
+    char32_t c = 0;
+    for (char digit : digits) c = c * 16 + HexValue(digit);
     return Literal{c, written};
   }
 

@@ -112,6 +112,15 @@ TEST_F(SecondFormsTest, JisAndEucSavesWriteTheStandardFormWhereTheCodeHasTheChar
   }
 }
 
+// An EUC file holding the NEC "≒" in its row-13 cell (AD F0) saves it in
+// the standard cell (A2 E2): said when the file is read, as for any
+// detected file a save would change.
+TEST_F(SecondFormsTest, ADetectedFileWithASecondFormIsToldItSavesTheStandardForm) {
+  Open("\xAD\xF0\n", 4, 4);
+  EXPECT_EQ(Text(), ShiftJisCodec::Decode("\x87\x90\n"));
+  EXPECT_TRUE(view.Notice().Text().contains(QStringLiteral("EUC"))) << view.Notice().Text().toStdString();
+}
+
 // Copy put U+F8790... on the clipboard, which other programs paste as boxes.
 // They get the characters; a paste back into the editor keeps the bytes
 // read, through the program's own format beside the text.

@@ -162,6 +162,7 @@ TEST(TextSearcher, SecondFormsInExpressionsClassesAndRanges) {
   EXPECT_EQ(starts("Ⅰ", false), (std::vector<std::size_t>{8, 12, 16})) << "ⅰ of 0xEEEF too, without regard to case";
   EXPECT_EQ(Starts(TextSearcher(Q("ⅰ"), Options(false, false, false)), text), (std::vector<std::size_t>{8, 12, 16}));
   EXPECT_EQ(starts("(?#纊)Ⅰ"), numeral);
+  EXPECT_FALSE(TextSearcher(Q("\\x{123456789abcdef}"), Options(true, false, true)).IsValid()) << "said, not thrown";
   // A second form in the pattern (pasted from the editor's own format)
   // stands for its character.
   EXPECT_EQ(Starts(TextSearcher(QString::fromStdString(ShiftJisCodec::Decode("\xED\x40")), Options(true, false, false)),
