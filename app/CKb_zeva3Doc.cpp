@@ -238,12 +238,11 @@ bool CKb_zeva3Doc::ConfirmSaveText(KanjiCode code) {
   std::vector<kanji::Unencodable> missing;
   std::vector<QString> uncarryable;
   m_text.SaveTextPieces(
-      [&](std::string_view piece) {
+      [&](std::string_view shiftJis) {
         // Pieces end between characters, so each is looked at on its own,
-        // as the save writes it: a second form ("≒" of 0x8790) in the
-        // standard form JIS and EUC know.
-        if (uncarryable.size() >= kCountedCharacters || (code != KanjiCode::Jis && code != KanjiCode::Euc)) return;
-        const std::string shiftJis = kanji::ShiftJisCodec::StandardPairs(piece);
+        // as the save writes it (a second form such as the "≒" of 0x8790 in
+        // the standard form JIS and EUC know).
+        if (uncarryable.size() >= kCountedCharacters) return;
         for (const kanji::TextSpan& span :
              kanji::FindUncarryable(shiftJis, code, kCountedCharacters - uncarryable.size()))
           uncarryable.push_back(Describe(shiftJis, span));

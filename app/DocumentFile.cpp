@@ -196,7 +196,9 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   auto check = BeforeNul(cut, [&](std::string_view shiftJis) {
     measure.Add(shiftJis);
     if (!stream) result.shiftJis.append(shiftJis);
-    if (comparer) saver.Feed(kanji::ShiftJisCodec::StandardPairs(shiftJis));  // as a save writes it
+    // As a save writes it: a second form (the NEC "≒" of row 13) in the
+    // standard form. The converter's pieces end between characters.
+    if (comparer) saver.Feed(kanji::ShiftJisCodec::StandardPairs(shiftJis));
   });
   auto convert = [before, code](const PieceThread::Hand& hand) {
     PieceFeeder converter(ToShiftJisPieces(code), hand);
@@ -324,16 +326,14 @@ bool ReadFilePieces(const QString& path, std::size_t size, const std::function<v
 }
 
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode) {
-  if (saveCode != KanjiCode::Jis && saveCode != KanjiCode::Euc) return shiftJis;
-  return kanji::FromShiftJis(kanji::ShiftJisCodec::StandardPairs(shiftJis), saveCode);
+  return kanji::FromShiftJis(shiftJis, saveCode);
 }
 
 BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode) {
   if (saveCode != KanjiCode::Jis && saveCode != KanjiCode::Euc) return shiftJis;
   return [shiftJis = std::move(shiftJis), saveCode](const Sink& write) {
     PieceFeeder encoder(FromShiftJisPieces(saveCode), write);
-    // Pieces end between characters, so each is walked on its own.
-    shiftJis([&encoder](std::string_view piece) { encoder.Feed(kanji::ShiftJisCodec::StandardPairs(piece)); });
+    shiftJis([&encoder](std::string_view piece) { encoder.Feed(piece); });
     encoder.Finish();
   };
 }

@@ -95,8 +95,6 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
 
 // The bytes to write for a Shift-JIS text: JIS or EUC converted, anything
 // else (an Auto left over from an interrupted load included) as it is.
-// JIS and EUC get the standard form of a pair read in a second form (0x81E0
-// for the "≒" of 0x8790): they know the character by that form alone.
 std::string EncodeForSave(const std::string& shiftJis, KanjiCode saveCode);
 
 // Pieces of bytes handed on by a producer; it may be run more than once

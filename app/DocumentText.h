@@ -34,6 +34,9 @@ class DocumentText {
   // The same notice with a button that calls `reopen`: the text seems to
   // be UTF-8.
   virtual void OfferUtf8Reopen(const std::function<void()>& reopen) = 0;
+  // The Shift-JIS a save converts; for a JIS or EUC save, characters read
+  // in a second form (the NEC "≒" of 0x8790) in their standard form, the
+  // only one those codes know.
   virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
   // The bytes of a UTF-8 save, with the byte-order mark the file had.
   virtual std::string Utf8TextForSave() const = 0;

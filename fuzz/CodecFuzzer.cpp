@@ -22,8 +22,13 @@ void Check(std::string_view bytes) {
   kanji::EncodeResult back = ShiftJisCodec::Encode(utf8);
   Require(back.bytes == bytes && back.unencodable.empty());
   Require(ShiftJisCodec::EncodedLength(utf8) == bytes.size());
-  // The text others read saves in the forms JIS and EUC know.
-  Require(ShiftJisCodec::Encode(ShiftJisCodec::StandardText(utf8)).bytes == ShiftJisCodec::StandardPairs(bytes));
+  // The text others read saves in the forms JIS and EUC know, which the
+  // encoder writes straight away when asked.
+  const std::string standard = ShiftJisCodec::StandardPairs(bytes);
+  Require(ShiftJisCodec::Encode(ShiftJisCodec::StandardText(utf8)).bytes == standard);
+  std::string direct(ShiftJisCodec::EncodedBound(utf8.size()), '\0');
+  direct.resize(ShiftJisCodec::EncodeInto(utf8, direct.data(), nullptr, ShiftJisCodec::HeldPairs::Standard));
+  Require(direct == standard);
   kanji::EncodeResult asUtf8 = ShiftJisCodec::Encode(bytes);
   Require(ShiftJisCodec::EncodedLength(bytes) == asUtf8.bytes.size());
   std::string text = kanji::Utf8FileCodec::Decode(bytes);

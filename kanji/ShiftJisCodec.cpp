@@ -72,10 +72,12 @@ constexpr JisForm kJisForms[] = {
     {U'\u2014', 0x815C},  // EM DASH; HORIZONTAL BAR
 };
 
-// Unicode to Shift-JIS, in the entries Utf8ToShiftJis.h describes.
+// Unicode to Shift-JIS, in the entries Utf8ToShiftJis.h describes. With
+// `standardForms`, the held pairs that stand for a character take that
+// character's entry.
 class EncodeTable {
  public:
-  EncodeTable() {
+  explicit EncodeTable(bool standardForms) {
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
       table_[ShiftJisCodec::kRawByteBase + b] = Single(b);
       if (unsigned cp = kSingleByteToUnicode[b - 0x80]) table_[cp] = Single(b);
@@ -92,6 +94,9 @@ class EncodeTable {
     for (const JisForm& form : kJisForms) {
       if (table_[form.character] == 0) table_[form.character] = EncodeEntry(form.pair >> 8, form.pair & 0xFF);
     }
+    if (!standardForms) return;
+    for (const auto& [pair, character] : kDuplicatePairs)
+      table_[0x10000 + ShiftJisCodec::kHeldPairBase + pair - encoding::kHeldPairsFirst] = table_[character];
   }
   const std::uint16_t* Entries() const { return table_.data(); }
 
@@ -102,7 +107,12 @@ class EncodeTable {
 };
 
 const EncodeTable& Encoding() {
-  static const EncodeTable table;
+  static const EncodeTable table(false);
+  return table;
+}
+
+const EncodeTable& StandardEncoding() {
+  static const EncodeTable table(true);
   return table;
 }
 
@@ -189,10 +199,10 @@ std::string ShiftJisCodec::Decode(std::string_view shiftJis) {
 }
 
 std::size_t ShiftJisCodec::EncodeInto(std::string_view utf8, char* shiftJis,
-                                     std::vector<Unencodable>* unencodable) {
+                                     std::vector<Unencodable>* unencodable, HeldPairs held) {
   const auto* p = reinterpret_cast<const Byte*>(utf8.data());
   auto* out = reinterpret_cast<Byte*>(shiftJis);
-  const std::uint16_t* table = Encoding().Entries();
+  const std::uint16_t* table = (held == HeldPairs::Standard ? StandardEncoding() : Encoding()).Entries();
   encoding::ReportMissing report = unencodable ? ListMissing : nullptr;
 #if defined(KB_BMI2_CODEC)
   if (UseBmi2()) return encoding::EncodeWithBmi2(p, utf8.size(), out, table, report, unencodable);
@@ -341,28 +351,61 @@ std::string ShiftJisCodec::StandardText(std::string_view utf8) {
   return result;
 }
 
-std::string ShiftJisCodec::StandardPairs(std::string_view shiftJis) {
-  std::string result(shiftJis);
-  const std::uint16_t* table = Encoding().Entries();
-  auto* p = reinterpret_cast<Byte*>(result.data());
-  const std::size_t n = result.size();
-  for (std::size_t i = 0; i < n;) {
-    if (p[i] < 0x80) {
-      i += scan::AsciiSpan(p + i, n - i);
-      continue;
-    }
-    if (i + 1 == n || !IsLeadByte(p[i]) || !IsTrailByte(p[i + 1])) {
+namespace {
+
+// The leads of the pairs held as duplicates: 0x87 (NEC row 13), 0xED-0xEE
+// (NEC-selected IBM) and 0xFA-0xFC (IBM). Text without them has none.
+bool MayLeadDuplicate(Byte b) { return b == 0x87 || b == 0xED || b == 0xEE || b >= 0xFA; }
+#if defined(__SSE2__)
+const auto kMayLeadDuplicate = [](scan::Block v) {
+  return Sse2Vectors::EqualBits(v, 0x87) | Sse2Vectors::EqualBits(v, 0xED) | Sse2Vectors::EqualBits(v, 0xEE) |
+         Sse2Vectors::EqualBits(v, 0xFA) | Sse2Vectors::EqualBits(v, 0xFB) | Sse2Vectors::EqualBits(v, 0xFC);
+};
+#else
+const auto kMayLeadDuplicate = [](int) { return 0u; };
+#endif
+
+// Walks the characters of p from `from` (a character's first byte) until
+// `until` lies behind, each held duplicate replaced by the pair of its
+// character; returns where the walk ended, a character's first byte.
+std::size_t StandardizeFrom(Byte* p, std::size_t n, std::size_t from, std::size_t until,
+                            const std::uint16_t* table) {
+  std::size_t i = from;
+  while (i < until) {
+    if (p[i] < 0x80 || i + 1 == n || !ShiftJisCodec::IsLeadByte(p[i]) || !ShiftJisCodec::IsTrailByte(p[i + 1])) {
       ++i;
       continue;
     }
     if (IsHeldPairBytes(p[i], p[i + 1])) {
-      if (char32_t character = DuplicateCharacter(HeldPairCodePoint(p[i], p[i + 1]))) {
+      if (char32_t character = ShiftJisCodec::DuplicateCharacter(HeldPairCodePoint(p[i], p[i + 1]))) {
         const std::uint16_t entry = table[character];
         p[i] = static_cast<Byte>(entry & 0xFF);
         p[i + 1] = static_cast<Byte>(entry >> 8);
       }
     }
     i += 2;
+  }
+  return i;
+}
+
+}  // namespace
+
+// Only the bytes around a possible lead are walked: a byte below 0x40 is
+// no trail, so a character starts after it, and the walk to a candidate
+// starts from the last such byte (or where the last walk ended).
+std::string ShiftJisCodec::StandardPairs(std::string_view shiftJis) {
+  std::string result(shiftJis);
+  const std::uint16_t* table = Encoding().Entries();
+  auto* p = reinterpret_cast<Byte*>(result.data());
+  const std::size_t n = result.size();
+  std::size_t walked = 0;  // a character's first byte, where the last walk ended
+  for (std::size_t at = 0;;) {
+    at += scan::Span(p + at, n - at, kMayLeadDuplicate, MayLeadDuplicate);
+    if (at >= n) break;
+    std::size_t from = at;
+    while (from > walked && p[from - 1] >= 0x40) --from;
+    walked = StandardizeFrom(p, n, from, at + 1, table);
+    at = walked;
   }
   return result;
 }

@@ -102,8 +102,19 @@ void CKb_zeva3View::OfferUtf8Reopen(const std::function<void()>& reopen) {
   m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeUtf8), QString::fromUtf8(strings::kReopenAsUtf8), reopen);
 }
 
+namespace {
+
+// JIS and EUC know a character read in a second form (the NEC "≒" of 0x8790)
+// by its standard form alone.
+EditorControl::HeldPairs HeldPairsFor(KanjiCode saveCode) {
+  const bool standard = saveCode == KanjiCode::Jis || saveCode == KanjiCode::Euc;
+  return standard ? EditorControl::HeldPairs::Standard : EditorControl::HeldPairs::AsRead;
+}
+
+}  // namespace
+
 std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
-  return m_control->ShiftJisText(missing);
+  return m_control->ShiftJisText(missing, HeldPairsFor(SaveCode()));
 }
 
 std::string CKb_zeva3View::Utf8TextForSave() const {
@@ -114,7 +125,7 @@ void CKb_zeva3View::SaveTextPieces(const std::function<void(std::string_view)>& 
                                    std::vector<kanji::Unencodable>* missing) const {
   if (SaveCode() == KanjiCode::Utf8)
     EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8, each);
-  else m_control->ShiftJisPieces(each, missing);
+  else m_control->ShiftJisPieces(each, missing, HeldPairsFor(SaveCode()));
 }
 
 void CKb_zeva3View::SetUpFromSettings() {

@@ -253,13 +253,13 @@ std::string_view EditorControl::Utf8Text() const {
   return {text, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
 }
 
-std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing) const {
+std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing, HeldPairs held) const {
   std::string_view utf8 = Utf8Text();
   auto preeditStart = static_cast<std::size_t>(m_composition.PreeditStart());
   auto preeditLength = static_cast<std::size_t>(m_composition.PreeditLength());
   if (preeditLength == 0) {
     std::string bytes(kanji::ShiftJisCodec::EncodedBound(utf8.size()), '\0');
-    bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing));
+    bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing, held));
     return bytes;
   }
   // The text around the preedit, each side encoded on its own: the preedit
@@ -267,9 +267,10 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
   std::string_view before = utf8.substr(0, preeditStart), after = utf8.substr(preeditStart + preeditLength);
   std::string bytes(kanji::ShiftJisCodec::EncodedBound(before.size()) + kanji::ShiftJisCodec::EncodedBound(after.size()),
                     '\0');
-  std::size_t written = kanji::ShiftJisCodec::EncodeInto(before, bytes.data(), missing);
+  std::size_t written = kanji::ShiftJisCodec::EncodeInto(before, bytes.data(), missing, held);
   std::vector<kanji::Unencodable> missingAfter;
-  std::size_t more = kanji::ShiftJisCodec::EncodeInto(after, bytes.data() + written, missing ? &missingAfter : nullptr);
+  std::size_t more =
+      kanji::ShiftJisCodec::EncodeInto(after, bytes.data() + written, missing ? &missingAfter : nullptr, held);
   if (missing)
     for (kanji::Unencodable item : missingAfter) missing->push_back(item);
   bytes.resize(written + more);
@@ -277,7 +278,7 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
 }
 
 void EditorControl::ShiftJisPieces(const std::function<void(std::string_view)>& each,
-                                   std::vector<kanji::Unencodable>* missing) const {
+                                   std::vector<kanji::Unencodable>* missing, HeldPairs held) const {
   std::string_view utf8 = Utf8Text();
   auto preeditStart = static_cast<std::size_t>(m_composition.PreeditStart());
   auto preeditLength = static_cast<std::size_t>(m_composition.PreeditLength());
@@ -296,7 +297,7 @@ void EditorControl::ShiftJisPieces(const std::function<void(std::string_view)>& 
       std::string_view piece = text.substr(pos, end - pos);
       buffer.resize(kanji::ShiftJisCodec::EncodedBound(piece.size()));
       found.clear();
-      std::size_t written = kanji::ShiftJisCodec::EncodeInto(piece, buffer.data(), missing ? &found : nullptr);
+      std::size_t written = kanji::ShiftJisCodec::EncodeInto(piece, buffer.data(), missing ? &found : nullptr, held);
       if (missing)
         for (kanji::Unencodable item : found) {
           item.utf8Offset += partOffsets[part] + pos;

@@ -75,11 +75,14 @@ class EditorControl : public QsciScintilla {
   void SetUtf8FileText(std::string_view bytes);
   bool SetUtf8FileText(std::size_t size, const PieceProducer& produce);
   // The whole text as Shift-JIS; characters it cannot hold become "?" and
-  // are listed in `missing` when given.
-  std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
+  // are listed in `missing` when given. Pairs read in a second form are
+  // written as read, or in their standard form when `held` says so.
+  using HeldPairs = kanji::ShiftJisCodec::HeldPairs;
+  std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr,
+                           HeldPairs held = HeldPairs::AsRead) const;
   // The same in pieces of about a megabyte, never held whole.
   void ShiftJisPieces(const std::function<void(std::string_view)>& each,
-                      std::vector<kanji::Unencodable>* missing = nullptr) const;
+                      std::vector<kanji::Unencodable>* missing = nullptr, HeldPairs held = HeldPairs::AsRead) const;
   std::string_view Utf8Text() const;
   // The text's length in the bytes of the file it was filled from (Shift-JIS,
   // or UTF-8 after SetUtf8FileText), kept current at every change.

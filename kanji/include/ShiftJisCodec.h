@@ -76,7 +76,9 @@ class ShiftJisCodec {
   // Shift-JIS with each pair that code page 932 reads as a character it
   // writes as other bytes replaced by those bytes: the text as JIS and EUC
   // know its characters. The same length; pairs are found as Decode finds
-  // them, so `shiftJis` must start at a character's first byte.
+  // them, so `shiftJis` must start at a character's first byte. A walk over
+  // every pair: text still in the control is better encoded with
+  // HeldPairs::Standard.
   static std::string StandardPairs(std::string_view shiftJis);
 
   static std::string Decode(std::string_view shiftJis);
@@ -97,10 +99,16 @@ class ShiftJisCodec {
   // for block copies.
   static constexpr std::size_t EncodedBound(std::size_t utf8Length) { return utf8Length + 16; }
 
+  // How EncodeInto writes a held pair that stands for a character: as the
+  // bytes it was read as (a Shift-JIS save), or as that character's
+  // standard bytes (what JIS and EUC know the character by; the same bytes
+  // as Encode(StandardText(utf8)), at no cost).
+  enum class HeldPairs { AsRead, Standard };
+
   // Encode into a buffer of the caller's (EncodedBound of room); returns the
   // bytes written and lists unencodable characters when asked to.
   static std::size_t EncodeInto(std::string_view utf8, char* shiftJis,
-                                std::vector<Unencodable>* unencodable);
+                                std::vector<Unencodable>* unencodable, HeldPairs held = HeldPairs::AsRead);
 
   // Shift-JIS byte length of a UTF-8 text, as Encode would give it, without
   // building the bytes.

@@ -98,6 +98,12 @@ TEST_P(ShiftJisCodecTest, PairsCodePage932WritesElsewhereAreNotSplitIntoBytes) {
   }
 }
 
+std::string EncodeStandard(const std::string& utf8) {
+  std::string bytes(ShiftJisCodec::EncodedBound(utf8.size()), '\0');
+  bytes.resize(ShiftJisCodec::EncodeInto(utf8, bytes.data(), nullptr, ShiftJisCodec::HeldPairs::Standard));
+  return bytes;
+}
+
 // Saved as UTF-8, copied or searched for, the NEC and IBM duplicates came
 // out as private-use code points (U+F8790 for the "≒" of 0x8790) that every
 // other program shows as boxes. Their text for others is the character,
@@ -112,6 +118,7 @@ TEST_P(ShiftJisCodecTest, SecondFormsGiveTheirCharacterToOthersAndTheStandardByt
     ASSERT_NE(form.standard, form.bytes);
     ASSERT_EQ(ShiftJisCodec::Decode(form.standard), form.utf8) << "the standard form is the character itself";
     ASSERT_EQ(ShiftJisCodec::StandardPairs(form.bytes + "\x82\xa0"), form.standard + "\x82\xa0");
+    ASSERT_EQ(EncodeStandard(text + "あ"), form.standard + "\x82\xa0");
     const std::vector<char32_t> second = ShiftJisCodec::SecondForms(form.character);
     ASSERT_NE(std::find(second.begin(), second.end(), form.held), second.end()) << ToHex(form.bytes);
   }
@@ -137,7 +144,7 @@ TEST_P(ShiftJisCodecTest, EmptyCellsGiveTheirBytesNotAPrivateUseCodePoint) {
 
 // Pairs are found as the decoder finds them: the trail of one pair never
 // leads the next.
-TEST_P(ShiftJisCodecTest, StandardPairsWalkThePairsAsDecodeDoes) {
+TEST_P(ShiftJisCodecTest, StandardPairsWalkThePairsAsDecodeDoesAndMatchTheStandardEncoding) {
   EXPECT_EQ(ToHex(ShiftJisCodec::StandardPairs(Hex("88 87 90 41"))), "88 87 90 41");  // 88 87 is a pair
   EXPECT_EQ(ToHex(ShiftJisCodec::StandardPairs(Hex("41 87 90 87"))), "41 81 E0 87");
   EXPECT_EQ(ToHex(ShiftJisCodec::StandardPairs(Hex("B1 ED 40"))), "B1 FA 5C");  // ｱ is one byte
@@ -145,9 +152,10 @@ TEST_P(ShiftJisCodecTest, StandardPairsWalkThePairsAsDecodeDoes) {
   const std::string alphabet = Hex("87 90 9A ED EE 40 FA 5B 5C 54 B1 41 80 FC");
   for (int round = 0; round < 2000; ++round) {
     std::string bytes = RandomBytes(rng, rng() % 40, alphabet);
-    ASSERT_EQ(ShiftJisCodec::Encode(ShiftJisCodec::StandardText(ShiftJisCodec::Decode(bytes))).bytes,
-              ShiftJisCodec::StandardPairs(bytes))
+    const std::string text = ShiftJisCodec::Decode(bytes);
+    ASSERT_EQ(ShiftJisCodec::Encode(ShiftJisCodec::StandardText(text)).bytes, ShiftJisCodec::StandardPairs(bytes))
         << ToHex(bytes);
+    ASSERT_EQ(EncodeStandard(text), ShiftJisCodec::StandardPairs(bytes)) << ToHex(bytes);
   }
 }
 
