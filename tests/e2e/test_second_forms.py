@@ -48,6 +48,15 @@ class SecondForms(EditorTestCase):
         self.assertEqual([self.desktop.title(w) for w in self.desktop.windows()], [editor.title],
                          "nothing is lost, so nothing is asked")
 
+    def test_euc_save_writes_the_characters_it_has_in_their_standard_cells(self):
+        # ≒ ∵ (NEC row 13) and ￢ (IBM) in their second forms, a kanji around them
+        path = self.file("nec.txt", b"\x87\x90\x8a\xbf\x87\x9a\xfa\x54\r\n")
+        editor = self.start(path, settings={"KanaCode": {"Load": "1", "Save": "3"}})
+        editor.save()
+        self.wait_bytes(path, b"\xa2\xe2\xb4\xc1\xa2\xe8\xa2\xcc\r\n")  # ≒漢∵￢ in EUC, rows 2 and 34
+        time.sleep(0.3)
+        self.assertEqual([self.desktop.title(w) for w in self.desktop.windows()], [editor.title])
+
     def test_copy_gives_other_programs_the_characters_and_a_paste_here_the_bytes_read(self):
         path = self.file("forms.txt", FORM_BYTES)
         editor = self.start(path)
