@@ -141,8 +141,8 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
     if (loaded.looksLikeUtf8) OfferUtf8Reopen();
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(FileName::Shown(loaded.path)), T(strings::kAppName),
-                                              MessageIcon::Information, MessageButtons::Ok});
+      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(FileName::Shown(loaded.path)),
+                                              T(strings::kAppName), MessageIcon::Information, MessageButtons::Ok});
     }
     return true;
   } catch (const std::bad_alloc&) {
@@ -215,8 +215,8 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     // Encoded into the file a piece at a time: no copy of the whole text.
     BytePieces text = [this](const Sink& each) { m_text.SaveTextPieces(each, nullptr); };
     if (!WriteFileSafely(path, EncodePiecesForSave(text, code), &reason)) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(FileName::Shown(path), reason), T(strings::kAppName),
-                                              MessageIcon::Stop, MessageButtons::Ok});
+      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(FileName::Shown(path), reason),
+                                              T(strings::kAppName), MessageIcon::Stop, MessageButtons::Ok});
       return false;
     }
     m_cutAtNul = m_cutAtNul && !overTheFileRead;
@@ -280,9 +280,10 @@ bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
 }
 
 bool CKb_zeva3Doc::ConfirmNotAsReadOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(FileName::Shown(path), m_notAsReadCode),
-                                                 T(strings::kAppName), MessageIcon::Question,
-                                                 MessageButtons::YesNo}) == MessageAnswer::Yes;
+  return platform::ShowMessage(m_text.Window(),
+                               {T(strings::kConfirmNotAsReadOverwrite).arg(FileName::Shown(path), m_notAsReadCode),
+                                T(strings::kAppName), MessageIcon::Question, MessageButtons::YesNo}) ==
+         MessageAnswer::Yes;
 }
 
 void CKb_zeva3Doc::ShowNotAsRead(const RoundTripDifference& difference) {
@@ -302,7 +303,8 @@ void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
     case LoadProblem::LineTooLong: text = strings::kLineTooLong; icon = MessageIcon::Exclamation; break;
     default: break;
   }
-  platform::ShowMessage(m_text.Window(), {T(text).arg(FileName::Shown(path)), T(strings::kAppName), icon, MessageButtons::Ok});
+  platform::ShowMessage(m_text.Window(),
+                        {T(text).arg(FileName::Shown(path)), T(strings::kAppName), icon, MessageButtons::Ok});
 }
 
 void CKb_zeva3Doc::ReportMemoryError() {

@@ -21,7 +21,9 @@ namespace {
 using kanji::ShiftJisCodec;
 using kanji::Utf8FileCodec;
 
-bool IsRawByte(char32_t c) { return c >= Utf8FileCodec::kRawByteBase + 0x80 && c <= Utf8FileCodec::kRawByteBase + 0xFF; }
+bool IsRawByte(char32_t c) {
+  return c >= Utf8FileCodec::kRawByteBase + 0x80 && c <= Utf8FileCodec::kRawByteBase + 0xFF;
+}
 
 // A Shift-JIS name's text, when every byte of it belongs to a character.
 std::optional<QString> AsShiftJis(std::string_view bytes) {

@@ -50,7 +50,8 @@ std::vector<ByteNamedFile> ByteNamedFiles(const QString& folder) {
     files.push_back({path, FileName::Shown(name), static_cast<qint64>(info.st_size),
                      QDateTime::fromSecsSinceEpoch(info.st_mtime)});
   }
-  std::sort(files.begin(), files.end(), [](const ByteNamedFile& a, const ByteNamedFile& b) { return a.shown < b.shown; });
+  std::sort(files.begin(), files.end(),
+            [](const ByteNamedFile& a, const ByteNamedFile& b) { return a.shown < b.shown; });
   return files;
 }
 
@@ -107,7 +108,8 @@ class OpenFileDialog::WithByteNames : public QIdentityProxyModel {
     return IsByteNamed(child) ? FolderIndex() : QIdentityProxyModel::parent(child);
   }
   QModelIndex sibling(int row, int column, const QModelIndex& index) const override {
-    return IsByteNamed(index) ? this->index(row, column, index.parent()) : QIdentityProxyModel::sibling(row, column, index);
+    if (IsByteNamed(index)) return this->index(row, column, index.parent());
+    return QIdentityProxyModel::sibling(row, column, index);
   }
   QModelIndex mapToSource(const QModelIndex& proxy) const override {
     return IsByteNamed(proxy) ? QModelIndex() : QIdentityProxyModel::mapToSource(proxy);

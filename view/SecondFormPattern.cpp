@@ -152,7 +152,8 @@ class ExpressionRewriter {
       return;
     }
     if (Peek() == '[') return OpenClass();
-    if (std::optional<Literal> literal = TakeLiteral()) m_out += WithOtherForms(literal->written, literal->c, m_matchCase);
+    if (std::optional<Literal> literal = TakeLiteral())
+      m_out += WithOtherForms(literal->written, literal->c, m_matchCase);
   }
 
   void OpenClass() {

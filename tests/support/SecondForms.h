@@ -40,8 +40,8 @@ inline std::vector<SecondForm> EverySecondForm() {
       const char32_t held = ShiftJisCodec::kHeldPairBase + (lead << 8 | trail);
       const char32_t character = ShiftJisCodec::IsHeldPair(held) ? ShiftJisCodec::DuplicateCharacter(held) : 0;
       if (!character) continue;
-      forms.push_back({std::string{static_cast<char>(lead), static_cast<char>(trail)}, held, character, Utf8Of(character),
-                       ShiftJisCodec::Encode(Utf8Of(character)).bytes});
+      const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+      forms.push_back({bytes, held, character, Utf8Of(character), ShiftJisCodec::Encode(Utf8Of(character)).bytes});
     }
   }
   return forms;

@@ -160,6 +160,10 @@ TEST_F(SecondFormsTest, PasteIntoAUtf8DocumentTakesTheCharacters) {
   EXPECT_EQ(Text(), Characters(forms));
 }
 
+long Appearance(EditorControl& control, const std::string& utf8) {
+  return control.SendScintilla(Sci::SCI_GETREPRESENTATIONAPPEARANCE, reinterpret_cast<unsigned long>(utf8.c_str()));
+}
+
 // Pixels darker than mid-grey in the control's text area.
 int DarkPixels(EditorControl& control) {
   const QImage shown = control.viewport()->grab().toImage();
@@ -184,16 +188,14 @@ TEST(SecondFormsDrawing, SecondFormsAreDrawnAsTheirCharacterNotAsBoxes) {
     const int standardInk = DarkPixels(control);
     control.SetShiftJisText(held + held + held);
     const std::string heldUtf8 = ShiftJisCodec::Decode(held);
-    EXPECT_EQ(control.SendScintilla(Sci::SCI_GETREPRESENTATIONAPPEARANCE, reinterpret_cast<unsigned long>(heldUtf8.c_str())),
-              Sci::SC_REPRESENTATION_MARKED);
+    EXPECT_EQ(Appearance(control, heldUtf8), Sci::SC_REPRESENTATION_MARKED);
     const int heldInk = DarkPixels(control);
     EXPECT_GT(standardInk, 0) << pair;
     EXPECT_LE(heldInk, standardInk + standardInk / 4) << pair << ": drawn as a box";
     EXPECT_GE(heldInk, standardInk - standardInk / 4) << pair << ": not drawn as the character";
   }
   const std::string emptyCell = ShiftJisCodec::Decode(Hex("85 40"));
-  EXPECT_EQ(control.SendScintilla(Sci::SCI_GETREPRESENTATIONAPPEARANCE, reinterpret_cast<unsigned long>(emptyCell.c_str())),
-            Sci::SC_REPRESENTATION_BOXED)
+  EXPECT_EQ(Appearance(control, emptyCell), Sci::SC_REPRESENTATION_BOXED)
       << "an empty cell, no character, keeps its box";
 }
 

@@ -139,7 +139,8 @@ TEST(TextSearcher, ACharacterFindsEveryByteFormItWasReadIn) {
         ASSERT_TRUE(last && last->start == both[1] && last->end == both[1] + 4) << ToHex(form.bytes);
       }
     }
-    ASSERT_EQ(Starts(TextSearcher(typed, Options(true, true, false)), text), both) << "whole word " << ToHex(form.bytes);
+    ASSERT_EQ(Starts(TextSearcher(typed, Options(true, true, false)), text), both)
+        << "whole word " << ToHex(form.bytes);
   }
 }
 
@@ -159,15 +160,15 @@ TEST(TextSearcher, SecondFormsInExpressionsClassesAndRanges) {
   EXPECT_EQ(starts("[^纊-]"), (std::vector<std::size_t>{8, 12, 16})) << "a negated class leaves them out";
   EXPECT_EQ(starts("\\Q纊\\E"), kanji);
   EXPECT_EQ(starts("Ⅰ"), numeral);
-  EXPECT_EQ(starts("Ⅰ", false), (std::vector<std::size_t>{8, 12, 16})) << "ⅰ of 0xEEEF too, without regard to case";
-  EXPECT_EQ(Starts(TextSearcher(Q("ⅰ"), Options(false, false, false)), text), (std::vector<std::size_t>{8, 12, 16}));
+  const std::vector<std::size_t> bothCases{8, 12, 16};
+  EXPECT_EQ(starts("Ⅰ", false), bothCases) << "ⅰ of 0xEEEF too, without regard to case";
+  EXPECT_EQ(Starts(TextSearcher(Q("ⅰ"), Options(false, false, false)), text), bothCases);
   EXPECT_EQ(starts("(?#纊)Ⅰ"), numeral);
   EXPECT_FALSE(TextSearcher(Q("\\x{123456789abcdef}"), Options(true, false, true)).IsValid()) << "said, not thrown";
   // A second form in the pattern (pasted from the editor's own format)
   // stands for its character.
-  EXPECT_EQ(Starts(TextSearcher(QString::fromStdString(ShiftJisCodec::Decode("\xED\x40")), Options(true, false, false)),
-                   text),
-            kanji);
+  const QString secondForm = QString::fromStdString(ShiftJisCodec::Decode("\xED\x40"));
+  EXPECT_EQ(Starts(TextSearcher(secondForm, Options(true, false, false)), text), kanji);
 }
 
 TEST(TextSearcher, EmptyPatternsAndBrokenExpressionsAreInvalid) {
