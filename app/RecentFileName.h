@@ -8,7 +8,7 @@
 // path's bytes as the file system holds them (FileName), where "%" and
 // every byte outside printable ASCII are written as "%" and two upper-case
 // hex digits: "/home/a/café.txt" is stored as ":utf8:/home/a/caf%C3%A9.txt",
-// a file named 日本.txt in Shift-JIS as ":utf8:/home/a/%93%FA%96%7B.txt". The
+// a file named 日本.txt in Shift-JIS as ":utf8:/home/a/%93%FA%96{.txt". The
 // stored text is then plain ASCII and reads back exactly. A plain path
 // beginning with ":utf8:" takes the same form, so the two never mix.
 

@@ -80,6 +80,8 @@ TEST(RecentFileList, NamesInShiftJisOrEucBytesReadBackByteForByte) {
   list.Save(profile);
   const std::string stored = ReadFileBytes(profile.Path());
   EXPECT_NE(stored.find("File1=:utf8:/a%80/b%FF\r\n"), std::string::npos) << stored;
+  EXPECT_EQ(RecentFileName::ToStored(FileName::FromBytes("/home/a/\x93\xfa\x96\x7b.txt")),
+            ":utf8:/home/a/%93%FA%96{.txt");
   EXPECT_NE(stored.find("File3=:utf8:/old/%95\\%83|%83%80"), std::string::npos) << stored;
   RecentFileList loaded;
   loaded.Load(ProfileFile(profile.Path()));
