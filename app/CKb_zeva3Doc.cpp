@@ -190,8 +190,14 @@ bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pa
 bool CKb_zeva3Doc::SaveAs() {
   // The document's own name is suggested; an untitled text is offered as "無題.txt".
   QString suggested = m_pathName.isEmpty() ? Title() + QLatin1Char('.') + T(strings::kDefaultSuffix) : m_pathName;
+  // A name that is no UTF-8 is offered decoded (its bytes would show as
+  // boxes), in its folder when that is plain; kept, it is the file's own.
+  const QString folder = QFileInfo(m_pathName).path();
+  if (FileName::HasRawBytes(m_pathName) && !FileName::HasRawBytes(folder))
+    suggested = folder + QLatin1Char('/') + Title();
   std::optional<QString> path = platform::ChooseSavePath(
       m_text.Window(), suggested, {T(strings::kSaveFilter), T(strings::kAllFilesFilter)}, T(strings::kDefaultSuffix));
+  if (path && *path == suggested && suggested != m_pathName && !FileName::Exists(*path)) path = m_pathName;
   return path && DoSave(*path);
 }
 

@@ -140,6 +140,18 @@ class ByteNames(EditorTestCase):
         self.desktop.key("F3")
         self.wait_bytes(record, path)
 
+    def test_save_as_offers_the_name_decoded_and_keeps_its_bytes(self):
+        path = self.named(EVERY_CLASS)
+        editor = self.start(path)
+        self.desktop.type("s")
+        editor.menu("f", "a")
+        wait_until(lambda: self.desktop.active_window() is not None
+                   and self.desktop.active_window().id != editor.window.id, what="the save dialog")
+        time.sleep(0.3)
+        self.desktop.key("Return")  # the name offered
+        self.wait_bytes(path, b"s" + TEXT)
+        self.assert_only_file(EVERY_CLASS)
+
     def test_a_name_neither_code_reads_shows_its_bytes(self):
         path = self.named(b"a\x80b\xff.txt")
         editor = self.start(path)
