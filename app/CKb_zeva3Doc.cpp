@@ -10,6 +10,7 @@
 #include "CharacterList.h"
 #include "InterruptedSaves.h"
 #include "CommandIds.h"
+#include "FileName.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "Strings.h"
@@ -59,7 +60,7 @@ CKb_zeva3Doc::CKb_zeva3Doc(ProfileFile& profile, DocumentText& text, QObject* pa
     : QObject(parent), m_profile(profile), m_text(text) {}
 
 QString CKb_zeva3Doc::Title() const {
-  return m_pathName.isEmpty() ? T(strings::kUntitled) : QFileInfo(m_pathName).fileName();
+  return m_pathName.isEmpty() ? T(strings::kUntitled) : FileName::Shown(QFileInfo(m_pathName).fileName());
 }
 
 void CKb_zeva3Doc::SetPathName(const QString& path) {
@@ -131,8 +132,8 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting, b
     if (m_plainlyIn) OfferReopen(*m_plainlyIn);
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppName),
-                                              MessageIcon::Information, MessageButtons::Ok});
+      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(FileName::Shown(loaded.path)),
+                                              T(strings::kAppName), MessageIcon::Information, MessageButtons::Ok});
     }
     return true;
   } catch (const std::bad_alloc&) {
@@ -180,8 +181,14 @@ bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pa
 bool CKb_zeva3Doc::SaveAs() {
   // The document's own name is suggested; an untitled text is offered as "無題.txt".
   QString suggested = m_pathName.isEmpty() ? Title() + QLatin1Char('.') + T(strings::kDefaultSuffix) : m_pathName;
+  // A name that is no UTF-8 is offered decoded (its bytes would show as
+  // boxes), in its folder when that is plain; kept, it is the file's own.
+  const QString folder = QFileInfo(m_pathName).path();
+  if (FileName::HasRawBytes(m_pathName) && !FileName::HasRawBytes(folder))
+    suggested = folder + QLatin1Char('/') + Title();
   std::optional<QString> path = platform::ChooseSavePath(
       m_text.Window(), suggested, {T(strings::kSaveFilter), T(strings::kAllFilesFilter)}, T(strings::kDefaultSuffix));
+  if (path && *path == suggested && suggested != m_pathName && !FileName::Exists(*path)) path = m_pathName;
   return path && DoSave(*path);
 }
 
@@ -197,7 +204,7 @@ bool CKb_zeva3Doc::SaveModified() {
 bool CKb_zeva3Doc::DoSave(const QString& path) {
   // A pipe, a device or a folder by that name is refused as opening it is:
   // writing into a pipe nobody reads would wait for ever.
-  if (QFileInfo info(path); info.exists() && !info.isFile()) {
+  if (FileName::Exists(path) && !FileName::IsFile(path)) {
     ReportLoadProblem(LoadProblem::NotAFile, path);
     return false;
   }
@@ -212,13 +219,13 @@ bool CKb_zeva3Doc::DoSave(const QString& path) {
     // Encoded into the file a piece at a time: no copy of the whole text.
     BytePieces text = [this](const Sink& each) { m_text.SaveTextPieces(each, nullptr); };
     if (!WriteFileSafely(path, EncodePiecesForSave(text, code), &reason)) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppName),
-                                              MessageIcon::Stop, MessageButtons::Ok});
+      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(FileName::Shown(path), reason),
+                                              T(strings::kAppName), MessageIcon::Stop, MessageButtons::Ok});
       return false;
     }
     m_cutAtNul = m_cutAtNul && !overTheFileRead;
     if (overTheFileRead) m_notAsReadCode.clear();
-    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetPathName(FileName::Absolute(path));
     m_stamp = FileStamp::Of(m_pathName);
     m_offeredChange.reset();
     m_text.ClearModified();
@@ -238,7 +245,9 @@ bool CKb_zeva3Doc::ConfirmSaveText(KanjiCode code) {
   std::vector<QString> uncarryable;
   m_text.SaveTextPieces(
       [&](std::string_view shiftJis) {
-        // Pieces end between characters, so each is looked at on its own.
+        // Pieces end between characters, so each is looked at on its own,
+        // as the save writes it (a second form such as the "≒" of 0x8790 in
+        // the standard form JIS and EUC know).
         if (uncarryable.size() >= kCountedCharacters) return;
         for (const kanji::TextSpan& span :
              kanji::FindUncarryable(shiftJis, code, kCountedCharacters - uncarryable.size()))
@@ -289,15 +298,16 @@ void CKb_zeva3Doc::CheckChangedOnDisk() {
 }
 
 bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(path),
+  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(FileName::Shown(path)),
                                                  T(strings::kAppName), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
 bool CKb_zeva3Doc::ConfirmNotAsReadOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(path, m_notAsReadCode),
-                                                 T(strings::kAppName), MessageIcon::Question,
-                                                 MessageButtons::YesNo}) == MessageAnswer::Yes;
+  return platform::ShowMessage(m_text.Window(),
+                               {T(strings::kConfirmNotAsReadOverwrite).arg(FileName::Shown(path), m_notAsReadCode),
+                                T(strings::kAppName), MessageIcon::Question, MessageButtons::YesNo}) ==
+         MessageAnswer::Yes;
 }
 
 void CKb_zeva3Doc::ShowNotAsRead(const RoundTripDifference& difference) {
@@ -317,7 +327,8 @@ void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
     case LoadProblem::LineTooLong: text = strings::kLineTooLong; icon = MessageIcon::Exclamation; break;
     default: break;
   }
-  platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppName), icon, MessageButtons::Ok});
+  platform::ShowMessage(m_text.Window(),
+                        {T(text).arg(FileName::Shown(path)), T(strings::kAppName), icon, MessageButtons::Ok});
 }
 
 void CKb_zeva3Doc::ReportMemoryError() {

@@ -1,8 +1,10 @@
 #include "DocumentFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <memory>
@@ -10,6 +12,7 @@
 
 #include "DocumentFileCodeCheck.h"
 #include "DocumentFilePieces.h"
+#include "FileName.h"
 #include "PieceThread.h"
 #include "SafeFileWriter.h"
 #include "ShiftJisCodec.h"
@@ -142,7 +145,17 @@ KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == Kanji
 // An absolute, clean path. Linux file names are exact: a file found under
 // the name given is stored under that very name, so only the directory part
 // needs making absolute.
-QString NormalisedPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString NormalisedPath(const QString& path) { return FileName::Absolute(path); }
+
+// The file opened by its name's bytes: Qt would take a name's bytes that are
+// no UTF-8 for characters (FileName).
+bool OpenForReading(QFile& file, const QString& path) {
+  const int descriptor = ::open(FileName::Bytes(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  if (file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+  ::close(descriptor);
+  return false;
+}
 
 // Passes on to `each` the Shift-JIS given to it up to its first 0x00;
 // `cut` is set when there is one.
@@ -185,7 +198,9 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   auto check = BeforeNul(cut, [&](std::string_view shiftJis) {
     measure.Add(shiftJis);
     if (!stream) result.shiftJis.append(shiftJis);
-    if (comparer) saver.Feed(shiftJis);
+    // As a save writes it: a second form (the NEC "≒" of row 13) in the
+    // standard form. The converter's pieces end between characters.
+    if (comparer) saver.Feed(kanji::ShiftJisCodec::StandardPairs(shiftJis));
   });
   auto convert = [before, code](const PieceThread::Hand& hand) {
     PieceFeeder converter(ToShiftJisPieces(code), hand);
@@ -220,27 +235,27 @@ DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting) {
 
 LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting, bool detected) {
   LoadedDocument result;
-  QFileInfo info(path);
-  if (!info.exists()) {
+  struct stat info {};
+  if (::stat(FileName::Bytes(path).c_str(), &info) != 0) {
     result.problem = LoadProblem::Missing;
     return result;
   }
-  if (!info.isFile()) {
+  if (!S_ISREG(info.st_mode)) {
     result.problem = LoadProblem::NotAFile;
     return result;
   }
-  if (static_cast<unsigned long long>(info.size()) > maxControlBytes) {
+  if (static_cast<unsigned long long>(info.st_size) > maxControlBytes) {
     result.problem = LoadProblem::TooLarge;
     return result;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  QFile file;
+  if (!OpenForReading(file, path)) {
     result.problem = LoadProblem::Unreadable;
     return result;
   }
   // Not zero-filled first: a large file's pages are then written once, by
   // the read.
-  const auto size = static_cast<std::size_t>(info.size());
+  const auto size = static_cast<std::size_t>(info.st_size);
   auto buffer = std::make_unique_for_overwrite<char[]>(size);
   qint64 read = size == 0 ? 0 : file.read(buffer.get(), static_cast<qint64>(size));
   if (read < 0) {
@@ -301,8 +316,8 @@ bool ReadDocumentPieces(const QString& path, std::size_t size, const DocumentCod
 
 bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
                     std::size_t offset) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  QFile file;
+  if (!OpenForReading(file, path)) return false;
   if (offset > 0 && !file.seek(static_cast<qint64>(offset))) return false;
   std::string piece(kMeasurePiece, '\0');
   for (std::size_t done = 0; done < size;) {
@@ -327,7 +342,18 @@ BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode) {
   };
 }
 
-void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each) {
+namespace {
+
+// The control's text as a UTF-8 file holds it: see EncodeUtf8ForSave.
+std::string Utf8FileBytes(std::string_view controlText, bool shiftJisText) {
+  if (!shiftJisText || !kanji::ShiftJisCodec::HoldsPairs(controlText))
+    return kanji::Utf8FileCodec::Encode(controlText);
+  return kanji::Utf8FileCodec::Encode(kanji::ShiftJisCodec::StandardText(controlText));
+}
+
+}  // namespace
+
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText, const Sink& each) {
   if (byteOrderMark) each(kanji::Utf8FileCodec::kByteOrderMark);
   // Each piece ends before a character's first byte: the stand-ins for
   // raw bytes are whole characters, encoded alike in any piece.
@@ -335,13 +361,13 @@ void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, c
     std::size_t end = std::min(controlText.size(), pos + kMeasurePiece);
     while (end < controlText.size() && end > pos + 1 && (static_cast<unsigned char>(controlText[end]) & 0xC0) == 0x80)
       --end;
-    each(kanji::Utf8FileCodec::Encode(controlText.substr(pos, end - pos)));
+    each(Utf8FileBytes(controlText.substr(pos, end - pos), shiftJisText));
     pos = end;
   }
 }
 
-std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark) {
-  std::string bytes = kanji::Utf8FileCodec::Encode(controlText);
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText) {
+  std::string bytes = Utf8FileBytes(controlText, shiftJisText);
   if (byteOrderMark) bytes.insert(0, kanji::Utf8FileCodec::kByteOrderMark);
   return bytes;
 }

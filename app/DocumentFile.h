@@ -110,10 +110,13 @@ using BytePieces = std::function<void(const Sink&)>;
 BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode);
 
 // The bytes of a UTF-8 save of the control's text, with the byte-order
-// mark when the file read had one.
-std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark);
+// mark when the file read had one. `shiftJisText`: the text was read as
+// Shift-JIS (or JIS or EUC), so pairs it holds as their bytes are written
+// as their characters (ShiftJisCodec::StandardText), not as the private-use
+// code points that hold them.
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText);
 // The same in pieces.
-void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each);
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText, const Sink& each);
 
 // Writes `bytes` to `path` (SafeFileWriter): a failure leaves the old file
 // as it was, a success leaves it the same file with the new bytes. On

@@ -1,12 +1,12 @@
 #include "FileStamp.h"
 
-#include <QFile>
+#include "FileName.h"
 
 #include <sys/stat.h>
 
 std::optional<FileStamp> FileStamp::Of(const QString& path) {
   struct stat info;
-  if (path.isEmpty() || stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
+  if (path.isEmpty() || stat(FileName::Bytes(path).c_str(), &info) != 0) return std::nullopt;
   FileStamp stamp;
   stamp.device = info.st_dev;
   stamp.inode = info.st_ino;

@@ -1,9 +1,12 @@
 #include "InterruptedSaves.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cstdlib>
+#include <memory>
+
+#include "FileName.h"
 #include "ModalSeam.h"
 #include "SafeFileWriter.h"
 #include "SaveJournal.h"
@@ -14,10 +17,16 @@ namespace {
 
 using platform::MessageAnswer;
 
-QString Decoded(const std::string& path) { return QFile::decodeName(path.c_str()); }
+QString Decoded(const std::string& path) { return FileName::Shown(FileName::FromBytes(path)); }
 
+// By the bytes of the names, through every link.
 bool SameFile(const std::string& target, const QString& path) {
-  return !path.isEmpty() && QFileInfo(Decoded(target)).canonicalFilePath() == QFileInfo(path).canonicalFilePath();
+  if (path.isEmpty()) return false;
+  auto real = [](const std::string& name) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(name.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : name;
+  };
+  return real(target) == real(FileName::Bytes(path));
 }
 
 void OfferOne(QWidget* owner, const SaveJournal::Entry& entry) {

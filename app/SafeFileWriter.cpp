@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "FileName.h"
 #include "InterruptedSaves.h"
 #include "Strings.h"
 #include "UiText.h"
@@ -17,7 +18,7 @@ bool SafeFileWriter::Write(const QString& path, const std::string& bytes, QStrin
 
 bool SafeFileWriter::Write(const QString& path, const Pieces& pieces, QString* reason) {
   SafeReplace::Failure failure;
-  std::optional<std::string> target = SafeReplace::TargetOf(QFile::encodeName(path).toStdString());
+  std::optional<std::string> target = SafeReplace::TargetOf(FileName::Bytes(path));
   if (!target) {
     failure.error = errno;
   } else {
@@ -47,7 +48,7 @@ QString SafeFileWriter::Reason(const SafeReplace::Failure& failure) {
   QString reason = InWords(failure.error);
   if (failure.noBackup) reason = T(strings::kNoBackupForInPlace).arg(reason);
   if (!failure.keptBackup.empty()) {
-    reason += QLatin1Char('\n') + T(strings::kBackupKept).arg(QFile::decodeName(failure.keptBackup.c_str()));
+    reason += QLatin1Char('\n') + T(strings::kBackupKept).arg(FileName::Shown(FileName::FromBytes(failure.keptBackup)));
   }
   return reason;
 }

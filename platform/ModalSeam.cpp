@@ -7,8 +7,15 @@
 #include <QPushButton>
 #include <QProcess>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "DetachedProcess.h"
+#include "FileName.h"
 #include "FontColourDialog.h"
 #include "JapaneseFileDialog.h"
+#include "OpenFileDialog.h"
 
 namespace platform {
 namespace {
@@ -113,7 +120,7 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested,
 
 std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters, const QString& folder) {
   if (Installed<OpenPathHandler>()) return Installed<OpenPathHandler>()(filters);
-  QFileDialog dialog(parent);
+  OpenFileDialog dialog(parent);
   MakeJapaneseFileDialog(dialog);
   // The open filters' labels name their patterns already.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -122,7 +129,7 @@ std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filter
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first();
+  return dialog.ChosenPath();
 }
 
 int ExecDialog(QDialog& dialog) {
@@ -137,7 +144,12 @@ void ShowProgressWindow(QDialog& window) {
 
 bool StartProgram(const QString& program, const QStringList& arguments) {
   if (Installed<ProgramHandler>()) return Installed<ProgramHandler>()(program, arguments);
-  return QProcess::startDetached(program, arguments);
+  // A name that is no UTF-8 goes by its bytes (FileName), which Qt cannot pass on.
+  if (!FileName::HasRawBytes(program) && std::none_of(arguments.begin(), arguments.end(), &FileName::HasRawBytes))
+    return QProcess::startDetached(program, arguments);
+  std::vector<std::string> words;
+  for (const QString& argument : arguments) words.push_back(FileName::Bytes(argument));
+  return DetachedProcess::Start(FileName::Bytes(program), words);
 }
 
 bool OpenWithDesktop(const QUrl& url) {

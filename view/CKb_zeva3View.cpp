@@ -110,18 +110,30 @@ void CKb_zeva3View::OfferReload(const std::function<void()>& reload) {
   m_notice->ShowOffer(QString::fromUtf8(strings::kChangedOnDiskNotice), QString::fromUtf8(strings::kReloadChanged), reload);
 }
 
+namespace {
+
+// JIS and EUC know a character read in a second form (the NEC "≒" of 0x8790)
+// by its standard form alone.
+EditorControl::HeldPairs HeldPairsFor(KanjiCode saveCode) {
+  const bool standard = saveCode == KanjiCode::Jis || saveCode == KanjiCode::Euc;
+  return standard ? EditorControl::HeldPairs::Standard : EditorControl::HeldPairs::AsRead;
+}
+
+}  // namespace
+
 std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
-  return m_control->ShiftJisText(missing);
+  return m_control->ShiftJisText(missing, HeldPairsFor(SaveCode()));
 }
 
 std::string CKb_zeva3View::Utf8TextForSave() const {
-  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark);
+  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8);
 }
 
 void CKb_zeva3View::SaveTextPieces(const std::function<void(std::string_view)>& each,
                                    std::vector<kanji::Unencodable>* missing) const {
-  if (SaveCode() == KanjiCode::Utf8) EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, each);
-  else m_control->ShiftJisPieces(each, missing);
+  if (SaveCode() == KanjiCode::Utf8)
+    EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8, each);
+  else m_control->ShiftJisPieces(each, missing, HeldPairsFor(SaveCode()));
 }
 
 void CKb_zeva3View::SetUpFromSettings() {
