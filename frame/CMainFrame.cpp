@@ -27,6 +27,7 @@
 #include "ModalSeam.h"
 #include "PlatformFamily.h"
 #include "ProfileFile.h"
+#include "FloatingToolBarCaption.h"
 #include "QuickTile.h"
 #include "RecentFileList.h"
 #include "Strings.h"
@@ -204,6 +205,7 @@ void CMainFrame::BuildToolBar() {
   m_toolBar->setObjectName(QStringLiteral("toolBar"));
   m_toolBar->setIconSize(QSize(16, 16));
   m_toolBar->setMovable(true);  // both styles float and dock on any side
+  new FloatingToolBarCaption(*m_toolBar);
   for (int id : res::ToolBarSlots()) {
     if (id == 0) {
       m_toolBar->addSeparator();
