@@ -357,12 +357,17 @@ void EditorControl::SetSelection(long anchor, long caret) {
 }
 
 bool EditorControl::ReplaceSelection(const QString& text) {
-  QByteArray utf8 = text.toUtf8();
-  if (!HasRoomFor(SelectionEnd() - SelectionStart(), static_cast<std::size_t>(utf8.size()))) return false;
-  WritableWhile writable(*this);
-  SendScintilla(SCI_BEGINUNDOACTION);
-  SendScintilla(SCI_REPLACESEL, 0UL, utf8.constData());
-  SendScintilla(SCI_ENDUNDOACTION);
+  const QByteArray utf8 = text.toUtf8();
+  return ReplaceSelection(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+// Through the target, which takes a length: a 0x00 in the text is kept. The
+// caret ends after the new text, in view, as the control's own replacement
+// of a selection leaves it.
+bool EditorControl::ReplaceSelection(std::string_view utf8) {
+  const long start = SelectionStart();
+  if (!ReplaceRange(start, SelectionEnd(), utf8)) return false;
+  SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(utf8.size())));
   return true;
 }
 
@@ -459,15 +464,17 @@ bool EditorControl::CanPastePlainText() const {
   return !IsReadOnly() && data && data->hasText();
 }
 
+// UTF-8 from the clipboard to the control, without a trip through UTF-16.
 void EditorControl::PastePlainText() {
   if (!CanPastePlainText()) return;
-  ReplaceSelection(WithEnterLineEnds(ClipboardText()));
+  const QByteArray utf8 = ClipboardUtf8();
+  ReplaceSelection(WithEnterLineEnds(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
 }
 
-QString EditorControl::ClipboardText() const {
+QByteArray EditorControl::ClipboardUtf8() const {
   const QMimeData* data = QApplication::clipboard()->mimeData();
   bool rectangular = false;
-  return data ? QString::fromUtf8(fromMimeData(data, rectangular)) : QString();
+  return data ? fromMimeData(data, rectangular) : QByteArray();
 }
 
 QMimeData* EditorControl::toMimeData(const QByteArray& text, bool rectangular) const {
@@ -495,25 +502,24 @@ QByteArray EditorControl::fromMimeData(const QMimeData* source, bool& rectangula
 // with another ending than the rest. Each CR LF, CR or LF of the text
 // becomes the ending Enter inserts; the document's own line ends are not
 // touched. One pass, however many lines (a paste of 100 MB has millions).
-QString EditorControl::WithEnterLineEnds(const QString& text) const {
-  QString ending;
+std::string EditorControl::WithEnterLineEnds(std::string_view utf8) const {
+  std::string_view ending;
   switch (SendScintilla(SCI_GETEOLMODE)) {
-    case SC_EOL_CRLF: ending = QStringLiteral("\r\n"); break;
-    case SC_EOL_CR: ending = QStringLiteral("\r"); break;
-    default: ending = QStringLiteral("\n"); break;
+    case SC_EOL_CRLF: ending = "\r\n"; break;
+    case SC_EOL_CR: ending = "\r"; break;
+    default: ending = "\n"; break;
   }
-  QString result;
-  result.reserve(text.size() + text.size() / 8);
-  const QChar* const end = text.constData() + text.size();
-  const QChar* run = text.constData();
-  for (const QChar* c = run; c != end; ++c) {
-    if (*c != u'\r' && *c != u'\n') continue;
-    result.append(run, c - run);
-    result.append(ending);
-    if (*c == u'\r' && c + 1 != end && c[1] == u'\n') ++c;
-    run = c + 1;
+  std::string result;
+  result.reserve(utf8.size() + utf8.size() / 16);
+  std::size_t run = 0;
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    const char c = utf8[at];
+    if (c != '\r' && c != '\n') continue;
+    result.append(utf8.substr(run, at - run)).append(ending);
+    if (c == '\r' && at + 1 < utf8.size() && utf8[at + 1] == '\n') ++at;
+    run = at + 1;
   }
-  result.append(run, end - run);
+  result.append(utf8.substr(run));
   return result;
 }
 

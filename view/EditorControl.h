@@ -102,6 +102,7 @@ class EditorControl : public QsciScintilla {
   // read-only or not. A change that would take the text past what the
   // control holds is refused whole (and the user told): false.
   bool ReplaceSelection(const QString& text);
+  bool ReplaceSelection(std::string_view utf8);
   // Replaces positions [start, end) with UTF-8 text the same way.
   bool ReplaceRange(long start, long end, std::string_view utf8);
   long LineEndPosition(int line) const;  // before the line's line break
@@ -187,8 +188,8 @@ class EditorControl : public QsciScintilla {
   void KeepOnlyTextFieldKeys();
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
-  QString WithEnterLineEnds(const QString& text) const;
-  QString ClipboardText() const;
+  std::string WithEnterLineEnds(std::string_view utf8) const;
+  QByteArray ClipboardUtf8() const;
   void ShowBytesAsMarkers();
   void ShowHeldPairsAsMarkers();
   void ApplyFormat();
