@@ -5,8 +5,11 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "NoticeBarAccessible.h"
+
 NoticeBar::NoticeBar(QWidget* parent)
     : QFrame(parent), m_label(new QLabel(this)), m_action(new QPushButton(this)) {
+  NoticeBarAccessible::InstallOnce();
   setFrameShape(QFrame::StyledPanel);
   setAutoFillBackground(true);
   QPalette colours = palette();
@@ -42,6 +45,7 @@ void NoticeBar::ShowText(const QString& text) {
   m_act = nullptr;
   m_action->hide();
   m_label->setText(text);
+  if (isVisible()) NoticeBarAccessible::Announce(this);  // heard when shown, and so again
   show();
 }
 
