@@ -57,6 +57,8 @@ FontColourDialog::FontColourDialog(const FontChoice& initial, QWidget* parent)
   m_sample->setAlignment(Qt::AlignCenter);
   m_sample->setFrameShape(QFrame::StyledPanel);
 
+  // Each row's label is its field's buddy: on this desktop a combo box is
+  // read by the label it is labelled by.
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("フォント名(&F):"), m_face);
   form->addRow(QStringLiteral("スタイル(&Y):"), m_style);
@@ -75,8 +77,12 @@ FontColourDialog::FontColourDialog(const FontChoice& initial, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(effects);
-  layout->addWidget(new QLabel(QStringLiteral("サンプル")));
+  auto* sampleLabel = new QLabel(QStringLiteral("サンプル"));
+  sampleLabel->setBuddy(m_sample);
+  m_sample->setAccessibleName(QStringLiteral("サンプル"));
+  layout->addWidget(sampleLabel);
   layout->addWidget(m_sample);
+  MarkDefaultAndCancel(buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel));
   layout->addWidget(buttons);
 
   for (QComboBox* box : {static_cast<QComboBox*>(m_face), m_size, m_style})

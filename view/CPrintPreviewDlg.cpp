@@ -1,4 +1,5 @@
 #include "CPrintPreviewDlg.h"
+#include "DialogKeyboard.h"
 #include "UiText.h"
 
 #include <QGuiApplication>
@@ -35,7 +36,10 @@ CPrintPreviewDlg::CPrintPreviewDlg(QPrinter& printer, std::function<void(QPrinte
   connect(m_pagesButton, &QPushButton::clicked, this, &CPrintPreviewDlg::TogglePagesShown);
   connect(AddButton("拡大(&I)", "zoomIn"), &QPushButton::clicked, m_preview, [this] { m_preview->zoomIn(); });
   connect(AddButton("縮小(&U)", "zoomOut"), &QPushButton::clicked, m_preview, [this] { m_preview->zoomOut(); });
-  connect(AddButton("閉じる(&C)", "close"), &QPushButton::clicked, this, &QDialog::reject);
+  QPushButton* close = AddButton("閉じる(&C)", "close");
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  platform::MarkDefaultAndCancel(nullptr, close);
+  m_preview->setAccessibleName(T("印刷プレビュー"));
   m_pageLabel = new QLabel(this);
   m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
   m_bar->addWidget(m_pageLabel);

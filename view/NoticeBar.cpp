@@ -21,6 +21,7 @@ NoticeBar::NoticeBar(QWidget* parent)
   auto* close = new QToolButton(this);
   close->setText(QStringLiteral("×"));
   close->setToolTip(QStringLiteral("閉じる"));
+  close->setAccessibleName(QStringLiteral("閉じる"));
   close->setAutoRaise(true);
   connect(close, &QToolButton::clicked, this, &NoticeBar::Clear);
   m_action->setObjectName(QStringLiteral("action"));
