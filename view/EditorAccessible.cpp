@@ -201,8 +201,9 @@ EditorAccessible::Piece EditorAccessible::SegmentAt(long offset, const Point& at
 
 EditorAccessible::Piece EditorAccessible::RowAt(const Point& at) const {
   const EditorControl& control = Control();
-  long rowStart = control.SendScintilla(Sci::SCI_GETROWSTART, static_cast<unsigned long>(at.position));
-  long rowEnd = control.SendScintilla(Sci::SCI_GETROWEND, static_cast<unsigned long>(at.position));
+  long row[2] = {0, 0};  // the control's character range: first, then end
+  control.SendScintilla(Sci::SCI_GETROWRANGE, static_cast<unsigned long>(at.position), static_cast<void*>(row));
+  long rowStart = row[0], rowEnd = row[1];
   long start = at.offset - control.SendScintilla(Sci::SCI_COUNTSHOWNCODEUNITS, static_cast<unsigned long>(rowStart), at.position);
   QString text = m_offsets.ShownText(rowStart, rowEnd);
   return {text, start, start + text.size()};
