@@ -230,7 +230,16 @@ TEST_F(EditorAccessibleTest, ALineIsADisplayRowWhenWrappingAndAParagraphTheWhole
   EXPECT_EQ(row.text, longLine.left(row.end));
   EXPECT_EQ(At(row.end, QAccessible::LineBoundary).start, row.end);
   EXPECT_EQ(At(59, QAccessible::LineBoundary).end, 62);  // the last row takes the line end
+  EXPECT_EQ(At(62, QAccessible::LineBoundary), (Piece{QStringLiteral("い"), 62, 63}));  // a line on one row
   EXPECT_EQ(At(5, QAccessible::ParagraphBoundary), (Piece{longLine + QStringLiteral("\r\n"), 0, 62}));
+  // Typing into the long line wraps it anew: its rows are read as they now stand.
+  control.SetReadOnly(false);
+  control.SetSelection(0, 0);
+  control.ReplaceSelection(QString(10, u'う'));
+  Settle();
+  Piece first = At(0, QAccessible::LineBoundary);
+  EXPECT_EQ(first.text, (QString(10, u'う') + longLine).left(first.end));
+  EXPECT_EQ(At(first.end, QAccessible::LineBoundary).start, first.end);
 }
 
 TEST_F(EditorAccessibleTest, FollowsTheCaretAndTheSelectionBothWays) {
