@@ -1,9 +1,10 @@
 #include "CKb_zeva3App.h"
 
-#include <QFileInfo>
+#include <algorithm>
 
 #include "CKb_zeva3Doc.h"
 #include "CommandIds.h"
+#include "FileName.h"
 #include "JapaneseInterface.h"
 #include "ModalSeam.h"
 #include "SettingsLocation.h"
@@ -72,14 +73,22 @@ bool CKb_zeva3App::OnUpdateCommand(int id, CommandUpdate& update) {
 
 // Choosing the file that is open reads it again: the document is made new
 // (with the save prompt) before the chosen file is opened.
+namespace {
+QString FolderOf(const QString& path) { return path.left(std::max<qsizetype>(1, path.lastIndexOf(QLatin1Char('/')))); }
+}  // namespace
+
+// The dialog starts in the shown document's folder, or for an untitled
+// one in the folder a file was last opened from.
 void CKb_zeva3App::OnFileOpen() {
-  std::optional<QString> path = platform::ChooseOpenPath(m_mainWindow, OpenFilters());
+  QString folder = m_document->PathName().isEmpty() ? m_lastOpenFolder : FolderOf(m_document->PathName());
+  std::optional<QString> path = platform::ChooseOpenPath(m_mainWindow, OpenFilters(), folder);
   if (!path) return;
+  m_lastOpenFolder = FolderOf(*path);
   if (!m_document->OnNewDocument()) return;
   m_document->OpenDocumentFile(*path);
 }
 
 void CKb_zeva3App::OnRecentFile(int index) {
   QString path = m_recentFiles.Entries().value(index);
-  if (!m_document->OpenDocumentFile(path) && !QFileInfo::exists(path)) m_recentFiles.Remove(index);
+  if (!m_document->OpenDocumentFile(path) && !FileName::Exists(path)) m_recentFiles.Remove(index);
 }

@@ -68,6 +68,7 @@ class CKb_zeva3App : public QApplication, public CommandTarget {
   ProfileFile m_profile;
   RecentFileList m_recentFiles;
   int m_previewPages = 0;
+  QString m_lastOpenFolder;
   CKb_zeva3Doc* m_document = nullptr;
   QWidget* m_mainWindow = nullptr;
 };

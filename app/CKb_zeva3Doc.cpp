@@ -8,7 +8,9 @@
 #include <new>
 
 #include "CharacterList.h"
+#include "InterruptedSaves.h"
 #include "CommandIds.h"
+#include "FileName.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "Strings.h"
@@ -58,7 +60,7 @@ CKb_zeva3Doc::CKb_zeva3Doc(ProfileFile& profile, DocumentText& text, QObject* pa
     : QObject(parent), m_profile(profile), m_text(text) {}
 
 QString CKb_zeva3Doc::Title() const {
-  return m_pathName.isEmpty() ? T(strings::kUntitled) : QFileInfo(m_pathName).fileName();
+  return m_pathName.isEmpty() ? T(strings::kUntitled) : FileName::Shown(QFileInfo(m_pathName).fileName());
 }
 
 void CKb_zeva3Doc::SetPathName(const QString& path) {
@@ -70,6 +72,7 @@ bool CKb_zeva3Doc::OnNewDocument() {
   if (!SaveModified()) return false;
   m_cutAtNul = false;
   m_notAsReadCode.clear();
+  m_plainlyIn.reset();
   SetPathName(QString());
   m_text.ShowDocument(std::string(), CodesForNewDocument(m_profile.GetProfileInt("KanaCode", "Load", 1),
                                                          m_profile.GetProfileInt("KanaCode", "Save", 1)));
@@ -78,28 +81,32 @@ bool CKb_zeva3Doc::OnNewDocument() {
 
 bool CKb_zeva3Doc::OpenDocumentFile(const QString& path) {
   if (!SaveModified()) return false;
+  InterruptedSaves::OfferFor(m_text.Window(), path);
   return Load(path, m_profile.GetProfileInt("KanaCode", "Load", 1), m_profile.GetProfileInt("KanaCode", "Save", 1));
 }
 
-bool CKb_zeva3Doc::ReopenAsUtf8() {
+bool CKb_zeva3Doc::ReopenIn(KanjiCode code) {
   if (m_pathName.isEmpty() || !SaveModified()) return false;
-  // The user chose UTF-8 for this file: it is written back as UTF-8 too,
+  // The user chose this code for this file: it is written back in it too,
   // whatever the save setting, not turned into Shift-JIS by the next save.
-  const int utf8 = KanjiCodeToInt(KanjiCode::Utf8);
-  return Load(m_pathName, utf8, utf8);
+  const int chosen = KanjiCodeToInt(code);
+  return Load(m_pathName, chosen, chosen, true);
 }
 
 // The offer stays while the user has not reopened the same file (a
 // cancelled save prompt).
-void CKb_zeva3Doc::OfferUtf8Reopen() {
-  m_text.OfferUtf8Reopen([this, path = m_pathName] {
-    if (!ReopenAsUtf8() && m_pathName == path) OfferUtf8Reopen();
+void CKb_zeva3Doc::OfferReopen(KanjiCode code) {
+  m_text.OfferReopen(code, [this, code, path = m_pathName] {
+    if (!ReopenIn(code) && m_pathName == path) OfferReopen(code);
   });
 }
 
-bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
+// `reopened`: read again in the code the user took from the offer, which
+// detection found; nothing else is offered then.
+bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting, bool reopened) {
   try {
-    LoadedDocument loaded = LoadDocumentFile(path, loadSetting, saveSetting);
+    LoadedDocument loaded = LoadDocumentFile(path, loadSetting, saveSetting, reopened);
+    if (reopened) loaded.plainlyIn.reset();
     if (loaded.problem != LoadProblem::None) {
       ReportLoadProblem(loaded.problem, path);
       return false;
@@ -110,6 +117,7 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
       ReportLoadProblem(LoadProblem::Unreadable, path);
       m_cutAtNul = false;
       m_notAsReadCode.clear();
+      m_plainlyIn.reset();
       SetPathName(QString());
       m_text.ShowDocument(std::string(), loaded.codes);
       return false;
@@ -118,11 +126,14 @@ bool CKb_zeva3Doc::Load(const QString& path, int loadSetting, int saveSetting) {
     m_notAsReadCode = loaded.savesDifferently ? CodeName(loaded.codes.load) : QString();
     if (loaded.savesDifferently) ShowNotAsRead(*loaded.savesDifferently);
     SetPathName(loaded.path);
-    if (loaded.looksLikeUtf8) OfferUtf8Reopen();
+    m_stamp = FileStamp::Of(loaded.path);
+    m_offeredChange.reset();
+    m_plainlyIn = loaded.plainlyIn;
+    if (m_plainlyIn) OfferReopen(*m_plainlyIn);
     emit FileUsed(loaded.path);
     if (m_cutAtNul) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(loaded.path), T(strings::kAppName),
-                                              MessageIcon::Information, MessageButtons::Ok});
+      platform::ShowMessage(m_text.Window(), {T(strings::kCutAtNul).arg(FileName::Shown(loaded.path)),
+                                              T(strings::kAppName), MessageIcon::Information, MessageButtons::Ok});
     }
     return true;
   } catch (const std::bad_alloc&) {
@@ -170,8 +181,14 @@ bool CKb_zeva3Doc::Save() { return m_pathName.isEmpty() ? SaveAs() : DoSave(m_pa
 bool CKb_zeva3Doc::SaveAs() {
   // The document's own name is suggested; an untitled text is offered as "無題.txt".
   QString suggested = m_pathName.isEmpty() ? Title() + QLatin1Char('.') + T(strings::kDefaultSuffix) : m_pathName;
+  // A name that is no UTF-8 is offered decoded (its bytes would show as
+  // boxes), in its folder when that is plain; kept, it is the file's own.
+  const QString folder = QFileInfo(m_pathName).path();
+  if (FileName::HasRawBytes(m_pathName) && !FileName::HasRawBytes(folder))
+    suggested = folder + QLatin1Char('/') + Title();
   std::optional<QString> path = platform::ChooseSavePath(
       m_text.Window(), suggested, {T(strings::kSaveFilter), T(strings::kAllFilesFilter)}, T(strings::kDefaultSuffix));
+  if (path && *path == suggested && suggested != m_pathName && !FileName::Exists(*path)) path = m_pathName;
   return path && DoSave(*path);
 }
 
@@ -185,23 +202,32 @@ bool CKb_zeva3Doc::SaveModified() {
 }
 
 bool CKb_zeva3Doc::DoSave(const QString& path) {
+  // A pipe, a device or a folder by that name is refused as opening it is:
+  // writing into a pipe nobody reads would wait for ever.
+  if (FileName::Exists(path) && !FileName::IsFile(path)) {
+    ReportLoadProblem(LoadProblem::NotAFile, path);
+    return false;
+  }
   try {
     KanjiCode code = m_text.SaveCode();
     if (!ConfirmSaveText(code)) return false;
     bool overTheFileRead = QFileInfo(path) == QFileInfo(m_pathName);
     if (m_cutAtNul && overTheFileRead && !ConfirmShortenedOverwrite(path)) return false;
     if (!m_notAsReadCode.isEmpty() && overTheFileRead && !ConfirmNotAsReadOverwrite(path)) return false;
+    if (overTheFileRead && !ConfirmOverwriteOfChangedFile(path)) return false;
     QString reason;
     // Encoded into the file a piece at a time: no copy of the whole text.
     BytePieces text = [this](const Sink& each) { m_text.SaveTextPieces(each, nullptr); };
     if (!WriteFileSafely(path, EncodePiecesForSave(text, code), &reason)) {
-      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(path, reason), T(strings::kAppName),
-                                              MessageIcon::Stop, MessageButtons::Ok});
+      platform::ShowMessage(m_text.Window(), {T(strings::kSaveFailed).arg(FileName::Shown(path), reason),
+                                              T(strings::kAppName), MessageIcon::Stop, MessageButtons::Ok});
       return false;
     }
     m_cutAtNul = m_cutAtNul && !overTheFileRead;
     if (overTheFileRead) m_notAsReadCode.clear();
-    SetPathName(QFileInfo(path).absoluteFilePath());
+    SetPathName(FileName::Absolute(path));
+    m_stamp = FileStamp::Of(m_pathName);
+    m_offeredChange.reset();
     m_text.ClearModified();
     emit FileUsed(m_pathName);
     return true;
@@ -219,7 +245,9 @@ bool CKb_zeva3Doc::ConfirmSaveText(KanjiCode code) {
   std::vector<QString> uncarryable;
   m_text.SaveTextPieces(
       [&](std::string_view shiftJis) {
-        // Pieces end between characters, so each is looked at on its own.
+        // Pieces end between characters, so each is looked at on its own,
+        // as the save writes it (a second form such as the "≒" of 0x8790 in
+        // the standard form JIS and EUC know).
         if (uncarryable.size() >= kCountedCharacters) return;
         for (const kanji::TextSpan& span :
              kanji::FindUncarryable(shiftJis, code, kCountedCharacters - uncarryable.size()))
@@ -251,16 +279,35 @@ bool CKb_zeva3Doc::ConfirmUncarryable(const std::vector<QString>& characters, Ka
          MessageAnswer::Ok;
 }
 
+// Another program wrote the file after this one read it: overwriting
+// throws its change away.
+bool CKb_zeva3Doc::ConfirmOverwriteOfChangedFile(const QString& path) {
+  std::optional<FileStamp> now = FileStamp::Of(path);
+  if (!m_stamp || !now || *now == *m_stamp) return true;
+  return platform::ShowMessage(m_text.Window(), {T(strings::kChangedOnDisk).arg(path), T(strings::kAppName),
+                                                 MessageIcon::Question, MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
+void CKb_zeva3Doc::CheckChangedOnDisk() {
+  std::optional<FileStamp> now = FileStamp::Of(m_pathName);
+  if (!m_stamp || !now || *now == *m_stamp || now == m_offeredChange) return;
+  m_offeredChange = now;
+  m_text.OfferReload([this, path = m_pathName] {
+    if (m_pathName == path) OpenDocumentFile(path);
+  });
+}
+
 bool CKb_zeva3Doc::ConfirmShortenedOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(path),
+  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmShortenedOverwrite).arg(FileName::Shown(path)),
                                                  T(strings::kAppName), MessageIcon::Question,
                                                  MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
 bool CKb_zeva3Doc::ConfirmNotAsReadOverwrite(const QString& path) {
-  return platform::ShowMessage(m_text.Window(), {T(strings::kConfirmNotAsReadOverwrite).arg(path, m_notAsReadCode),
-                                                 T(strings::kAppName), MessageIcon::Question,
-                                                 MessageButtons::YesNo}) == MessageAnswer::Yes;
+  return platform::ShowMessage(m_text.Window(),
+                               {T(strings::kConfirmNotAsReadOverwrite).arg(FileName::Shown(path), m_notAsReadCode),
+                                T(strings::kAppName), MessageIcon::Question, MessageButtons::YesNo}) ==
+         MessageAnswer::Yes;
 }
 
 void CKb_zeva3Doc::ShowNotAsRead(const RoundTripDifference& difference) {
@@ -280,7 +327,8 @@ void CKb_zeva3Doc::ReportLoadProblem(LoadProblem problem, const QString& path) {
     case LoadProblem::LineTooLong: text = strings::kLineTooLong; icon = MessageIcon::Exclamation; break;
     default: break;
   }
-  platform::ShowMessage(m_text.Window(), {T(text).arg(path), T(strings::kAppName), icon, MessageButtons::Ok});
+  platform::ShowMessage(m_text.Window(),
+                        {T(text).arg(FileName::Shown(path)), T(strings::kAppName), icon, MessageButtons::Ok});
 }
 
 void CKb_zeva3Doc::ReportMemoryError() {

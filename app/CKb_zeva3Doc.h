@@ -8,8 +8,11 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 #include "CommandTarget.h"
 #include "DocumentText.h"
+#include "FileStamp.h"
 
 class ProfileFile;
 
@@ -29,13 +32,21 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool OpenDocumentFile(const QString& path);
   // A file dropped on the window: the text becomes editable first.
   bool OpenDroppedFile(const QString& path);
-  // The file shown, read again as UTF-8 (after asking to save a modified
-  // text); it is then saved as UTF-8 too.
-  bool ReopenAsUtf8();
+  // The file shown, read again in `code` (after asking to save a modified
+  // text); it is then saved in that code too.
+  bool ReopenIn(KanjiCode code);
+  bool ReopenAsUtf8() { return ReopenIn(KanjiCode::Utf8); }
+  // The code the shown file is plainly in, when it was read in another
+  // (the code offered above the text); nothing otherwise.
+  std::optional<KanjiCode> PlainlyIn() const { return m_plainlyIn; }
   bool Save();
   bool SaveAs();
   // Before the text is thrown away: Yes saves, No discards, Cancel (false) keeps.
   bool SaveModified();
+  // When the window comes to the front: a file another program changed
+  // since it was read or saved here is offered for reading again, once
+  // for each change.
+  void CheckChangedOnDisk();
 
   // CommandTarget: save and save as.
   bool HandlesCommand(int id) const override;
@@ -52,8 +63,8 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
  private:
   static const CommandMap<CKb_zeva3Doc>& Commands();
   bool DoSave(const QString& path);
-  bool Load(const QString& path, int loadSetting, int saveSetting);
-  void OfferUtf8Reopen();
+  bool Load(const QString& path, int loadSetting, int saveSetting, bool reopened = false);
+  void OfferReopen(KanjiCode code);
   // Whether the user agrees to what the save code cannot carry (asked
   // only when there is any); the text is looked at in pieces.
   bool ConfirmSaveText(KanjiCode code);
@@ -62,6 +73,7 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   bool ConfirmUncarryable(const std::vector<QString>& characters, KanjiCode code);
   bool ConfirmShortenedOverwrite(const QString& path);
   bool ConfirmNotAsReadOverwrite(const QString& path);
+  bool ConfirmOverwriteOfChangedFile(const QString& path);
   void ShowNotAsRead(const RoundTripDifference& difference);
   void ReportLoadProblem(LoadProblem problem, const QString& path);
   void ReportMemoryError();
@@ -75,5 +87,10 @@ class CKb_zeva3Doc : public QObject, public CommandTarget {
   // The file was read in a detected code that a save does not write back
   // as it was: the code's name ("EUC"), empty otherwise.
   QString m_notAsReadCode;
+  std::optional<KanjiCode> m_plainlyIn;
   CommandTarget* m_attachedCommands = nullptr;
+  // The file as this program last read or wrote it, and the change of it
+  // last offered for reading again.
+  std::optional<FileStamp> m_stamp;
+  std::optional<FileStamp> m_offeredChange;
 };

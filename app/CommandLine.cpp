@@ -37,7 +37,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return line;
   }
   if (IsOptionWord(first, QStringLiteral("pt"), Qt::CaseSensitive)) {
-    if (words.size() < 2) return {CommandLine::Action::Invalid, {}, {}, {}, {}};
+    // Without a printer's name the job would go to the default printer,
+    // which is /p's: a usage error as much as a missing file.
+    if (words.size() < 3 || words[2].isEmpty()) return {CommandLine::Action::Invalid, {}, {}, {}, {}};
     line.action = CommandLine::Action::PrintTo;
     line.path = words[1];
     line.printer = words.value(2);

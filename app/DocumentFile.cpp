@@ -1,14 +1,18 @@
 #include "DocumentFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "DocumentFileCodeCheck.h"
 #include "DocumentFilePieces.h"
+#include "FileName.h"
 #include "PieceThread.h"
 #include "SafeFileWriter.h"
 #include "ShiftJisCodec.h"
@@ -141,7 +145,17 @@ KanjiCode ResolveAuto(KanjiCode code, KanjiCode resolved) { return code == Kanji
 // An absolute, clean path. Linux file names are exact: a file found under
 // the name given is stored under that very name, so only the directory part
 // needs making absolute.
-QString NormalisedPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString NormalisedPath(const QString& path) { return FileName::Absolute(path); }
+
+// The file opened by its name's bytes: Qt would take a name's bytes that are
+// no UTF-8 for characters (FileName).
+bool OpenForReading(QFile& file, const QString& path) {
+  const int descriptor = ::open(FileName::Bytes(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  if (file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+  ::close(descriptor);
+  return false;
+}
 
 // Passes on to `each` the Shift-JIS given to it up to its first 0x00;
 // `cut` is set when there is one.
@@ -174,16 +188,19 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   result.cutAtNul = before.size() < bytes.size();
   const bool stream = before.size() >= kStreamedFileBytes;
   // Detection can take Shift-JIS for EUC; a code the user chose is taken
-  // as meant. A text cut at 0x00 is asked about on its own.
+  // as meant. A text cut at 0x00 is compared up to the cut: what a save
+  // would change before it is told besides the cut itself.
   std::optional<RoundTripComparer> comparer;
-  if (detected && !result.cutAtNul) comparer.emplace(bytes, code);
+  if (detected) comparer.emplace(before, code);
   PieceFeeder saver(FromShiftJisPieces(code), [&comparer](std::string_view saved) { comparer->AddSaved(saved); });
   ControlMeasure measure(before.size());
   bool cut = false;
   auto check = BeforeNul(cut, [&](std::string_view shiftJis) {
     measure.Add(shiftJis);
     if (!stream) result.shiftJis.append(shiftJis);
-    if (comparer) saver.Feed(shiftJis);
+    // As a save writes it: a second form (the NEC "≒" of row 13) in the
+    // standard form. The converter's pieces end between characters.
+    if (comparer) saver.Feed(kanji::ShiftJisCodec::StandardPairs(shiftJis));
   });
   auto convert = [before, code](const PieceThread::Hand& hand) {
     PieceFeeder converter(ToShiftJisPieces(code), hand);
@@ -193,9 +210,12 @@ void ConvertJisOrEuc(const QString& path, std::string_view bytes, bool detected,
   };
   PieceThread::Run(convert, check, stream);
   result.cutAtNul = result.cutAtNul || cut;
-  if (comparer && !result.cutAtNul) {
+  if (comparer) {
     saver.Finish();
     result.savesDifferently = comparer->Finish();
+    // A text the conversion cut is shorter than the file: that is the cut,
+    // told on its own, not a byte a save changes.
+    if (cut && result.savesDifferently && result.savesDifferently->savedBytes.empty()) result.savesDifferently.reset();
   }
   result.problem = measure.Problem();
   if (stream && result.problem == LoadProblem::None) {
@@ -213,29 +233,29 @@ DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting) {
   return codes;
 }
 
-LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting) {
+LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting, bool detected) {
   LoadedDocument result;
-  QFileInfo info(path);
-  if (!info.exists()) {
+  struct stat info {};
+  if (::stat(FileName::Bytes(path).c_str(), &info) != 0) {
     result.problem = LoadProblem::Missing;
     return result;
   }
-  if (!info.isFile()) {
+  if (!S_ISREG(info.st_mode)) {
     result.problem = LoadProblem::NotAFile;
     return result;
   }
-  if (static_cast<unsigned long long>(info.size()) > maxControlBytes) {
+  if (static_cast<unsigned long long>(info.st_size) > maxControlBytes) {
     result.problem = LoadProblem::TooLarge;
     return result;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  QFile file;
+  if (!OpenForReading(file, path)) {
     result.problem = LoadProblem::Unreadable;
     return result;
   }
   // Not zero-filled first: a large file's pages are then written once, by
   // the read.
-  const auto size = static_cast<std::size_t>(info.size());
+  const auto size = static_cast<std::size_t>(info.st_size);
   auto buffer = std::make_unique_for_overwrite<char[]>(size);
   qint64 read = size == 0 ? 0 : file.read(buffer.get(), static_cast<qint64>(size));
   if (read < 0) {
@@ -249,19 +269,18 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   const KanjiCode chosen = KanjiCodeFromInt(loadSetting);
   result.codes.load = chosen == KanjiCode::Auto ? kanji::DetectFileCode(bytes) : chosen;
   result.codes.save = ResolveAuto(KanjiCodeFromInt(saveSetting), result.codes.load);
+  // The setting's code, when the file is plainly in another: it is offered.
+  result.plainlyIn = PlainlyOtherCode(bytes, true, chosen);
   if (result.codes.load == KanjiCode::Jis || result.codes.load == KanjiCode::Euc) {
-    ConvertJisOrEuc(path, bytes, KanjiCodeFromInt(loadSetting) == KanjiCode::Auto, result);
-    if (result.problem != LoadProblem::None) result.shiftJis.clear();
+    ConvertJisOrEuc(path, bytes, detected || chosen == KanjiCode::Auto, result);
+    if (result.problem != LoadProblem::None) {
+      result.shiftJis.clear();
+      result.plainlyIn.reset();
+    }
     return result;
   } else if (result.codes.load == KanjiCode::Utf8) {
     result.codes.byteOrderMark = kanji::Utf8FileCodec::StartsWithByteOrderMark(bytes);
     if (result.codes.byteOrderMark) bytes.remove_prefix(kanji::Utf8FileCodec::kByteOrderMark.size());
-  } else {
-    // The setting's code by default: a file that reads as UTF-8 is offered
-    // to be read again, and nothing else changes.
-    result.looksLikeUtf8 = result.codes.load == KanjiCode::ShiftJis &&
-                           KanjiCodeFromInt(loadSetting) == KanjiCode::ShiftJis &&
-                           kanji::Utf8FileCodec::LooksLikeUtf8(bytes);
   }
   // Measured before the control is touched: it holds the text as UTF-8,
   // up to three times the file's size.
@@ -269,7 +288,7 @@ LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSe
   if (!DecodesWithin(bytes, utf8, maxControlBytes)) result.problem = LoadProblem::TooLarge;
   else if (!LinesWithin(bytes, utf8, maxLineBytes)) result.problem = LoadProblem::LineTooLong;
   if (result.problem != LoadProblem::None) {
-    result.looksLikeUtf8 = false;
+    result.plainlyIn.reset();
   } else if (bytes.size() >= kStreamedFileBytes) {
     // A large text goes into the control straight from the file.
     result.streamFrom = path;
@@ -297,8 +316,8 @@ bool ReadDocumentPieces(const QString& path, std::size_t size, const DocumentCod
 
 bool ReadFilePieces(const QString& path, std::size_t size, const std::function<void(std::string_view)>& each,
                     std::size_t offset) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  QFile file;
+  if (!OpenForReading(file, path)) return false;
   if (offset > 0 && !file.seek(static_cast<qint64>(offset))) return false;
   std::string piece(kMeasurePiece, '\0');
   for (std::size_t done = 0; done < size;) {
@@ -323,7 +342,18 @@ BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode) {
   };
 }
 
-void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each) {
+namespace {
+
+// The control's text as a UTF-8 file holds it: see EncodeUtf8ForSave.
+std::string Utf8FileBytes(std::string_view controlText, bool shiftJisText) {
+  if (!shiftJisText || !kanji::ShiftJisCodec::HoldsPairs(controlText))
+    return kanji::Utf8FileCodec::Encode(controlText);
+  return kanji::Utf8FileCodec::Encode(kanji::ShiftJisCodec::StandardText(controlText));
+}
+
+}  // namespace
+
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText, const Sink& each) {
   if (byteOrderMark) each(kanji::Utf8FileCodec::kByteOrderMark);
   // Each piece ends before a character's first byte: the stand-ins for
   // raw bytes are whole characters, encoded alike in any piece.
@@ -331,13 +361,13 @@ void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, c
     std::size_t end = std::min(controlText.size(), pos + kMeasurePiece);
     while (end < controlText.size() && end > pos + 1 && (static_cast<unsigned char>(controlText[end]) & 0xC0) == 0x80)
       --end;
-    each(kanji::Utf8FileCodec::Encode(controlText.substr(pos, end - pos)));
+    each(Utf8FileBytes(controlText.substr(pos, end - pos), shiftJisText));
     pos = end;
   }
 }
 
-std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark) {
-  std::string bytes = kanji::Utf8FileCodec::Encode(controlText);
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText) {
+  std::string bytes = Utf8FileBytes(controlText, shiftJisText);
   if (byteOrderMark) bytes.insert(0, kanji::Utf8FileCodec::kByteOrderMark);
   return bytes;
 }

@@ -58,9 +58,10 @@ struct LoadedDocument {
   // JIS and EUC).
   QString streamFrom;
   std::size_t streamSize = 0;
-  // Read as Shift-JIS by the setting, but well-formed UTF-8 with multi-byte
-  // characters: the user is offered to read it again as UTF-8.
-  bool looksLikeUtf8 = false;
+  // Read in the setting's code (Shift-JIS, JIS or EUC), but plainly in
+  // this other one (PlainlyOtherCode): the user is offered to read it again
+  // in that code.
+  std::optional<KanjiCode> plainlyIn;
 };
 
 // Files from this size on are streamed into the control.
@@ -91,7 +92,10 @@ std::size_t MaxLineBytes();
 DocumentCodes CodesForNewDocument(int loadSetting, int saveSetting);
 
 // Reads `path` and converts it to Shift-JIS as the settings ask.
-LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting);
+// `detected`: the load code was found by detection, not chosen, so a JIS or
+// EUC text is checked for whether a save writes it back as it was (as with
+// the setting Auto).
+LoadedDocument LoadDocumentFile(const QString& path, int loadSetting, int saveSetting, bool detected = false);
 
 // The bytes to write for a Shift-JIS text: JIS or EUC converted, anything
 // else (an Auto left over from an interrupted load included) as it is.
@@ -106,10 +110,13 @@ using BytePieces = std::function<void(const Sink&)>;
 BytePieces EncodePiecesForSave(BytePieces shiftJis, KanjiCode saveCode);
 
 // The bytes of a UTF-8 save of the control's text, with the byte-order
-// mark when the file read had one.
-std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark);
+// mark when the file read had one. `shiftJisText`: the text was read as
+// Shift-JIS (or JIS or EUC), so pairs it holds as their bytes are written
+// as their characters (ShiftJisCodec::StandardText), not as the private-use
+// code points that hold them.
+std::string EncodeUtf8ForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText);
 // The same in pieces.
-void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, const Sink& each);
+void EncodeUtf8PiecesForSave(std::string_view controlText, bool byteOrderMark, bool shiftJisText, const Sink& each);
 
 // Writes `bytes` to `path` (SafeFileWriter): a failure leaves the old file
 // as it was, a success leaves it the same file with the new bytes. On

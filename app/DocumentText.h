@@ -32,8 +32,14 @@ class DocumentText {
   // document takes it away).
   virtual void ShowNotice(const QString& text) = 0;
   // The same notice with a button that calls `reopen`: the text seems to
-  // be UTF-8.
-  virtual void OfferUtf8Reopen(const std::function<void()>& reopen) = 0;
+  // be in `code` (Shift-JIS, JIS, EUC or UTF-8).
+  virtual void OfferReopen(KanjiCode code, const std::function<void()>& reopen) = 0;
+  // The same with a button that calls `reload`: another program changed
+  // the file.
+  virtual void OfferReload(const std::function<void()>& reload) = 0;
+  // The Shift-JIS a save converts; for a JIS or EUC save, characters read
+  // in a second form (the NEC "≒" of 0x8790) in their standard form, the
+  // only one those codes know.
   virtual std::string TextForSave(std::vector<kanji::Unencodable>* missing) const = 0;
   // The bytes of a UTF-8 save, with the byte-order mark the file had.
   virtual std::string Utf8TextForSave() const = 0;

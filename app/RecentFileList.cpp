@@ -1,8 +1,6 @@
 #include "RecentFileList.h"
 
-#include <QDir>
-#include <QFileInfo>
-
+#include "FileName.h"
 #include "ProfileFile.h"
 #include "RecentFileName.h"
 
@@ -74,7 +72,8 @@ void RecentFileList::Remove(int index) {
   m_entries.removeAt(index);
 }
 
-QString RecentFileList::Abbreviate(const QString& path, int maxLength) {
+QString RecentFileList::Abbreviate(const QString& stored, int maxLength) {
+  const QString path = FileName::Shown(stored);
   if (path.size() <= maxLength) return path;
   const QStringList parts = path.split(QLatin1Char('/'));
   // "/home/.../docs/memo.txt": the first directory, then as many of the

@@ -27,8 +27,9 @@ class RecentFileList {
   void Remove(int index);
   const QStringList& Entries() const { return m_entries; }
 
-  // The entry as the menu shows it: at most 30 characters, the file name
-  // kept whole and the directories in between shortened to "...".
+  // The entry as the menu shows it: names that are no UTF-8 decoded
+  // (FileName::Shown), at most 30 characters, the file name kept whole and
+  // the directories in between shortened to "...".
   static QString Abbreviate(const QString& path, int maxLength = kDisplayLength);
 
  private:

@@ -1,5 +1,6 @@
 #include "RecentFileName.h"
 
+#include "FileName.h"
 #include "ShiftJisCodec.h"
 
 namespace {
@@ -52,9 +53,9 @@ std::string Unescape(std::string_view escaped) {
 
 std::string RecentFileName::ToStored(const QString& path) {
   std::string utf8 = path.toStdString();
-  if (StoresAsItIs(utf8)) return utf8;
+  if (!FileName::HasRawBytes(path) && StoresAsItIs(utf8)) return utf8;
   std::string stored(kEscapedPrefix);
-  for (unsigned char byte : utf8) {
+  for (unsigned char byte : FileName::Bytes(path)) {
     if (NeedsEscape(byte)) {
       stored += '%';
       stored += kHexDigits[byte >> 4];
@@ -68,5 +69,5 @@ std::string RecentFileName::ToStored(const QString& path) {
 
 QString RecentFileName::FromStored(const std::string& stored) {
   if (!std::string_view(stored).starts_with(kEscapedPrefix)) return QString::fromStdString(stored);
-  return QString::fromStdString(Unescape(std::string_view(stored).substr(kEscapedPrefix.size())));
+  return FileName::FromBytes(Unescape(std::string_view(stored).substr(kEscapedPrefix.size())));
 }

@@ -26,6 +26,9 @@ class SafeFileWriter {
   using Pieces = SafeReplace::Pieces;
   static bool Write(const QString& path, const Pieces& pieces, QString* reason);
 
+  // A system error number in the user's words.
+  static QString InWords(int error);
+
  private:
   static QString Reason(const SafeReplace::Failure& failure);
 };

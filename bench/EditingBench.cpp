@@ -2,11 +2,13 @@
 // same run, in alternating rounds (medians printed): the line-ending replacement of a 100 MB document through the
 // command (the control's text out, converted, and back in) against
 // unix2dos(1) on the same bytes, and the auto-indent check made after each
-// keystroke on a 100 MB document against the same on a 1 KB one.
+// keystroke on a 100 MB document against the same on a 1 KB one, and a
+// paste of the whole text against showing it opened.
 //
-// usage: editing_bench [megabytes]          (default 100)
+// usage: editing_bench [megabytes [line-ends|auto-indent|paste]]   (default 100, every row)
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QPushButton>
 
@@ -25,6 +27,7 @@
 #include "KanjiText.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
+#include "ShiftJisCodec.h"
 #include "Rounds.h"
 #include "TempDir.h"
 
@@ -114,6 +117,35 @@ void BenchAutoIndent(std::size_t megabytes) {
   Report(us[1] <= 1.5 * us[0], "auto-indent check on the large text within 1.5x of 1 KB");
 }
 
+// A paste of the whole text from the clipboard (LF line breaks, as other
+// programs give them) into a CR LF document: each line break made the
+// ending Enter inserts, against showing the same text as an opened file.
+void BenchPaste(std::size_t megabytes) {
+  TempDir dir;
+  const std::string shiftJis = bench::JapaneseShiftJis(megabytes * 1000 * 1000);
+  const QString pasted =
+      QString::fromStdString(kanji::ShiftJisCodec::Decode(kanji::ConvertLineEnds(shiftJis, 2)));
+  ProfileFile profile(dir.File("Kb_zeva3.ini"));
+  CKb_zeva3View view(profile);
+  QApplication::clipboard()->setText(pasted);
+  bool right = true;
+  std::vector<double> seconds = bench::AlternatingMedians({
+      [&] { return bench::TimeSeconds([&] { view.ShowDocument(shiftJis, {}); }); },
+      [&] {
+        view.ShowDocument("\r\n", {});  // untimed: an empty CR LF document each round
+        view.MakeWritable();
+        double paste = bench::TimeSeconds([&] { view.OnCommand(ids::kPaste); });
+        right = right && view.Control().TextLength() > static_cast<long>(shiftJis.size());
+        return paste;
+      },
+  });
+  double open = seconds[0], paste = seconds[1];
+  std::printf("paste of %zu MB with LF into a CR LF text: %.3f s (showing it opened: %.3f s, %.2fx; medians of %d "
+              "alternating rounds)%s\n",
+              megabytes, paste, open, paste / open, bench::kRounds, right ? "" : " WRONG RESULT");
+  Report(right && paste <= 2 * open, "paste within 2x the open of the same text");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,8 +153,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
   std::printf("Editing commands on %zu MB of Japanese text (ratios to peers in this run)\n", megabytes);
-  BenchLineEnds(megabytes);
-  BenchAutoIndent(megabytes);
+  // A second argument names one row to run: line-ends, auto-indent or paste.
+  const std::string only = argc > 2 ? argv[2] : "";
+  if (only.empty() || only == "line-ends") BenchLineEnds(megabytes);
+  if (only.empty() || only == "auto-indent") BenchAutoIndent(megabytes);
+  if (only.empty() || only == "paste") BenchPaste(megabytes);
   std::printf("%d target(s) missed\n", missed);
   return 0;
 }

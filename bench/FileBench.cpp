@@ -6,7 +6,9 @@
 // while it runs.
 //
 // usage: file_bench [megabytes]                (default 100)
-//        file_bench --open FILE LOAD           (one open: prints the peak RSS, MB, and the code read)
+//        file_bench --code-check [megabytes]   (only the open with and without the reopen offer's check)
+//        file_bench --open FILE LOAD           (one open: prints the peak RSS, MB, and the code read;
+//                                               KB_BENCH_NO_CODE_CHECK=1: without the reopen offer's check)
 //        file_bench --save FILE LOAD           (one open and save: prints seconds and the save's peak RSS, MB)
 // LOAD is the "Load" setting the file is read with; it is saved "as read".
 
@@ -22,6 +24,7 @@
 
 #include "BenchTexts.h"
 #include "CKb_zeva3Doc.h"
+#include "DocumentFileCodeCheck.h"
 #include "EditorProcess.h"
 #include "KanjiText.h"
 #include "ProfileFile.h"
@@ -47,6 +50,7 @@ std::string BenchSettings(TempDir& dir, const char* loadSetting) {
 
 // Prints the peak memory and the code the file was read in.
 int OpenOnce(int argc, char** argv) {
+  if (std::getenv("KB_BENCH_NO_CODE_CHECK")) SetCodeCheckForTesting(false);
   TempDir dir;
   return bench::WithEditor(argc, argv, BenchSettings(dir, argv[3]), argv[2], [](CKb_zeva3App& app, CMainFrame& frame) {
     int code = KanjiCodeToInt(frame.View().LoadCode());
@@ -141,12 +145,35 @@ void BenchCode(const std::string& self, const std::string& dir, const Code& code
   Report(savePeak <= 2.5 * fileMb && figures[3] > 0 && sameBytes, "save peak RSS within 2.5x the file, bytes unchanged");
 }
 
+// An EUC file opened with the default "Load" setting (Shift-JIS): the
+// check behind the offer to read it again as EUC looks at its first
+// megabyte only, so the open costs what it did without the check.
+void BenchCodeCheck(const std::string& self, const std::string& dir, const std::string& shiftJis) {
+  const std::string file = dir + "/check.euc";
+  WriteFile(file, kanji::FromShiftJis(shiftJis, KanjiCode::Euc));
+  double peak = 0, readAs = -1;
+  const std::string open = "'" + self + "' --open '" + file + "' 1 2>/dev/null";
+  std::vector<double> figures = bench::AlternatingMedians({
+      [&] { return RunReading("KB_BENCH_NO_CODE_CHECK=1 " + open, &peak, &readAs); },
+      [&] { return RunReading(open, &peak, &readAs); },
+  });
+  std::printf("euc read as Shift-JIS (Load=1): open %.3f s with the reopen check, %.3f s without (%.3fx)\n",
+              figures[1], figures[0], figures[1] / figures[0]);
+  Report(static_cast<int>(readAs) == KanjiCodeToInt(KanjiCode::ShiftJis), "read as the setting says");
+  Report(figures[1] <= 1.05 * figures[0], "open with the reopen check within 1.05x of the open without it");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (argc == 4 && std::string(argv[1]) == "--open") return OpenOnce(argc, argv);
   if (argc == 4 && std::string(argv[1]) == "--save") return SaveOnce(argc, argv);
+  const bool onlyCodeCheck = argc > 1 && std::string(argv[1]) == "--code-check";
+  if (onlyCodeCheck) {
+    --argc;
+    ++argv;
+  }
   std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
   TempDir dir;
   std::string shiftJis = bench::JapaneseShiftJis(megabytes * 1000 * 1000);
@@ -155,9 +182,11 @@ int main(int argc, char** argv) {
   std::string self = std::filesystem::canonical("/proc/self/exe").string();
   std::printf("Opening and saving %zu MB of Japanese text in each code (medians of %d alternating rounds)\n", megabytes,
               bench::kRounds);
-  for (const Code& code : {Code{"euc", KanjiCode::Euc, 3, "EUC-JP", 1.3}, Code{"jis", KanjiCode::Jis, 4, "ISO-2022-JP", 1.3},
-                           Code{"sjis", KanjiCode::ShiftJis, 4, "CP932", 0}, Code{"utf8", KanjiCode::Utf8, 5, "UTF-8", 0}})
-    BenchCode(self, dir.Path().string(), code, shiftJis, utf8);
+  if (!onlyCodeCheck)
+    for (const Code& code : {Code{"euc", KanjiCode::Euc, 3, "EUC-JP", 1.3}, Code{"jis", KanjiCode::Jis, 4, "ISO-2022-JP", 1.3},
+                             Code{"sjis", KanjiCode::ShiftJis, 4, "CP932", 0}, Code{"utf8", KanjiCode::Utf8, 5, "UTF-8", 0}})
+      BenchCode(self, dir.Path().string(), code, shiftJis, utf8);
+  BenchCodeCheck(self, dir.Path().string(), shiftJis);
   std::printf("%d target(s) missed\n", missed);
   return 0;
 }

@@ -9,8 +9,8 @@ set(CPACK_PACKAGE_VENDOR "Kaboma Edit 3 developers")
 set(CPACK_PACKAGE_CONTACT "Kaboma Edit 3 developers <kb-zeva3@users.noreply.localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "plain-text editor for Japanese text files")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Kaboma Edit 3 edits Japanese text files in Shift-JIS, JIS or EUC, detecting\n"
-    "the kanji code when opening a file and writing the code chosen. It brings\n"
+    "Kaboma Edit 3 edits Japanese text files in Shift-JIS, JIS, EUC or UTF-8,\n"
+    "detecting the code when opening a file and writing the code chosen. It brings\n"
     "line-ending replacement, a right-click menu of four pages, a custom tool-bar\n"
     "button, registered phrases, auto-indent, a mini launcher and file-extension\n"
     "association with the desktop.")
@@ -21,7 +21,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/kaboma/kb_zeva3")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n, shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)

@@ -27,6 +27,7 @@
 #include "ModalSeam.h"
 #include "PlatformFamily.h"
 #include "ProfileFile.h"
+#include "FloatingToolBarCaption.h"
 #include "QuickTile.h"
 #include "RecentFileList.h"
 #include "Strings.h"
@@ -205,6 +206,7 @@ void CMainFrame::BuildToolBar() {
   m_toolBar->setObjectName(QStringLiteral("toolBar"));
   m_toolBar->setIconSize(QSize(16, 16));
   m_toolBar->setMovable(true);  // both styles float and dock on any side
+  new FloatingToolBarCaption(*m_toolBar);
   for (int id : res::ToolBarSlots()) {
     if (id == 0) {
       m_toolBar->addSeparator();
@@ -308,6 +310,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 // The window's first paint: what could wait until the window is drawn runs
 // right after it.
 bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) m_document->CheckChangedOnDisk();
   if (event->type() == QEvent::Paint && !m_iconComplete) {
     m_iconComplete = true;
     QMetaObject::invokeMethod(this, &CMainFrame::CompleteIcon, Qt::QueuedConnection);

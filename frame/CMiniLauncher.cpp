@@ -1,6 +1,5 @@
 #include "CMiniLauncher.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -8,6 +7,7 @@
 #include "CMiniLauncherDlg.h"
 #include "CommandIds.h"
 #include "DesktopOpen.h"
+#include "FileName.h"
 #include "ModalSeam.h"
 #include "ProfileFile.h"
 #include "RecentFileName.h"
@@ -62,7 +62,7 @@ void CMiniLauncher::Launch() {
 }
 
 void CMiniLauncher::LaunchAssociated(const QString& document) {
-  if (desktop_open::OpenWithDefaultApplication(QFile::encodeName(document).constData()) !=
+  if (desktop_open::OpenWithDefaultApplication(FileName::Bytes(document).c_str()) !=
       desktop_open::kDesktopOpened)
     Tell(kNoAssociationText);
 }

@@ -4,6 +4,8 @@
 #include <QFileSystemModel>
 #include <QSortFilterProxyModel>
 
+#include "JapaneseFileDialog.h"
+
 // Name patterns cannot tell an executable file, its permission bits can.
 class ExecutableFileDialog::ExecutablesOnly : public QSortFilterProxyModel {
  public:
@@ -35,7 +37,7 @@ ExecutableFileDialog::ExecutableFileDialog(QWidget* parent, const QString& title
     : QFileDialog(parent, title), m_proxy(new ExecutablesOnly(this)) {
   setObjectName(QStringLiteral("ExecutableFileDialog"));
   // The desktop's own dialog would not take the filter model.
-  setOption(QFileDialog::DontUseNativeDialog);
+  platform::MakeJapaneseFileDialog(*this);
   setAcceptMode(QFileDialog::AcceptOpen);
   setFileMode(QFileDialog::ExistingFile);
   setProxyModel(m_proxy);

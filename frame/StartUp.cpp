@@ -8,8 +8,10 @@
 #include "CMainFrame.h"
 #include "CommandLine.h"
 #include "DesktopExport.h"
+#include "DocumentFileCodeCheck.h"
 #include "DesktopLocations.h"
 #include "DocumentIcon.h"
+#include "InterruptedSaves.h"
 #include "ModalSeam.h"
 #include "ShellFileTypes.h"
 #include "Strings.h"
@@ -18,6 +20,7 @@
 namespace {
 
 void Print(const QString& text) { std::fputs(text.toLocal8Bit().constData(), stdout); }
+void PrintError(const QString& text) { std::fputs(text.toLocal8Bit().constData(), stderr); }
 
 void Tell(const char* text, platform::MessageIcon icon) {
   platform::ShowMessage(nullptr, {QString::fromUtf8(text), QString::fromUtf8(strings::kAppName), icon,
@@ -27,9 +30,17 @@ void Tell(const char* text, platform::MessageIcon icon) {
 // /p and /pt: the file is opened in a window never shown, printed to the
 // default or the named queue (the driver and port words are not needed),
 // and the process ends. Nothing of the editor's state is written back.
+// A file plainly in another code than the setting's is printed in that
+// code, as the window would offer to read it, and standard error says so.
 int PrintAndEnd(CKb_zeva3App& app, const CommandLine& line) {
   CMainFrame frame(app.Profile(), &app, &app.RecentFiles());
-  if (!frame.Document().OpenDocumentFile(line.path)) return 1;
+  CKb_zeva3Doc& document = frame.Document();
+  if (!document.OpenDocumentFile(line.path)) return 1;
+  if (std::optional<KanjiCode> code = document.PlainlyIn()) {
+    if (!document.ReopenIn(*code)) return 1;
+    PrintError(QString::fromUtf8(strings::kPrintsInCode).arg(document.PathName(), QString::fromLatin1(KanjiCodeDisplayName(*code))) +
+               QLatin1Char('\n'));
+  }
   QString queue = line.action == CommandLine::Action::PrintTo ? line.printer : QString();
   return frame.View().Printing().PrintToQueue(queue) ? 0 : 1;
 }
@@ -83,6 +94,8 @@ std::unique_ptr<CMainFrame> StartEditor(CKb_zeva3App& app, const QStringList& ar
   }
   auto frame = std::make_unique<CMainFrame>(app.Profile(), &app, &app.RecentFiles());
   app.Attach(&frame->Document(), frame.get());
+  // Saves a killed editor left unfinished are offered back first.
+  InterruptedSaves::OfferAllBut(nullptr, line.action == CommandLine::Action::Open ? line.path : QString());
   bool started = line.action == CommandLine::Action::Open ? frame->Document().OpenDocumentFile(line.path)
                                                           : frame->Document().OnNewDocument();
   if (!started) {

@@ -6,6 +6,7 @@
 
 #include "CKb_zeva3App.h"
 #include "CMainFrame.h"
+#include "FileName.h"
 #include "StartUp.h"
 
 namespace {
@@ -20,6 +21,16 @@ bool OnlyPrints(int argc, char** argv) {
   return false;
 }
 
+// The words after the program's name, by their bytes: a file named in
+// Shift-JIS or EUC must reach the file system as it was given, and Qt's
+// arguments() read such bytes as U+FFFD. The application object has taken
+// its own options out of argv by now.
+QStringList Arguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << FileName::FromBytes(argv[i]);
+  return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,7 +40,7 @@ int main(int argc, char** argv) {
   // under Wayland).
   QGuiApplication::setDesktopFileName(QStringLiteral("kb_zeva3"));
   int exitCode = 0;
-  std::unique_ptr<CMainFrame> frame = StartEditor(app, app.arguments().mid(1), &exitCode);
+  std::unique_ptr<CMainFrame> frame = StartEditor(app, Arguments(argc, argv), &exitCode);
   if (!frame) return exitCode;
   frame->show();
   frame->activateWindow();

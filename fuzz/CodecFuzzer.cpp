@@ -1,7 +1,8 @@
 // The Shift-JIS codec on arbitrary bytes, at every instruction-set level:
 // decoding then encoding gives the bytes back, and any bytes taken as UTF-8
-// encode without harm, with the length that EncodedLength predicts. The
-// UTF-8 file codec likewise gives every byte back, from well-formed text.
+// encode without harm, with the length that EncodedLength predicts; the
+// text given to other programs encodes to the standard pairs of the bytes.
+// The UTF-8 file codec likewise gives every byte back, from well-formed text.
 
 #include <cstdlib>
 #include <string_view>
@@ -21,6 +22,13 @@ void Check(std::string_view bytes) {
   kanji::EncodeResult back = ShiftJisCodec::Encode(utf8);
   Require(back.bytes == bytes && back.unencodable.empty());
   Require(ShiftJisCodec::EncodedLength(utf8) == bytes.size());
+  // The text others read saves in the forms JIS and EUC know, which the
+  // encoder writes straight away when asked.
+  const std::string standard = ShiftJisCodec::StandardPairs(bytes);
+  Require(ShiftJisCodec::Encode(ShiftJisCodec::StandardText(utf8)).bytes == standard);
+  std::string direct(ShiftJisCodec::EncodedBound(utf8.size()), '\0');
+  direct.resize(ShiftJisCodec::EncodeInto(utf8, direct.data(), nullptr, ShiftJisCodec::HeldPairs::Standard));
+  Require(direct == standard);
   kanji::EncodeResult asUtf8 = ShiftJisCodec::Encode(bytes);
   Require(ShiftJisCodec::EncodedLength(bytes) == asUtf8.bytes.size());
   std::string text = kanji::Utf8FileCodec::Decode(bytes);

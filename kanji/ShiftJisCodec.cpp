@@ -72,10 +72,12 @@ constexpr JisForm kJisForms[] = {
     {U'\u2014', 0x815C},  // EM DASH; HORIZONTAL BAR
 };
 
-// Unicode to Shift-JIS, in the entries Utf8ToShiftJis.h describes.
+// Unicode to Shift-JIS, in the entries Utf8ToShiftJis.h describes. With
+// `standardForms`, the held pairs that stand for a character take that
+// character's entry.
 class EncodeTable {
  public:
-  EncodeTable() {
+  explicit EncodeTable(bool standardForms) {
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
       table_[ShiftJisCodec::kRawByteBase + b] = Single(b);
       if (unsigned cp = kSingleByteToUnicode[b - 0x80]) table_[cp] = Single(b);
@@ -92,6 +94,9 @@ class EncodeTable {
     for (const JisForm& form : kJisForms) {
       if (table_[form.character] == 0) table_[form.character] = EncodeEntry(form.pair >> 8, form.pair & 0xFF);
     }
+    if (!standardForms) return;
+    for (const auto& [pair, character] : kDuplicatePairs)
+      table_[0x10000 + ShiftJisCodec::kHeldPairBase + pair - encoding::kHeldPairsFirst] = table_[character];
   }
   const std::uint16_t* Entries() const { return table_.data(); }
 
@@ -102,7 +107,12 @@ class EncodeTable {
 };
 
 const EncodeTable& Encoding() {
-  static const EncodeTable table;
+  static const EncodeTable table(false);
+  return table;
+}
+
+const EncodeTable& StandardEncoding() {
+  static const EncodeTable table(true);
   return table;
 }
 
@@ -189,10 +199,10 @@ std::string ShiftJisCodec::Decode(std::string_view shiftJis) {
 }
 
 std::size_t ShiftJisCodec::EncodeInto(std::string_view utf8, char* shiftJis,
-                                     std::vector<Unencodable>* unencodable) {
+                                     std::vector<Unencodable>* unencodable, HeldPairs held) {
   const auto* p = reinterpret_cast<const Byte*>(utf8.data());
   auto* out = reinterpret_cast<Byte*>(shiftJis);
-  const std::uint16_t* table = Encoding().Entries();
+  const std::uint16_t* table = (held == HeldPairs::Standard ? StandardEncoding() : Encoding()).Entries();
   encoding::ReportMissing report = unencodable ? ListMissing : nullptr;
 #if defined(KB_BMI2_CODEC)
   if (UseBmi2()) return encoding::EncodeWithBmi2(p, utf8.size(), out, table, report, unencodable);
@@ -250,6 +260,154 @@ std::size_t ShiftJisCodec::PrefixFitting(std::string_view utf8, std::size_t maxB
 bool ShiftJisCodec::IsHeldPair(char32_t c) {
   if (c < kHeldPairBase || c > kHeldPairBase + 0xFFFF) return false;
   return IsHeldPairBytes(static_cast<Byte>(c >> 8 & 0xFF), static_cast<Byte>(c & 0xFF));
+}
+
+
+namespace {
+
+// The UTF-8 of the code points Decode gives held pairs (U+F8140-U+FFCFC):
+// F3 B8-BF, then two continuation bytes. The held pair that starts at `p`,
+// or 0.
+char32_t HeldPairAt(const Byte* p, std::size_t available) {
+  if (available < 4 || p[0] != 0xF3 || p[1] < 0xB8 || p[1] > 0xBF) return 0;
+  if ((p[2] & 0xC0) != 0x80 || (p[3] & 0xC0) != 0x80) return 0;
+  const char32_t c = static_cast<char32_t>((p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)) | 0xC0000;
+  return ShiftJisCodec::IsHeldPair(c) ? c : 0;
+}
+
+// Calls `each(offset, heldPair)` for every held pair of a UTF-8 text, in
+// order; stops when it answers false.
+template <class Each>
+void EveryHeldPair(std::string_view utf8, Each each) {
+  const auto* p = reinterpret_cast<const Byte*>(utf8.data());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const void* found = std::memchr(p + pos, 0xF3, utf8.size() - pos);
+    if (!found) return;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const Byte*>(found) - p);
+    if (char32_t held = HeldPairAt(p + at, utf8.size() - at)) {
+      if (!each(at, held)) return;
+      pos = at + 4;
+    } else {
+      pos = at + 1;
+    }
+  }
+}
+
+// A byte of an empty cell as Decode gives a byte on its own.
+Byte* PutCellByte(Byte b, Byte* o) {
+  if (b < 0x80) {
+    *o = b;
+    return o + 1;
+  }
+  return PutUtf8(ShiftJisCodec::kRawByteBase + b, o);
+}
+
+// The second byte forms of each character, sorted by character.
+const std::vector<std::pair<char32_t, char32_t>>& FormsByCharacter() {
+  static const auto forms = [] {
+    std::vector<std::pair<char32_t, char32_t>> list;
+    for (const auto& entry : kDuplicatePairs) list.emplace_back(entry[1], ShiftJisCodec::kHeldPairBase + entry[0]);
+    std::sort(list.begin(), list.end());
+    return list;
+  }();
+  return forms;
+}
+
+}  // namespace
+
+std::vector<char32_t> ShiftJisCodec::SecondForms(char32_t character) {
+  const auto& forms = FormsByCharacter();
+  auto found = std::lower_bound(forms.begin(), forms.end(), std::pair<char32_t, char32_t>(character, 0));
+  std::vector<char32_t> result;
+  for (; found != forms.end() && found->first == character; ++found) result.push_back(found->second);
+  return result;
+}
+
+bool ShiftJisCodec::HoldsPairs(std::string_view utf8) {
+  bool holds = false;
+  EveryHeldPair(utf8, [&holds](std::size_t, char32_t) { return !(holds = true); });
+  return holds;
+}
+
+std::string ShiftJisCodec::StandardText(std::string_view utf8) {
+  std::string result;
+  result.reserve(utf8.size());  // a character is shorter than its pair; an empty cell is rare
+  std::size_t copied = 0;
+  EveryHeldPair(utf8, [&](std::size_t at, char32_t held) {
+    result.append(utf8, copied, at - copied);
+    Byte written[8];
+    Byte* end = written;
+    if (char32_t character = DuplicateCharacter(held)) {
+      end = PutUtf8(character, written);
+    } else {
+      end = PutCellByte(static_cast<Byte>(held >> 8 & 0xFF), end);
+      end = PutCellByte(static_cast<Byte>(held & 0xFF), end);
+    }
+    result.append(reinterpret_cast<const char*>(written), static_cast<std::size_t>(end - written));
+    copied = at + 4;
+    return true;
+  });
+  result.append(utf8, copied);
+  return result;
+}
+
+namespace {
+
+// The leads of the pairs held as duplicates: 0x87 (NEC row 13), 0xED-0xEE
+// (NEC-selected IBM) and 0xFA-0xFC (IBM). Text without them has none.
+bool MayLeadDuplicate(Byte b) { return b == 0x87 || b == 0xED || b == 0xEE || b >= 0xFA; }
+#if defined(__SSE2__)
+const auto kMayLeadDuplicate = [](scan::Block v) {
+  return Sse2Vectors::EqualBits(v, 0x87) | Sse2Vectors::EqualBits(v, 0xED) | Sse2Vectors::EqualBits(v, 0xEE) |
+         Sse2Vectors::EqualBits(v, 0xFA) | Sse2Vectors::EqualBits(v, 0xFB) | Sse2Vectors::EqualBits(v, 0xFC);
+};
+#else
+const auto kMayLeadDuplicate = [](int) { return 0u; };
+#endif
+
+// Walks the characters of p from `from` (a character's first byte) until
+// `until` lies behind, each held duplicate replaced by the pair of its
+// character; returns where the walk ended, a character's first byte.
+std::size_t StandardizeFrom(Byte* p, std::size_t n, std::size_t from, std::size_t until,
+                            const std::uint16_t* table) {
+  std::size_t i = from;
+  while (i < until) {
+    if (p[i] < 0x80 || i + 1 == n || !ShiftJisCodec::IsLeadByte(p[i]) || !ShiftJisCodec::IsTrailByte(p[i + 1])) {
+      ++i;
+      continue;
+    }
+    if (IsHeldPairBytes(p[i], p[i + 1])) {
+      if (char32_t character = ShiftJisCodec::DuplicateCharacter(HeldPairCodePoint(p[i], p[i + 1]))) {
+        const std::uint16_t entry = table[character];
+        p[i] = static_cast<Byte>(entry & 0xFF);
+        p[i + 1] = static_cast<Byte>(entry >> 8);
+      }
+    }
+    i += 2;
+  }
+  return i;
+}
+
+}  // namespace
+
+// Only the bytes around a possible lead are walked: a byte below 0x40 is
+// no trail, so a character starts after it, and the walk to a candidate
+// starts from the last such byte (or where the last walk ended).
+std::string ShiftJisCodec::StandardPairs(std::string_view shiftJis) {
+  std::string result(shiftJis);
+  const std::uint16_t* table = Encoding().Entries();
+  auto* p = reinterpret_cast<Byte*>(result.data());
+  const std::size_t n = result.size();
+  std::size_t walked = 0;  // a character's first byte, where the last walk ended
+  for (std::size_t at = 0;;) {
+    at += scan::Span(p + at, n - at, kMayLeadDuplicate, MayLeadDuplicate);
+    if (at >= n) break;
+    std::size_t from = at;
+    while (from > walked && p[from - 1] >= 0x40) --from;
+    walked = StandardizeFrom(p, n, from, at + 1, table);
+    at = walked;
+  }
+  return result;
 }
 
 char32_t ShiftJisCodec::DuplicateCharacter(char32_t heldPair) {

@@ -7,7 +7,15 @@
 #include <QPushButton>
 #include <QProcess>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "DetachedProcess.h"
+#include "FileName.h"
 #include "FontColourDialog.h"
+#include "JapaneseFileDialog.h"
+#include "OpenFileDialog.h"
 
 namespace platform {
 namespace {
@@ -100,6 +108,7 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested,
                                       const QString& defaultSuffix) {
   if (Installed<SavePathHandler>()) return Installed<SavePathHandler>()(suggested);
   QFileDialog dialog(parent);
+  MakeJapaneseFileDialog(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
@@ -109,14 +118,18 @@ std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested,
   return dialog.selectedFiles().first();
 }
 
-std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters) {
+std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters, const QString& folder) {
   if (Installed<OpenPathHandler>()) return Installed<OpenPathHandler>()(filters);
-  QFileDialog dialog(parent);
+  OpenFileDialog dialog(parent);
+  MakeJapaneseFileDialog(dialog);
+  // The open filters' labels name their patterns already.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first();
+  return dialog.ChosenPath();
 }
 
 int ExecDialog(QDialog& dialog) {
@@ -124,9 +137,19 @@ int ExecDialog(QDialog& dialog) {
   return dialog.exec();
 }
 
+void ShowProgressWindow(QDialog& window) {
+  if (Installed<ProgressWindowHandler>()) return Installed<ProgressWindowHandler>()(window);
+  window.show();
+}
+
 bool StartProgram(const QString& program, const QStringList& arguments) {
   if (Installed<ProgramHandler>()) return Installed<ProgramHandler>()(program, arguments);
-  return QProcess::startDetached(program, arguments);
+  // A name that is no UTF-8 goes by its bytes (FileName), which Qt cannot pass on.
+  if (!FileName::HasRawBytes(program) && std::none_of(arguments.begin(), arguments.end(), &FileName::HasRawBytes))
+    return QProcess::startDetached(program, arguments);
+  std::vector<std::string> words;
+  for (const QString& argument : arguments) words.push_back(FileName::Bytes(argument));
+  return DetachedProcess::Start(FileName::Bytes(program), words);
 }
 
 bool OpenWithDesktop(const QUrl& url) {
@@ -136,6 +159,9 @@ bool OpenWithDesktop(const QUrl& url) {
 
 void SetOpenPathHandler(OpenPathHandler handler) { Installed<OpenPathHandler>() = std::move(handler); }
 void SetDialogHandler(DialogHandler handler) { Installed<DialogHandler>() = std::move(handler); }
+void SetProgressWindowHandler(ProgressWindowHandler handler) {
+  Installed<ProgressWindowHandler>() = std::move(handler);
+}
 void SetProgramHandler(ProgramHandler handler) { Installed<ProgramHandler>() = std::move(handler); }
 void SetDesktopHandler(DesktopHandler handler) { Installed<DesktopHandler>() = std::move(handler); }
 

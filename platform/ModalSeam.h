@@ -56,10 +56,14 @@ std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const
 // is added to a typed name that has none.
 std::optional<QString> ChooseSavePath(QWidget* parent, const QString& suggested, const QStringList& filters = {},
                                       const QString& defaultSuffix = {});
-// A file to open; `filters` as the file dialog takes them, the first selected.
-std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters);
+// A file to open; `filters` as the file dialog takes them, the first
+// selected; the dialog starts in `folder` (the working folder when empty).
+std::optional<QString> ChooseOpenPath(QWidget* parent, const QStringList& filters, const QString& folder = QString());
 // Runs a modal dialog of the program's own; returns its result code.
 int ExecDialog(QDialog& dialog);
+// Shows the modal window of a long command's progress, which the command
+// keeps up itself while it works (no event loop of the window's own).
+void ShowProgressWindow(QDialog& window);
 // Starts a program as a process of its own, without a shell.
 bool StartProgram(const QString& program, const QStringList& arguments);
 // Opens a file or web page with the desktop's default handler for it.
@@ -71,6 +75,8 @@ using ColourHandler = std::function<std::optional<QColor>(const QColor&)>;
 using SavePathHandler = std::function<std::optional<QString>(const QString&)>;
 using OpenPathHandler = std::function<std::optional<QString>(const QStringList& filters)>;
 using DialogHandler = std::function<int(QDialog&)>;
+// Called where the progress window would show; the window stays hidden.
+using ProgressWindowHandler = std::function<void(QDialog&)>;
 using ProgramHandler = std::function<bool(const QString&, const QStringList&)>;
 using DesktopHandler = std::function<bool(const QUrl&)>;
 
@@ -80,6 +86,7 @@ void SetColourHandler(ColourHandler handler);
 void SetSavePathHandler(SavePathHandler handler);
 void SetOpenPathHandler(OpenPathHandler handler);
 void SetDialogHandler(DialogHandler handler);
+void SetProgressWindowHandler(ProgressWindowHandler handler);
 void SetProgramHandler(ProgramHandler handler);
 void SetDesktopHandler(DesktopHandler handler);
 

@@ -112,12 +112,17 @@ bool SafeReplace::Write(const std::string& target, const Pieces& pieces, const P
   if (stat(target.c_str(), &info) != 0) {
     error = errno;
     written = errno == ENOENT && writer.CreateNew(target);
+  } else if (!S_ISREG(info.st_mode)) {
+    // A pipe, a device, a directory: no content to replace, and writing
+    // into a pipe nobody reads would wait for ever.
+    writer.m_failure.notRegularFile = true;
+    error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
   } else if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
     // Never replace a file the user may not write: the directory's
     // permission would allow the rename, the file's does not allow the save.
     error = errno;
   } else {
-    bool replaceable = S_ISREG(info.st_mode) && (info.st_nlink == 1 || !writer.MayWriteInPlace());
+    bool replaceable = info.st_nlink == 1 || !writer.MayWriteInPlace();
     Result result = replaceable ? writer.Replace(target) : Result::WriteInPlace;
     written = result == Result::Done || (result == Result::WriteInPlace && writer.WriteInPlace(target));
   }
@@ -226,21 +231,22 @@ bool SafeReplace::WriteInPlace(const std::string& target) {
     return false;
   }
   m_failure.error = 0;
-  int fd = open(target.c_str(), O_RDWR | O_CLOEXEC);
+  // Opened without waiting: the name may have become a pipe meanwhile.
+  int fd = open(target.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     m_failure.error = errno;
     return false;
   }
   struct stat info {};
-  fstat(fd, &info);
-  if (!S_ISREG(info.st_mode)) {
-    // A device or a pipe: there is no content to keep.
-    bool written = WriteBytes(fd);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    m_failure.notRegularFile = true;
+    m_failure.error = EINVAL;
     close(fd);
-    return written;
+    return false;
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   ContentBackup backup;
-  if (!backup.Make(fd, m_policy.backupDirectory, NameOf(target), &m_failure.error)) {
+  if (!backup.Make(fd, m_policy.backupDirectory, target, &m_failure.error)) {
     m_failure.noBackup = true;
     close(fd);
     return false;

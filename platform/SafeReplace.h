@@ -52,6 +52,7 @@ class SafeReplace {
   struct Failure {
     int error = 0;           // the system's error number
     bool noBackup = false;   // in place, but no copy of the old content could be made
+    bool notRegularFile = false;  // the name is a pipe, a device or a folder, never written
     std::string keptBackup;  // the copy of the old content, when it could not be written back
   };
 

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "SafeReplace.h"
@@ -14,6 +16,21 @@
 namespace {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Another program holding the lock this long (a stuck editor, a user's
+// `flock`) is not waited for: the write fails, as a write the user may not
+// make does, and the window goes on.
+constexpr auto kLockPatience = std::chrono::seconds(2);
+constexpr auto kLockRetry = std::chrono::milliseconds(20);
+
+bool LockWithin(int fd, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kLockRetry);
+  }
+}
 
 // Root's rights pass every permission check, so a file without any write bit
 // counts as read-only for root as well.
@@ -41,19 +58,36 @@ class FileDescriptor {
   int fd_;
 };
 
-// Opens `target` (creating it empty when missing) and locks it. Readers and
+std::string DirectoryOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Root running the editor with a user's settings path makes the file the
+// user's (the owner of its directory), as a rewrite keeps an existing file's
+// owner: a file of root's would refuse every later write of the user's.
+FileDescriptor CreateOwnedLikeItsDirectory(const std::string& target, int flags) {
+  FileDescriptor fd(open(target.c_str(), flags | O_CREAT | O_EXCL, 0666));
+  struct stat directory;
+  if (fd.Valid() && geteuid() == 0 && stat(DirectoryOf(target).c_str(), &directory) == 0)
+    (void)fchown(fd.Get(), directory.st_uid, directory.st_gid);
+  if (!fd.Valid() && errno == EEXIST) return FileDescriptor(open(target.c_str(), flags));
+  return fd;
+}
+
+// Opens `target` (creating it empty when missing) and locks it, waiting at
+// most kLockPatience for another holder of the lock. Readers and
 // writers find the file by name and the name moves to a new file at every
 // write, so the lock counts only once the name still leads to the locked
 // file. O_NONBLOCK: a FIFO put in the file's place must not hang the open.
 FileDescriptor LockCurrentFile(const std::string& target, struct stat& info) {
   constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
   for (;;) {
     FileDescriptor fd(open(target.c_str(), kFlags));
-    if (!fd.Valid() && errno == ENOENT) fd = FileDescriptor(open(target.c_str(), kFlags | O_CREAT, 0666));
+    if (!fd.Valid() && errno == ENOENT) fd = CreateOwnedLikeItsDirectory(target, kFlags);
     if (!fd.Valid() || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileDescriptor();
-    while (flock(fd.Get(), LOCK_EX) != 0) {
-      if (errno != EINTR) return FileDescriptor();
-    }
+    if (!LockWithin(fd.Get(), deadline)) return FileDescriptor();
     struct stat now;
     if (stat(target.c_str(), &now) == 0 && SameFile(now, info)) {
       fstat(fd.Get(), &info);  // the mode as it is now that the file is ours

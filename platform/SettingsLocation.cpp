@@ -10,6 +10,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// An installed copy has its data beside its bin folder (PREFIX/bin and
+// PREFIX/share/kb_zeva3); a copy run from its build folder has not.
+bool IsInstalledCopy(const fs::path& directory) {
+  std::error_code error;
+  return fs::is_directory(fs::path(directory) / ".." / "share" / "kb_zeva3", error);
+}
+
 bool IsSystemLocation(const fs::path& directory) {
   std::string text = directory.lexically_normal().string();
   return text == "/usr" || text.starts_with("/usr/");
@@ -29,7 +36,8 @@ std::string SettingsFilePath(const std::string& executableDirectory) {
   fs::path besideExecutable = fs::path(executableDirectory) / kSettingsFileName;
   std::error_code error;
   if (fs::exists(besideExecutable, error)) return besideExecutable.string();
-  if (!IsSystemLocation(executableDirectory) && access(executableDirectory.c_str(), W_OK) == 0)
+  if (!IsInstalledCopy(executableDirectory) && !IsSystemLocation(executableDirectory) &&
+      access(executableDirectory.c_str(), W_OK) == 0)
     return besideExecutable.string();
   fs::path directory = ConfigHome() / "kb_zeva3";
   fs::create_directories(directory, error);

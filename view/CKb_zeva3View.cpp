@@ -13,6 +13,7 @@
 #include "ClipboardTextWatch.h"
 #include "CKanjiCodeDlg.h"
 #include "CommandIds.h"
+#include "DocumentFileCodeCheck.h"
 #include "FileDropTarget.h"
 #include "HelpLauncher.h"
 #include "LineEndReplacement.h"
@@ -99,22 +100,40 @@ void CKb_zeva3View::TakeCodes(const DocumentCodes& codes) {
   m_control->ClearModified();
 }
 
-void CKb_zeva3View::OfferUtf8Reopen(const std::function<void()>& reopen) {
-  m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeUtf8), QString::fromUtf8(strings::kReopenAsUtf8), reopen);
+void CKb_zeva3View::OfferReopen(KanjiCode code, const std::function<void()>& reopen) {
+  const QString name = QString::fromLatin1(KanjiCodeDisplayName(code));
+  m_notice->ShowOffer(QString::fromUtf8(strings::kLooksLikeCode).arg(name),
+                      QString::fromUtf8(strings::kReopenInCode).arg(name), reopen);
 }
 
+void CKb_zeva3View::OfferReload(const std::function<void()>& reload) {
+  m_notice->ShowOffer(QString::fromUtf8(strings::kChangedOnDiskNotice), QString::fromUtf8(strings::kReloadChanged), reload);
+}
+
+namespace {
+
+// JIS and EUC know a character read in a second form (the NEC "≒" of 0x8790)
+// by its standard form alone.
+EditorControl::HeldPairs HeldPairsFor(KanjiCode saveCode) {
+  const bool standard = saveCode == KanjiCode::Jis || saveCode == KanjiCode::Euc;
+  return standard ? EditorControl::HeldPairs::Standard : EditorControl::HeldPairs::AsRead;
+}
+
+}  // namespace
+
 std::string CKb_zeva3View::TextForSave(std::vector<kanji::Unencodable>* missing) const {
-  return m_control->ShiftJisText(missing);
+  return m_control->ShiftJisText(missing, HeldPairsFor(SaveCode()));
 }
 
 std::string CKb_zeva3View::Utf8TextForSave() const {
-  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark);
+  return EncodeUtf8ForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8);
 }
 
 void CKb_zeva3View::SaveTextPieces(const std::function<void(std::string_view)>& each,
                                    std::vector<kanji::Unencodable>* missing) const {
-  if (SaveCode() == KanjiCode::Utf8) EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, each);
-  else m_control->ShiftJisPieces(each, missing);
+  if (SaveCode() == KanjiCode::Utf8)
+    EncodeUtf8PiecesForSave(m_control->Utf8Text(), m_byteOrderMark, m_loadCode != KanjiCode::Utf8, each);
+  else m_control->ShiftJisPieces(each, missing, HeldPairsFor(SaveCode()));
 }
 
 void CKb_zeva3View::SetUpFromSettings() {
@@ -274,7 +293,7 @@ const CommandMap<CKb_zeva3View>& CKb_zeva3View::Commands() {
        }},
       {ids::kQuickHelp, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kQuickHelp); }},
       {ids::kHelpHtml, [](CKb_zeva3View& v) { HelpLauncher::OpenHelpPage(&v, HelpLauncher::kHelpHtml); }},
-      {ids::kHomePage, [](CKb_zeva3View&) { HelpLauncher::OpenHomePage(); }},
+      {ids::kHomePage, [](CKb_zeva3View& v) { HelpLauncher::OpenHomePage(&v); }},
       {ids::kLineEndReplacement, [](CKb_zeva3View& v) { v.OnLineEndReplacement(); }},
       {ids::kFind, [](CKb_zeva3View& v) { v.m_finder->OpenFind(); }},
       {ids::kReplace, [](CKb_zeva3View& v) { v.m_finder->OpenReplace(); }},

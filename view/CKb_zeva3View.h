@@ -47,7 +47,8 @@ class CKb_zeva3View : public QWidget, public DocumentText, public CommandTarget 
   void ShowDocument(const std::string& text, const DocumentCodes& codes) override;
   bool ShowStreamedDocument(const QString& path, std::size_t size, const DocumentCodes& codes) override;
   void ShowNotice(const QString& text) override { m_notice->ShowText(text); }
-  void OfferUtf8Reopen(const std::function<void()>& reopen) override;
+  void OfferReopen(KanjiCode code, const std::function<void()>& reopen) override;
+  void OfferReload(const std::function<void()>& reload) override;
   std::string TextForSave(std::vector<kanji::Unencodable>* missing) const override;
   std::string Utf8TextForSave() const override;
   void SaveTextPieces(const std::function<void(std::string_view)>& each,

@@ -45,7 +45,6 @@ CLineEndDlg::CLineEndDlg(QWidget* parent)
   // The keyboard starts on the choice, then goes to the buttons beside it.
   platform::MakeCheckedRadioTheTabStop({m_radios.begin(), m_radios.end()});
   platform::SetTabOrder({m_radios[Cr], m_radios[Lf], m_radios[CrLf], m_ok, m_cancel});
-  m_radios[CrLf]->setFocus();
 }
 
 void CLineEndDlg::done(int result) {

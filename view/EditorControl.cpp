@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMimeData>
 
@@ -48,12 +49,19 @@ int EolModeOf(std::string_view text) {
   return end + 1 < text.size() && text[end + 1] == '\n' ? Sci::SC_EOL_CRLF : Sci::SC_EOL_CR;
 }
 
-// Each held pair's code point and what it shows (see ShowHeldPairsAsMarkers),
-// in UTF-8, worked out once.
-const std::vector<std::pair<std::string, std::string>>& HeldPairRepresentations() {
+// A held pair's code point and what it shows (see ShowHeldPairsAsMarkers),
+// in UTF-8.
+struct HeldPairRepresentation {
+  std::string held;
+  std::string shown;
+  bool character;  // shown as the character it stands for, not as its bytes
+};
+
+// Every held pair's, worked out once.
+const std::vector<HeldPairRepresentation>& HeldPairRepresentations() {
   static const auto representations = [] {
     using kanji::ShiftJisCodec;
-    std::vector<std::pair<std::string, std::string>> list;
+    std::vector<HeldPairRepresentation> list;
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
         const char32_t held = ShiftJisCodec::kHeldPairBase + (lead << 8 | trail);
@@ -61,7 +69,7 @@ const std::vector<std::pair<std::string, std::string>>& HeldPairRepresentations(
         const char32_t character = ShiftJisCodec::DuplicateCharacter(held);
         QString shown = character ? QString::fromUcs4(&character, 1)
                                   : QStringLiteral("x") + QString::number(lead << 8 | trail, 16).toUpper();
-        list.emplace_back(QString::fromUcs4(&held, 1).toStdString(), shown.toStdString());
+        list.push_back({QString::fromUcs4(&held, 1).toStdString(), shown.toStdString(), character != 0});
       }
     }
     return list;
@@ -150,15 +158,19 @@ void EditorControl::ShowBytesAsMarkers() {
 }
 
 // A pair the codec holds as its two bytes is one private-use code point, so
-// the caret, a deletion or an insertion never falls inside it; drawn through
-// a representation, it shows as one box in reverse colours. A pair code page
-// 932 reads as a character it writes as other bytes (0x8790, the NEC "≒")
-// shows that character in the box: the user reads the character, and the box
-// tells it from the standard form (0x81E0), which looks the same but saves as
-// other bytes. An empty cell shows its two bytes, as a raw byte shows its one.
+// the caret, a deletion or an insertion never falls inside it; it is drawn
+// through a representation. A pair code page 932 reads as a character it
+// writes as other bytes (0x8790, the NEC "≒") shows as that character, with
+// a faint line under it that tells it from the standard form (0x81E0): it
+// looks the same, but a Shift-JIS save writes it as its own bytes. An empty
+// cell shows its two bytes in a box, as a raw byte shows its one.
 void EditorControl::ShowHeldPairsAsMarkers() {
-  for (const auto& [held, shown] : HeldPairRepresentations())
-    SendScintilla(SCI_SETREPRESENTATION, held.c_str(), shown.c_str());
+  for (const HeldPairRepresentation& pair : HeldPairRepresentations()) {
+    SendScintilla(SCI_SETREPRESENTATION, pair.held.c_str(), pair.shown.c_str());
+    if (pair.character)
+      SendScintilla(SCI_SETREPRESENTATIONAPPEARANCE, reinterpret_cast<unsigned long>(pair.held.c_str()),
+                    static_cast<long>(SC_REPRESENTATION_MARKED));
+  }
 }
 
 void EditorControl::SetShiftJisText(std::string_view shiftJis) {
@@ -250,13 +262,13 @@ std::string_view EditorControl::Utf8Text() const {
   return {text, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
 }
 
-std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing) const {
+std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing, HeldPairs held) const {
   std::string_view utf8 = Utf8Text();
   auto preeditStart = static_cast<std::size_t>(m_composition.PreeditStart());
   auto preeditLength = static_cast<std::size_t>(m_composition.PreeditLength());
   if (preeditLength == 0) {
     std::string bytes(kanji::ShiftJisCodec::EncodedBound(utf8.size()), '\0');
-    bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing));
+    bytes.resize(kanji::ShiftJisCodec::EncodeInto(utf8, bytes.data(), missing, held));
     return bytes;
   }
   // The text around the preedit, each side encoded on its own: the preedit
@@ -264,9 +276,10 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
   std::string_view before = utf8.substr(0, preeditStart), after = utf8.substr(preeditStart + preeditLength);
   std::string bytes(kanji::ShiftJisCodec::EncodedBound(before.size()) + kanji::ShiftJisCodec::EncodedBound(after.size()),
                     '\0');
-  std::size_t written = kanji::ShiftJisCodec::EncodeInto(before, bytes.data(), missing);
+  std::size_t written = kanji::ShiftJisCodec::EncodeInto(before, bytes.data(), missing, held);
   std::vector<kanji::Unencodable> missingAfter;
-  std::size_t more = kanji::ShiftJisCodec::EncodeInto(after, bytes.data() + written, missing ? &missingAfter : nullptr);
+  std::size_t more =
+      kanji::ShiftJisCodec::EncodeInto(after, bytes.data() + written, missing ? &missingAfter : nullptr, held);
   if (missing)
     for (kanji::Unencodable item : missingAfter) missing->push_back(item);
   bytes.resize(written + more);
@@ -274,7 +287,7 @@ std::string EditorControl::ShiftJisText(std::vector<kanji::Unencodable>* missing
 }
 
 void EditorControl::ShiftJisPieces(const std::function<void(std::string_view)>& each,
-                                   std::vector<kanji::Unencodable>* missing) const {
+                                   std::vector<kanji::Unencodable>* missing, HeldPairs held) const {
   std::string_view utf8 = Utf8Text();
   auto preeditStart = static_cast<std::size_t>(m_composition.PreeditStart());
   auto preeditLength = static_cast<std::size_t>(m_composition.PreeditLength());
@@ -293,7 +306,7 @@ void EditorControl::ShiftJisPieces(const std::function<void(std::string_view)>& 
       std::string_view piece = text.substr(pos, end - pos);
       buffer.resize(kanji::ShiftJisCodec::EncodedBound(piece.size()));
       found.clear();
-      std::size_t written = kanji::ShiftJisCodec::EncodeInto(piece, buffer.data(), missing ? &found : nullptr);
+      std::size_t written = kanji::ShiftJisCodec::EncodeInto(piece, buffer.data(), missing ? &found : nullptr, held);
       if (missing)
         for (kanji::Unencodable item : found) {
           item.utf8Offset += partOffsets[part] + pos;
@@ -326,12 +339,17 @@ void EditorControl::SetSelection(long anchor, long caret) {
 }
 
 bool EditorControl::ReplaceSelection(const QString& text) {
-  QByteArray utf8 = text.toUtf8();
-  if (!HasRoomFor(SelectionEnd() - SelectionStart(), static_cast<std::size_t>(utf8.size()))) return false;
-  WritableWhile writable(*this);
-  SendScintilla(SCI_BEGINUNDOACTION);
-  SendScintilla(SCI_REPLACESEL, 0UL, utf8.constData());
-  SendScintilla(SCI_ENDUNDOACTION);
+  const QByteArray utf8 = text.toUtf8();
+  return ReplaceSelection(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+// Through the target, which takes a length: a 0x00 in the text is kept. The
+// caret ends after the new text, in view, as the control's own replacement
+// of a selection leaves it.
+bool EditorControl::ReplaceSelection(std::string_view utf8) {
+  const long start = SelectionStart();
+  if (!ReplaceRange(start, SelectionEnd(), utf8)) return false;
+  SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(utf8.size())));
   return true;
 }
 
@@ -428,24 +446,63 @@ bool EditorControl::CanPastePlainText() const {
   return !IsReadOnly() && data && data->hasText();
 }
 
+// UTF-8 from the clipboard to the control, without a trip through UTF-16.
 void EditorControl::PastePlainText() {
   if (!CanPastePlainText()) return;
-  ReplaceSelection(WithEnterLineEnds(QApplication::clipboard()->text()));
+  const QByteArray utf8 = ClipboardUtf8();
+  ReplaceSelection(WithEnterLineEnds(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
+}
+
+QByteArray EditorControl::ClipboardUtf8() const {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  bool rectangular = false;
+  return data ? fromMimeData(data, rectangular) : QByteArray();
+}
+
+QMimeData* EditorControl::toMimeData(const QByteArray& text, bool rectangular) const {
+  const std::string_view utf8(text.constData(), static_cast<std::size_t>(text.size()));
+  if (m_utf8File || !kanji::ShiftJisCodec::HoldsPairs(utf8)) return QsciScintilla::toMimeData(text, rectangular);
+  QMimeData* data = QsciScintilla::toMimeData(QByteArray::fromStdString(kanji::ShiftJisCodec::StandardText(utf8)),
+                                              rectangular);
+  data->setData(QString::fromLatin1(kHeldTextFormat), text);
+  return data;
+}
+
+// The program's own form only where it holds the same characters as the
+// text beside it: a program that rewrote the text leaves it out of date.
+QByteArray EditorControl::fromMimeData(const QMimeData* source, bool& rectangular) const {
+  QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
+  const QString heldFormat = QString::fromLatin1(kHeldTextFormat);
+  if (m_utf8File || !source->hasFormat(heldFormat)) return text;
+  QByteArray held = source->data(heldFormat);
+  const std::string_view heldText(held.constData(), static_cast<std::size_t>(held.size()));
+  return kanji::ShiftJisCodec::StandardText(heldText) == text.toStdString() ? held : text;
 }
 
 // Text from other applications brings its own line breaks (LF from most of
 // them): pasted as they are, they would leave lines the user never typed
 // with another ending than the rest. Each CR LF, CR or LF of the text
 // becomes the ending Enter inserts; the document's own line ends are not
-// touched.
-QString EditorControl::WithEnterLineEnds(QString text) const {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+// touched. One pass, however many lines (a paste of 100 MB has millions).
+std::string EditorControl::WithEnterLineEnds(std::string_view utf8) const {
+  std::string_view ending;
   switch (SendScintilla(SCI_GETEOLMODE)) {
-    case SC_EOL_CRLF: return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    case SC_EOL_CR: return text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
-    default: return text;
+    case SC_EOL_CRLF: ending = "\r\n"; break;
+    case SC_EOL_CR: ending = "\r"; break;
+    default: ending = "\n"; break;
   }
+  std::string result;
+  result.reserve(utf8.size() + utf8.size() / 16);
+  std::size_t run = 0;
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    const char c = utf8[at];
+    if (c != '\r' && c != '\n') continue;
+    result.append(utf8.substr(run, at - run)).append(ending);
+    if (c == '\r' && at + 1 < utf8.size() && utf8[at + 1] == '\n') ++at;
+    run = at + 1;
+  }
+  result.append(utf8.substr(run));
+  return result;
 }
 
 void EditorControl::UndoLast() {
@@ -469,6 +526,20 @@ void EditorControl::FinishComposition() {
   QString committed = m_composition.CommitShown();
   QGuiApplication::inputMethod()->reset();
   m_repeatedCommits.Expect(committed);
+}
+
+// A character typed over a selection replaces it: the control would delete
+// the selection and only then find no room for the character.
+void EditorControl::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  const bool typesText = !text.isEmpty() && text[0].isPrint() &&
+                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (typesText && !IsReadOnly() &&
+      !HasRoomFor(SelectionEnd() - SelectionStart(), static_cast<std::size_t>(text.toUtf8().size()))) {
+    event->accept();
+    return;
+  }
+  QsciScintilla::keyPressEvent(event);
 }
 
 void EditorControl::inputMethodEvent(QInputMethodEvent* event) {

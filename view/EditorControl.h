@@ -76,11 +76,14 @@ class EditorControl : public QsciScintilla {
   void SetUtf8FileText(std::string_view bytes);
   bool SetUtf8FileText(std::size_t size, const PieceProducer& produce);
   // The whole text as Shift-JIS; characters it cannot hold become "?" and
-  // are listed in `missing` when given.
-  std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr) const;
+  // are listed in `missing` when given. Pairs read in a second form are
+  // written as read, or in their standard form when `held` says so.
+  using HeldPairs = kanji::ShiftJisCodec::HeldPairs;
+  std::string ShiftJisText(std::vector<kanji::Unencodable>* missing = nullptr,
+                           HeldPairs held = HeldPairs::AsRead) const;
   // The same in pieces of about a megabyte, never held whole.
   void ShiftJisPieces(const std::function<void(std::string_view)>& each,
-                      std::vector<kanji::Unencodable>* missing = nullptr) const;
+                      std::vector<kanji::Unencodable>* missing = nullptr, HeldPairs held = HeldPairs::AsRead) const;
   std::string_view Utf8Text() const;
   // The text's length in the bytes of the file it was filled from (Shift-JIS,
   // or UTF-8 after SetUtf8FileText), kept current at every change.
@@ -99,6 +102,7 @@ class EditorControl : public QsciScintilla {
   // read-only or not. A change that would take the text past what the
   // control holds is refused whole (and the user told): false.
   bool ReplaceSelection(const QString& text);
+  bool ReplaceSelection(std::string_view utf8);
   // Replaces positions [start, end) with UTF-8 text the same way.
   bool ReplaceRange(long start, long end, std::string_view utf8);
   long LineEndPosition(int line) const;  // before the line's line break
@@ -124,10 +128,24 @@ class EditorControl : public QsciScintilla {
   // would otherwise take them first.
   void ReleaseKeys(const QList<QKeyCombination>& keys);
 
+  // Whether a change that removes `removed` positions and inserts
+  // `inserted` bytes keeps the text within what the control holds; when it
+  // does not, the user is told (once for the refusals of one step). Every
+  // change of several parts asks first, so that none is left half done.
+  bool HasRoomFor(long removed, std::size_t inserted);
+
   bool CanPastePlainText() const;
   // Pastes the clipboard's plain text, its line breaks made the ending
   // Enter inserts.
   void PastePlainText();
+
+  // Copy, cut and drags give other programs the characters: a pair held as
+  // its bytes (the NEC "≒" of 0x8790) as the character it stands for. Beside
+  // that text goes the selection as the control holds it, in a format of the
+  // program's own, so that a paste into text read as Shift-JIS keeps the
+  // second byte form; text from elsewhere pastes as its characters, which
+  // save in their standard form, as typed ones do.
+  static constexpr const char* kHeldTextFormat = "application/x-kb-zeva3-held-text";
   void UndoLast();
 
   // An input method's composition (the preedit) is shown in the text but
@@ -146,6 +164,9 @@ class EditorControl : public QsciScintilla {
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
+  QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -167,7 +188,8 @@ class EditorControl : public QsciScintilla {
   void KeepOnlyTextFieldKeys();
   std::string_view FirstLine() const;
   void ApplyDocumentOptions();
-  QString WithEnterLineEnds(QString text) const;
+  std::string WithEnterLineEnds(std::string_view utf8) const;
+  QByteArray ClipboardUtf8() const;
   void ShowBytesAsMarkers();
   void ShowHeldPairsAsMarkers();
   void ApplyFormat();
@@ -177,7 +199,6 @@ class EditorControl : public QsciScintilla {
   void RestoreSelectionOfUndoneCommit();
   bool IsClearedByFocusChange(const QInputMethodEvent& event) const;
   bool RefuseInsertionPastTheLimit(long length);
-  bool HasRoomFor(long removed, std::size_t inserted);
   void TellOfRefusal();
   void ReportRefusedEdit();
 

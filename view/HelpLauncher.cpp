@@ -45,4 +45,11 @@ void HelpLauncher::OpenHelpPage(QWidget* owner, const QString& page, const QStri
   platform::OpenWithDesktop(QUrl::fromLocalFile(path));
 }
 
-void HelpLauncher::OpenHomePage() { platform::OpenWithDesktop(QUrl(QString::fromUtf8(strings::kHomePageUrl))); }
+// The program has no web site: its page is the help's own section about it.
+void HelpLauncher::OpenHomePage(QWidget* owner, const QStringList& folders) {
+  QString path = FindPage(kHelpHtml, folders);
+  if (path.isEmpty()) return OpenHelpPage(owner, kHelpHtml, folders);  // says the help is missing
+  QUrl page = QUrl::fromLocalFile(path);
+  page.setFragment(QStringLiteral("about"));
+  platform::OpenWithDesktop(page);
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-// Help > quick help, help HTML and home page: pages opened with the
+// Help > quick help, help HTML and the program's page: pages opened with the
 // desktop's default handler. The help pages lie in a "help" folder beside
 // the executable (the build tree) or in the installed data directory.
 
@@ -27,6 +27,7 @@ class HelpLauncher {
   // affair: a handler that fails shows nothing.
   static void OpenHelpPage(QWidget* owner, const QString& page, const QStringList& folders = HelpFolders());
 
-  // The project's page on the web; whether it opened is not looked at.
-  static void OpenHomePage();
+  // The page about the program: the help's own section about it (there is
+  // no web site); a help found nowhere is reported as for the help pages.
+  static void OpenHomePage(QWidget* owner, const QStringList& folders = HelpFolders());
 };

@@ -3,16 +3,21 @@
 // Printing the shown document: print with the desktop's print dialog, print
 // again without it, print preview, page set-up, and printing from the
 // command line to the default or a named queue. One printer description
-// lives as long as the view, so the set-up and the dialog's choices carry
-// over to the next print.
+// lives as long as the view, so the printer, the paper and the pages per
+// sheet chosen carry over to the next print; the page range and the copies
+// do not: each print and each preview starts from the whole document and
+// one copy.
 //
 // Every print is laid out to a PDF first: printed to a file, that is the
 // output; printed to a queue, that PDF is the job, and a queue that is
 // missing or refuses the job is told to the user instead of printing
-// nowhere.
+// nowhere. A long print shows its progress and can be stopped
+// (ProgressWatch); a stopped print sends nothing and leaves no file.
 
 #include <QPrinter>
 #include <QString>
+
+#include "SheetLayout.h"
 
 class EditorControl;
 class QWidget;
@@ -31,7 +36,7 @@ class PrintCommands {
   void Preview(int& pagesShown);
   void SetUp();
   // `queue` empty: the default queue. False after telling the user why
-  // nothing was printed.
+  // nothing was printed, or when the user stopped it.
   bool PrintToQueue(const QString& queue);
 
   QPrinter& Printer() { return m_printer; }
@@ -39,8 +44,11 @@ class PrintCommands {
  private:
   bool PrintOn(QPrinter& chosen);
   bool PrintToFile(QPrinter& printer);
-  bool SendToQueue(const QString& queue, const QPrinter& settings);
-  int Lay(QPrinter& printer) const;
+  bool SendToQueue(const QString& queue, const QPrinter& settings, const SheetPages& pages);
+  // Lays the text out on `target` on the paper of `settings`, `pages` a
+  // sheet: the pages painted, 0 when none could be or the user stopped.
+  int Lay(QPrinter& target, const QPrinter& settings, const SheetPages& pages, bool* stopped) const;
+  void StartAfresh();
   void Tell(const QString& text, bool failure) const;
 
   const EditorControl& m_control;
@@ -48,4 +56,5 @@ class PrintCommands {
   QWidget* m_owner;
   QString m_title;
   QPrinter m_printer{QPrinter::HighResolution};
+  SheetPages m_sheetPages;
 };

@@ -166,6 +166,15 @@ int TextFinder::ReplaceAll() {
     ReportNotFound();
     return 0;
   }
+  // The whole change is measured first: a text that would grow past what
+  // the control holds gets none of it, and no count of what was not done.
+  long removed = 0;
+  std::size_t inserted = 0;
+  for (const Replacement& r : replacements) {
+    removed += static_cast<long>(r.match.end - r.match.start);
+    inserted += r.text.size();
+  }
+  if (!m_control.HasRoomFor(removed, inserted)) return 0;
   {
     EditorControl::WritableWhile writable(m_control);
     m_control.SendScintilla(Sci::SCI_BEGINUNDOACTION);

@@ -5,6 +5,9 @@
 
 #include <QChar>
 
+#include "SecondFormPattern.h"
+#include "ShiftJisCodec.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -48,6 +51,8 @@ char32_t CodePointAt(std::string_view text, std::size_t position) {
 enum class WordClass { None, Latin, Hiragana, Katakana, Kanji };
 
 WordClass ClassOf(char32_t c) {
+  if (kanji::ShiftJisCodec::IsHeldPair(c))  // a second form is in the word its character would be
+    if (char32_t character = kanji::ShiftJisCodec::DuplicateCharacter(c)) c = character;
   if (c >= 0x3041 && c <= 0x309F) return WordClass::Hiragana;
   if ((c >= 0x30A0 && c <= 0x30FF) || (c >= 0x31F0 && c <= 0x31FF) || (c >= 0xFF66 && c <= 0xFF9F))
     return WordClass::Katakana;
@@ -88,13 +93,24 @@ TextSearcher::TextSearcher(const QString& pattern, const SearchOptions& options)
   // match, and the text is not checked again at every call.
   uint32_t flags = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF;
   if (!options.matchCase) flags |= PCRE2_CASELESS;
-  flags |= options.regularExpression ? PCRE2_UCP | PCRE2_MULTILINE : PCRE2_LITERAL;
+  // A character read in a second form (the "纊" of 0xED40) is found with
+  // the typed one: the pattern names both.
+  std::string compiled = m_pattern;
+  if (options.regularExpression) {
+    flags |= PCRE2_UCP | PCRE2_MULTILINE;
+    compiled = SecondFormPattern::ForExpression(pattern, options.matchCase);
+  } else if (std::optional<std::string> forms = SecondFormPattern::ForLiteral(pattern, options.matchCase)) {
+    compiled = *forms;
+    m_findsSecondForms = true;
+  } else {
+    flags |= PCRE2_LITERAL;
+  }
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
   // "^" and "$" know every line ending a document may have.
   pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
   pcre2_set_newline(context, PCRE2_NEWLINE_ANYCRLF);
-  pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(m_pattern.data()), m_pattern.size(), flags,
+  pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(compiled.data()), compiled.size(), flags,
                                    &errorCode, &errorOffset, context);
   pcre2_compile_context_free(context);
   if (!code) {
@@ -135,7 +151,8 @@ std::optional<TextMatch> TextSearcher::FindForward(std::string_view text, std::s
 std::optional<TextMatch> TextSearcher::FindBackward(std::string_view text, std::size_t before) const {
   if (!IsValid() || m_neverMatches || before == 0) return std::nullopt;
   before = std::min(before, text.size() + 1);
-  if (m_options.matchCase && !m_options.regularExpression) return FindExactBackward(text, before);
+  if (m_options.matchCase && !m_options.regularExpression && !m_findsSecondForms)
+    return FindExactBackward(text, before);
   return FindCompiledBackward(text, before);
 }
 

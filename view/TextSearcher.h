@@ -5,6 +5,7 @@
 // not, with or without regard to letter case. Bytes that are no Shift-JIS
 // character (held as U+F780-U+F7FF) are never part of a match: a typed
 // character must not find them, and a regular expression stops at them.
+// A character finds every byte form it was read in (SecondFormPattern).
 //
 // Searches go through PCRE2 with its JIT (typed strings as literals), straight
 // on the UTF-8 bytes, so a 100 MB text is never copied or converted to
@@ -71,6 +72,9 @@ class TextSearcher {
   std::string m_pattern;  // UTF-8
   SearchOptions m_options;
   bool m_neverMatches = false;
+  // A typed string with characters that also have second forms: searched
+  // as the expression that names them all, not as exact bytes.
+  bool m_findsSecondForms = false;
   QString m_error;
   std::unique_ptr<Compiled> m_compiled;
 };

@@ -19,7 +19,8 @@
 //    Mapping the duplicates to their characters would save them as the
 //    standard bytes; a character followed by a variation selector would be
 //    two code points the user could split. DuplicateCharacter gives the
-//    character for display.
+//    character for display, StandardText the text other programs read and
+//    StandardPairs the bytes JIS and EUC know.
 //  - Every other byte of 0x80-0xFF (a lone lead byte, 0x80, 0xA0, 0xFD-0xFF)
 //    becomes the private-use code point U+F700 + byte, which encodes back to
 //    that byte.
@@ -58,6 +59,27 @@ class ShiftJisCodec {
   // The character code page 932 reads in a held pair (whose standard form is
   // other bytes), or 0 for an empty cell and for any other code point.
   static char32_t DuplicateCharacter(char32_t heldPair);
+  // The held pairs code page 932 reads as `character`: its second byte
+  // forms (0x8790 for "≒", 0xED40 for "纊"), in pair order; none for most.
+  static std::vector<char32_t> SecondForms(char32_t character);
+
+  // The text as other programs should read it. A held pair that code page
+  // 932 reads as a character becomes that character, which Encode writes in
+  // its standard form (0x81E0 for the "≒" of 0x8790); any other held pair
+  // (an empty cell) becomes its two bytes, each as Decode gives a byte of
+  // its own (the raw-byte code point for 0x80 or more, the ASCII character
+  // below), which Encode and Utf8FileCodec::Encode write back as those
+  // bytes. Everything else is left as it is.
+  static std::string StandardText(std::string_view utf8);
+  // Whether the text holds a held pair: StandardText would change it.
+  static bool HoldsPairs(std::string_view utf8);
+  // Shift-JIS with each pair that code page 932 reads as a character it
+  // writes as other bytes replaced by those bytes: the text as JIS and EUC
+  // know its characters. The same length; pairs are found as Decode finds
+  // them, so `shiftJis` must start at a character's first byte. A walk over
+  // every pair: text still in the control is better encoded with
+  // HeldPairs::Standard.
+  static std::string StandardPairs(std::string_view shiftJis);
 
   static std::string Decode(std::string_view shiftJis);
 
@@ -77,10 +99,16 @@ class ShiftJisCodec {
   // for block copies.
   static constexpr std::size_t EncodedBound(std::size_t utf8Length) { return utf8Length + 16; }
 
+  // How EncodeInto writes a held pair that stands for a character: as the
+  // bytes it was read as (a Shift-JIS save), or as that character's
+  // standard bytes (what JIS and EUC know the character by; the same bytes
+  // as Encode(StandardText(utf8)), at no cost).
+  enum class HeldPairs { AsRead, Standard };
+
   // Encode into a buffer of the caller's (EncodedBound of room); returns the
   // bytes written and lists unencodable characters when asked to.
   static std::size_t EncodeInto(std::string_view utf8, char* shiftJis,
-                                std::vector<Unencodable>* unencodable);
+                                std::vector<Unencodable>* unencodable, HeldPairs held = HeldPairs::AsRead);
 
   // Shift-JIS byte length of a UTF-8 text, as Encode would give it, without
   // building the bytes.

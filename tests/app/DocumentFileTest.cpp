@@ -129,16 +129,25 @@ TEST(DocumentFile, ShiftJisOpenedAsEucComesOutMangledWithoutCheck) {
 }
 
 // Ordinary Shift-JIS with one kanji or one full stop is taken for EUC by
-// detection; saving it back wrote other bytes without a word.
+// detection; saving it back wrote other bytes without a word. Also when the
+// file holds a 0x00, which was the only thing told.
 TEST(DocumentFile, DetectedCodeThatDoesNotSaveBackAsReadIsFound) {
   TempDir dir;
-  for (auto [text, offset] : {std::pair{"price 100\x89\x7e only", 9}, std::pair{"Meeting at 10:00\x81\x42" "Bring notes.", 16}}) {
+  struct Case {
+    std::string text;
+    std::size_t offset;
+    bool cut;
+  };
+  for (const Case& c : {Case{"price 100\x89\x7e only", 9, false},
+                        Case{"Meeting at 10:00\x81\x42" "Bring notes.", 16, false},
+                        Case{std::string("price 100\x89\x7e only\0tail", 21), 9, true}}) {
     std::string path = dir.File("note.txt");
-    WriteFileBytes(path, text);
+    WriteFileBytes(path, c.text);
     LoadedDocument doc = LoadDocumentFile(Q(path), kAuto, kAuto);
-    EXPECT_EQ(doc.codes.load, KanjiCode::Euc) << text;
-    ASSERT_TRUE(doc.savesDifferently) << text;
-    EXPECT_EQ(doc.savesDifferently->fileOffset, static_cast<std::size_t>(offset)) << text;
+    EXPECT_EQ(doc.codes.load, KanjiCode::Euc) << c.text;
+    EXPECT_EQ(doc.cutAtNul, c.cut) << c.text;
+    ASSERT_TRUE(doc.savesDifferently) << c.text;
+    EXPECT_EQ(doc.savesDifferently->fileOffset, c.offset) << c.text;
     EXPECT_FALSE(LoadDocumentFile(Q(path), kEuc, kAuto).savesDifferently) << "a chosen code is taken as meant";
   }
   for (const char* fixture : {"jis_prose.txt", "euc_prose.txt", "sjis_prose.txt", "ascii.txt", "jis_with_nul.txt"})

@@ -7,6 +7,9 @@
 
 #include <set>
 
+#include "ByteNames.h"
+#include "ByteStrings.h"
+#include "FileName.h"
 #include "ProfileFile.h"
 #include "RecentFileName.h"
 #include "TempDir.h"
@@ -62,6 +65,31 @@ TEST(RecentFileList, StoredFormOfNamesShiftJisCannotHold) {
   EXPECT_EQ(RecentFileName::ToStored(QStringLiteral("/home/a/caf\u00e9.txt")), ":utf8:/home/a/caf%C3%A9.txt");
   EXPECT_EQ(RecentFileName::ToStored(QStringLiteral("/home/a/100% \u30e1\u30e2.txt")), "/home/a/100% \u30e1\u30e2.txt");
   EXPECT_EQ(RecentFileName::FromStored(":utf8:/a%2x%C3%A9%"), QStringLiteral("/a%2x\u00e9%"));
+}
+
+// A file named in Shift-JIS or EUC bytes comes back from the settings
+// file by those bytes, after a restart as in the same run, and the menu
+// shows it decoded.
+TEST(RecentFileList, NamesInShiftJisOrEucBytesReadBackByteForByte) {
+  TempDir dir;
+  ProfileFile profile(dir.File("Kb_zeva3.ini"));
+  const std::vector<std::string> paths = {"/old/" + kEveryShiftJisClassName, "/" + kEucName + "/" + kEucKatakanaName,
+                                          "/a\x80/b\xFF"};
+  RecentFileList list;
+  for (const std::string& path : paths) list.Add(FileName::FromBytes(path));
+  list.Save(profile);
+  const std::string stored = ReadFileBytes(profile.Path());
+  EXPECT_NE(stored.find("File1=:utf8:/a%80/b%FF\r\n"), std::string::npos) << stored;
+  EXPECT_EQ(RecentFileName::ToStored(FileName::FromBytes("/home/a/\x93\xfa\x96\x7b.txt")),
+            ":utf8:/home/a/%93%FA%96{.txt");
+  EXPECT_NE(stored.find("File3=:utf8:/old/%95\\%83|%83%80"), std::string::npos) << stored;
+  RecentFileList loaded;
+  loaded.Load(ProfileFile(profile.Path()));
+  ASSERT_EQ(loaded.Entries().size(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ToHex(FileName::Bytes(loaded.Entries()[i])), ToHex(paths[2 - i]));
+  EXPECT_EQ(RecentFileList::Abbreviate(loaded.Entries()[2]).toStdString(), "/old/" + kEveryShiftJisClassNameShown);
+  EXPECT_EQ(RecentFileList::Abbreviate(loaded.Entries()[1]), QStringLiteral("/日本語.txt/テスト.txt"));
+  EXPECT_EQ(RecentFileList::Abbreviate(loaded.Entries()[0]), QStringLiteral("/a\\x80/b\\xFF"));
 }
 
 // Eight editors quitting at once wrote "File1=f6" and "File3=f6".

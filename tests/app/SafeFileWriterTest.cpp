@@ -27,8 +27,17 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNoGroup = 65534;
 const char* const kDiskFull = "ディスクの空き容量が足りません。";
+const char* const kNoFolder = "保存先のフォルダがありません。";
+const char* const kNoPermission = "このファイルまたはフォルダに書き込む許可がありません。";
+const char* const kLinkLoop = "シンボリックリンクが循環しているか、リンク先がありません。";
+const char* const kNotAFile = "%1\nはファイルではありません。";
+QString T(const char* text) { return QString::fromUtf8(text); }
 // What the system says when a write is stopped by the file size limit.
 QString FileTooLarge() { return QString::fromLocal8Bit(std::strerror(EFBIG)); }
+// A cause in the user's words, the system's own as the detail after it.
+QString SentenceAndDetail(const char* sentence, int error) {
+  return T(sentence) + QStringLiteral("\n（%1）").arg(QString::fromLocal8Bit(std::strerror(error)));
+}
 
 struct stat Stat(const std::string& path) {
   struct stat info {};
@@ -130,12 +139,12 @@ TEST_F(SafeWrite, FailedWriteInPlaceRestoresTheOldContentNotATruncatedFile) {
   std::string other = dir.File("other-name.txt");
   WriteFileBytes(path, "precious old contents");
   ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
-  // The copy of the old content fits; the new text stops part-way, after
-  // it has overwritten the old.
-  for (std::size_t length : {40, 100000}) {
+  // The copy of the old content and its record fit; the new text stops
+  // part-way, after it has overwritten the old.
+  for (std::size_t length : {150, 100000}) {
     QString reason;
     {
-      FileSizeLimit limit(30);
+      FileSizeLimit limit(120);
       ASSERT_TRUE(limit.ok());
       EXPECT_FALSE(Save(std::string(length, 'n'), &reason));
     }
@@ -177,7 +186,7 @@ TEST_F(SafeWrite, FileTheUserMayNotWriteIsNotReplaced) {
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
   QString reason;
   EXPECT_FALSE(Save("new", &reason));
-  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EACCES)));
+  EXPECT_EQ(reason, SentenceAndDetail(kNoPermission, EACCES));
   EXPECT_EQ(ReadFileBytes(path), "old");
   EXPECT_EQ(Stat(path).st_mode & 07777, 0444u);
 }
@@ -242,7 +251,7 @@ TEST_F(SafeWrite, ChainOfDanglingLinksIsNotReplacedByAFile) {
   fs::create_symlink(middle, path);
   QString reason;
   EXPECT_FALSE(Save("new", &reason));
-  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(ELOOP)));
+  EXPECT_EQ(reason, SentenceAndDetail(kLinkLoop, ELOOP));
   EXPECT_TRUE(fs::is_symlink(path));
   EXPECT_TRUE(fs::is_symlink(middle));
   EXPECT_EQ(FilesInDirectory(), 2u);
@@ -261,20 +270,27 @@ TEST_F(SafeWrite, AWriteFailingPartWayLeavesTheOldFileIntact) {
   EXPECT_EQ(FilesInDirectory(), 1u) << "no temporary file left behind";
 }
 
-TEST_F(SafeWrite, AVanishedDirectoryFails) {
+// Regression: save errors showed the system's English text alone.
+TEST_F(SafeWrite, CommonCausesAreSaidInJapaneseWithTheSystemsWordsAsDetail) {
   QString reason;
   EXPECT_FALSE(WriteFileSafely(Q(dir.File("gone/doc.txt")), "x", &reason));
-  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(ENOENT)));
+  EXPECT_EQ(reason, SentenceAndDetail(kNoFolder, ENOENT));
+  fs::create_directory(dir.File("folder"));
+  EXPECT_FALSE(WriteFileSafely(Q(dir.File("folder")), "x", &reason));
+  EXPECT_EQ(reason, T(kNotAFile).arg(Q(dir.File("folder"))));
 }
 
-// "Unknown error" told the user nothing when the disk was full: a full
-// device is named as a full disk (as is a full file system, below), any
-// other failure in the system's words.
-TEST_F(SafeWrite, DiskFullIsNamedOtherErrorsInTheSystemsWords) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+// Regression: saving over a pipe waited for ever for a reader. A pipe or a
+// device is refused as opening it is; a failure without a sentence of its
+// own is in the system's words.
+TEST_F(SafeWrite, APipeOrADeviceIsNoFileAndOtherErrorsAreInTheSystemsWords) {
+  std::string pipe = dir.File("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   QString reason;
-  EXPECT_FALSE(WriteFileSafely(QStringLiteral("/dev/full"), "x", &reason));
-  EXPECT_EQ(reason, QString::fromUtf8(kDiskFull));
+  for (const std::string& target : {pipe, std::string("/dev/full")}) {
+    EXPECT_FALSE(WriteFileSafely(Q(target), "x", &reason));
+    EXPECT_EQ(reason, T(kNotAFile).arg(Q(target)));
+  }
   WriteFileBytes(path, "old");
   {
     FileSizeLimit limit(1);
@@ -310,7 +326,7 @@ TEST_F(FullFileSystem, SavingMoreThanFitsSaysTheDiskIsFullAndKeepsTheFile) {
     }
     QString reason;
     EXPECT_FALSE(Save(tooMuch, &reason)) << linked;
-    EXPECT_EQ(reason, QString::fromUtf8(kDiskFull)) << linked;
+    EXPECT_EQ(reason, SentenceAndDetail(kDiskFull, ENOSPC)) << linked;
     EXPECT_EQ(ReadFileBytes(path), "old") << linked;
     EXPECT_EQ(FilesInDirectory(), linked ? 2u : 1u);
     EXPECT_EQ(BackupsLeft(), 0u);

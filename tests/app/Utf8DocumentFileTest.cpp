@@ -7,6 +7,7 @@
 
 #include "ByteStrings.h"
 #include "TempDir.h"
+#include "ShiftJisCodec.h"
 #include "Utf8FileCodec.h"
 
 namespace {
@@ -21,7 +22,7 @@ struct Utf8LoadCase {
   int loadSetting;
   KanjiCode load;
   bool byteOrderMark;
-  bool offered;  // the reopen-as-UTF-8 offer
+  bool offered;  // the offer to read it again as UTF-8
 };
 
 void PrintTo(const Utf8LoadCase& c, std::ostream* os) { *os << c.fixture << " load " << c.loadSetting; }
@@ -35,7 +36,7 @@ TEST_P(Utf8LoadCases, FindsTheCodeTheMarkAndTheOffer) {
   EXPECT_EQ(doc.codes.load, c.load);
   EXPECT_EQ(doc.codes.save, c.load);
   EXPECT_EQ(doc.codes.byteOrderMark, c.byteOrderMark);
-  EXPECT_EQ(doc.looksLikeUtf8, c.offered);
+  EXPECT_EQ(doc.plainlyIn == KanjiCode::Utf8, c.offered);
   std::string file = ReadFileBytes(Fixture(c.fixture));
   if (c.byteOrderMark) file.erase(0, 3);
   if (c.load != KanjiCode::Jis && c.load != KanjiCode::Euc) {
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Utf8LoadCase{"euc_prose.txt", kAuto, KanjiCode::Euc, false, false},
                     Utf8LoadCase{"utf8_prose.txt", kSjis, KanjiCode::ShiftJis, false, true},
                     Utf8LoadCase{"utf8_bom_prose.txt", kSjis, KanjiCode::ShiftJis, false, true},
-                    Utf8LoadCase{"utf8_prose.txt", kEuc, KanjiCode::Euc, false, false},
+                    Utf8LoadCase{"utf8_prose.txt", kEuc, KanjiCode::Euc, false, true},
                     Utf8LoadCase{"ascii.txt", kSjis, KanjiCode::ShiftJis, false, false},
                     Utf8LoadCase{"sjis_prose.txt", kSjis, KanjiCode::ShiftJis, false, false}));
 
@@ -66,8 +67,21 @@ TEST(Utf8DocumentFile, NewDocumentWithUtf8SettingsIsUtf8WithoutMark) {
 
 TEST(Utf8DocumentFile, SaveBytesCarryTheMarkOnlyWhenAsked) {
   const std::string text = kanji::Utf8FileCodec::Decode(Hex("E3 81 82 80"));
-  EXPECT_EQ(ToHex(EncodeUtf8ForSave(text, false)), "E3 81 82 80");
-  EXPECT_EQ(ToHex(EncodeUtf8ForSave(text, true)), "EF BB BF E3 81 82 80");
+  EXPECT_EQ(ToHex(EncodeUtf8ForSave(text, false, false)), "E3 81 82 80");
+  EXPECT_EQ(ToHex(EncodeUtf8ForSave(text, true, false)), "EF BB BF E3 81 82 80");
+}
+
+// A Shift-JIS text saved as UTF-8 wrote the NEC "≒" of 0x8790 as U+F8790,
+// which every other program shows as a box. A UTF-8 file's own plane-15
+// code points are its text, written back as they were.
+TEST(Utf8DocumentFile, SecondFormsOfShiftJisTextAreWrittenAsTheirCharacters) {
+  const std::string shiftJisText = kanji::ShiftJisCodec::Decode(Hex("87 90 41 ED 40 85 40 80"));
+  EXPECT_EQ(ToHex(EncodeUtf8ForSave(shiftJisText, false, true)), ToHex("≒A纊\x85@\x80"));
+  std::string pieces;
+  EncodeUtf8PiecesForSave(shiftJisText, true, true, [&](std::string_view piece) { pieces += piece; });
+  EXPECT_EQ(ToHex(pieces), ToHex("\xEF\xBB\xBF≒A纊\x85@\x80"));
+  const std::string utf8File = kanji::Utf8FileCodec::Decode("\xF3\xB8\x9E\x90");  // U+F8790 in a UTF-8 file
+  EXPECT_EQ(ToHex(EncodeUtf8ForSave(utf8File, false, false)), "F3 B8 9E 90");
 }
 
 // Bytes that are no UTF-8 take three bytes each in the control: the limit

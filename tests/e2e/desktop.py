@@ -458,8 +458,8 @@ class Desktop:
             requestor.destroy()
             self.display.flush()
 
-    def drop_files(self, window, paths, x=None, y=None):
+    def drop_files(self, window, paths, x=None, y=None, wait_finished=True):
         """Drags files from a source window of ours onto `window` and drops them
         there, through the desktop's drag-and-drop protocol (XDND 5)."""
         from xdnd import drag_files  # the protocol lives on its own
-        drag_files(self, window, paths, x, y)
+        drag_files(self, window, paths, x, y, wait_finished=wait_finished)

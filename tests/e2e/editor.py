@@ -10,6 +10,8 @@ import time
 from desktop import wait_until
 
 APP_TITLE = "Kaboma Edit 3"
+# The caption of the questions about files (save, open).
+FILE_CAPTION = "Kb_zeva3"
 
 
 def read_settings(path):
@@ -34,7 +36,7 @@ def write_settings(path, sections):
 class Editor:
     """One editor process. `settings`: sections to write before it starts."""
 
-    def __init__(self, desktop, *args, settings=None, env=None, home=None, ini=None, cwd=None):
+    def __init__(self, desktop, *args, settings=None, env=None, home=None, ini=None, cwd=None, wait=True):
         self.desktop = desktop
         self.executable = os.path.abspath(os.environ["KB_ZEVA3"])
         base = desktop.scratch.name
@@ -53,7 +55,15 @@ class Editor:
         with open(self.output, "wb") as log:
             self.process = desktop.start([self.executable, *args], env=self.env, cwd=cwd or self.home,
                                          stdout=log, stderr=subprocess.STDOUT)
-        self.window = desktop.wait_window(pid=self.process.pid, contains=APP_TITLE, timeout=20)
+        self.window = None
+        if wait:
+            self.wait_main_window()
+
+    def wait_main_window(self, timeout=20):
+        """Until the main window is shown and has the focus (what a start
+        asks first, such as an unfinished save, comes before it)."""
+        desktop = self.desktop
+        self.window = desktop.wait_window(pid=self.process.pid, contains=f" - {APP_TITLE}", timeout=timeout)
         desktop.wait_active(self.window)
         wait_until(lambda: desktop.is_viewable(self.window), what="the main window to show")
         time.sleep(0.2)  # the first frame and the first idle tick
@@ -127,13 +137,18 @@ class Editor:
         """Closes the window as a user does; unsaved text is thrown away."""
         if self.process.poll() is not None:
             return
-        self.desktop.key("alt+F4")
+        if self.window is not None and self.desktop.active_window() is not None \
+                and self.desktop.active_window().id == self.window.id:
+            self.desktop.key("alt+F4")
         deadline = time.monotonic() + 5
         while self.process.poll() is None and time.monotonic() < deadline:
-            box = self.desktop.find_window(title=APP_TITLE)
+            box = self.desktop.find_window(title=FILE_CAPTION, pid=self.process.pid)
             if box is not None and discard:
-                self.desktop.wait_active(box)
-                self.desktop.key("n")
+                try:
+                    self.desktop.wait_active(box, timeout=1)
+                    self.desktop.key("n")
+                except TimeoutError:
+                    pass
             time.sleep(0.1)
         if self.process.poll() is None:
             self.process.kill()

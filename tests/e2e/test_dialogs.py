@@ -153,6 +153,24 @@ class CommandCustomisation(DialogCase):
         self.assertEqual(self.saved(editor), "x")
 
 
+class FileDialogs(DialogCase):
+    def test_open_starts_in_the_documents_folder(self):
+        folder = os.path.join(self.folder, "書類")
+        os.makedirs(folder)
+        shown = self.file(os.path.join("書類", "shown.txt"), b"shown\r\n")
+        other = self.file(os.path.join("書類", "other.txt"), b"other\r\n")
+        editor = self.start(shown)  # started from the home folder
+        editor.menu("f", "o")
+        dialog = editor.dialog("開く")
+        self.desktop.screenshot(dialog, save=os.path.join(self.folder, "open.png"))
+        self.desktop.type("other.txt\n")  # a bare name: the folder the dialog is in
+        editor.wait_closed(dialog)
+        editor.wait_title(lambda title: title.startswith("other.txt"))
+        self.desktop.type("+")
+        editor.save()
+        self.wait_bytes(other, b"+other\r\n")
+
+
 class Shell(DialogCase):
     def test_mini_launcher_settings_and_launch_with_the_saved_document(self):
         record = os.path.join(self.folder, "launched.txt")

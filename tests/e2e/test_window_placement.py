@@ -95,6 +95,29 @@ class WindowPlacement(EditorTestCase):
         self.desktop.key("ctrl+t")
         self.wait_outer(again, registered)
 
+    def drag(self, start, end):
+        display = self.desktop.display
+        self.desktop.move(*start)
+        time.sleep(0.05)
+        xtest.fake_input(display, X.ButtonPress, 1)
+        display.sync()
+        for step in range(1, 21):
+            self.desktop.move(start[0] + (end[0] - start[0]) * step // 20, start[1] + (end[1] - start[1]) * step // 20)
+            time.sleep(0.03)
+        xtest.fake_input(display, X.ButtonRelease, 1)
+        display.sync()
+        time.sleep(0.5)
+
+    def test_the_tool_bar_floats_with_its_caption_and_docks_again(self):
+        editor = self.start()
+        x, y, w, h = self.desktop.geometry(editor.window)
+        self.drag((x + 5, y + 32), (x + 300, y + 260))  # by its handle
+        bar = wait_until(lambda: self.desktop.find_window(title="Kaboma Edit 3"), what="the floating tool bar")
+        wait_until(lambda: self.desktop.frame_extents(bar)[2] > 0, what="its caption")
+        bx, by, bw, bh = self.desktop.geometry(bar)
+        self.drag((bx + 4, by + bh // 2), (x + 20, y + 25))
+        wait_until(lambda: self.desktop.find_window(title="Kaboma Edit 3") is None, what="the bar docked")
+
     def test_a_tile_with_no_room_never_hides_the_window(self):
         for height in ("", "0", "-40", "10"):
             with self.subTest(TileSizeY=height):

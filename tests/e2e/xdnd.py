@@ -49,7 +49,10 @@ def _answer_request(desktop, request, data):
     desktop.display.flush()
 
 
-def drag_files(desktop, target, paths, x=None, y=None, timeout=10.0):
+def drag_files(desktop, target, paths, x=None, y=None, timeout=10.0, wait_finished=True):
+    """Drops `paths` on `target`. Without `wait_finished` it returns once the
+    window has taken the file list: what the drop opens (a question) may
+    hold the protocol's last message until it is answered."""
     gx, gy, w, h = desktop.geometry(target)
     x = gx + w // 2 if x is None else x
     y = gy + h // 2 if y is None else y
@@ -72,6 +75,8 @@ def drag_files(desktop, target, paths, x=None, y=None, timeout=10.0):
             event = desktop.display.next_event()
             if event.type == X.SelectionRequest:
                 _answer_request(desktop, event, data)
+                if dropped and not wait_finished:
+                    return
             elif event.type == X.ClientMessage:
                 kind = desktop.display.get_atom_name(event.client_type)
                 if kind == "XdndStatus" and not dropped:

@@ -148,4 +148,26 @@ TEST(CommandDispatcher, FirstTargetThatHandlesACommandWinsAndUnhandledCommandsAr
   EXPECT_FALSE(dispatcher.Update(5).enabled);
 }
 
+// Regression: Ctrl+G opened go-to-line on an empty text although its menu
+// item and button showed disabled. Whatever path a command takes, its update
+// rule decides.
+TEST(CommandDispatcher, ACommandItsUpdateRuleDisablesDoesNothing) {
+  struct Disabling : CommandTarget {
+    bool HandlesCommand(int) const override { return true; }
+    void OnCommand(int) override { ++runs; }
+    bool OnUpdateCommand(int, CommandUpdate& update) override {
+      update.enabled = enabled;
+      return true;
+    }
+    bool enabled = false;
+    int runs = 0;
+  } target;
+  CommandDispatcher dispatcher;
+  dispatcher.SetTargets({&target});
+  EXPECT_FALSE(dispatcher.Dispatch(7));
+  target.enabled = true;
+  EXPECT_TRUE(dispatcher.Dispatch(7));
+  EXPECT_EQ(target.runs, 1);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "ByteNames.h"
 #include "ByteStrings.h"
 #include "CKb_zeva3Doc.h"
 #include "CMainFrame.h"
@@ -17,6 +18,7 @@
 #include "DesktopOpen.h"
 #include "DialogTestSupport.h"
 #include "ExecutableFileDialog.h"
+#include "FileName.h"
 #include "FrameTestSupport.h"
 #include "LauncherTestSupport.h"
 #include "RecentFileName.h"
@@ -150,6 +152,27 @@ TEST_F(MiniLauncherTest, APathFullOfShellCharactersArrivesAsOneArgument) {
   std::optional<std::vector<std::string>> arguments = RecordedArguments(record);
   ASSERT_TRUE(arguments);
   EXPECT_EQ(*arguments, std::vector<std::string>{odd});
+  EXPECT_TRUE(user.asked.empty());
+}
+
+// A document named in Shift-JIS bytes reached the other program under the
+// UTF-8 of the code points that hold those bytes: a file that is not there.
+TEST_F(MiniLauncherTest, ADocumentNamedInShiftJisBytesReachesTheProgramByThoseBytes) {
+  platform::SetProgramHandler({});  // really start the recorder
+  const std::string named = dir.File(kEveryShiftJisClassName);
+  WriteFileBytes(named, "text\n");
+  ASSERT_TRUE(frame->Document().OpenDocumentFile(FileName::FromBytes(named)));
+  Settings(1, Q(recorder));
+  Launch();
+  std::optional<std::vector<std::string>> arguments = RecordedArguments(record);
+  ASSERT_TRUE(arguments);
+  EXPECT_EQ(*arguments, std::vector<std::string>{named});
+  std::filesystem::remove(TestDesktop::Record());
+  Settings(0, QString());
+  Launch();
+  arguments = RecordedArguments(TestDesktop::Record());
+  ASSERT_TRUE(arguments) << "the desktop's default application for text/plain did not start";
+  EXPECT_EQ(*arguments, std::vector<std::string>{named});
   EXPECT_TRUE(user.asked.empty());
 }
 

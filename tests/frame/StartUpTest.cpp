@@ -26,6 +26,8 @@ TEST(CommandLine, OnlyTheExactOptionWordsAreOptions) {
   EXPECT_EQ(ParseCommandLine({"/p"}).action, A::Invalid);
   EXPECT_EQ(ParseCommandLine({"/p", "a.txt"}).action, A::Print);
   EXPECT_EQ(ParseCommandLine({"/P", "a.txt"}).action, A::Open) << "p is case-sensitive; /P is a file";
+  EXPECT_EQ(ParseCommandLine({"/pt", "a.txt"}).action, A::Invalid) << "no printer: a usage error";
+  EXPECT_EQ(ParseCommandLine({"/pt", "a.txt", ""}).action, A::Invalid);
   CommandLine to = ParseCommandLine({"-pt", "a.txt", "Printer", "Driver", "Port"});
   EXPECT_EQ(to.action, A::PrintTo);
   EXPECT_EQ(to.printer + to.driver + to.port, QStringLiteral("PrinterDriverPort"));

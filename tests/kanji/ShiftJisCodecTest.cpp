@@ -5,6 +5,7 @@
 
 #include "ByteStrings.h"
 #include "InstructionSets.h"
+#include "SecondForms.h"
 #include "ShiftJisCodec.h"
 
 namespace {
@@ -94,6 +95,67 @@ TEST_P(ShiftJisCodecTest, PairsCodePage932WritesElsewhereAreNotSplitIntoBytes) {
   for (const char* bytes : {"87 90", "ED 40", "EE FC", "FA 4A", "FA 53", "FA 54", "FA 5B", "85 40"}) {
     EXPECT_EQ(RoundTrip(Hex(bytes)), Hex(bytes));
     EXPECT_EQ(ShiftJisCodec::CharLengthAt(Hex(bytes), 0), 2u) << bytes;
+  }
+}
+
+std::string EncodeStandard(const std::string& utf8) {
+  std::string bytes(ShiftJisCodec::EncodedBound(utf8.size()), '\0');
+  bytes.resize(ShiftJisCodec::EncodeInto(utf8, bytes.data(), nullptr, ShiftJisCodec::HeldPairs::Standard));
+  return bytes;
+}
+
+// Saved as UTF-8, copied or searched for, the NEC and IBM duplicates came
+// out as private-use code points (U+F8790 for the "≒" of 0x8790) that every
+// other program shows as boxes. Their text for others is the character,
+// which encodes to the standard form, and the character knows its forms.
+TEST_P(ShiftJisCodecTest, SecondFormsGiveTheirCharacterToOthersAndTheStandardBytesToJisAndEuc) {
+  const std::vector<SecondForm> forms = EverySecondForm();
+  ASSERT_EQ(forms.size(), 398u);
+  for (const SecondForm& form : forms) {
+    const std::string text = ShiftJisCodec::Decode(form.bytes);
+    ASSERT_TRUE(ShiftJisCodec::HoldsPairs(text)) << ToHex(form.bytes);
+    ASSERT_EQ(ShiftJisCodec::StandardText("a" + text + "b"), "a" + form.utf8 + "b") << ToHex(form.bytes);
+    ASSERT_NE(form.standard, form.bytes);
+    ASSERT_EQ(ShiftJisCodec::Decode(form.standard), form.utf8) << "the standard form is the character itself";
+    ASSERT_EQ(ShiftJisCodec::StandardPairs(form.bytes + "\x82\xa0"), form.standard + "\x82\xa0");
+    ASSERT_EQ(EncodeStandard(text + "あ"), form.standard + "\x82\xa0");
+    const std::vector<char32_t> second = ShiftJisCodec::SecondForms(form.character);
+    ASSERT_NE(std::find(second.begin(), second.end(), form.held), second.end()) << ToHex(form.bytes);
+  }
+  EXPECT_EQ(ShiftJisCodec::SecondForms(U'∵'), (std::vector<char32_t>{ShiftJisCodec::kHeldPairBase + 0x879A,
+                                                                       ShiftJisCodec::kHeldPairBase + 0xFA5B}));
+  EXPECT_TRUE(ShiftJisCodec::SecondForms(U'亜').empty());
+}
+
+// An empty cell has no character: others get its two bytes, which every
+// save writes back as they were.
+TEST_P(ShiftJisCodecTest, EmptyCellsGiveTheirBytesNotAPrivateUseCodePoint) {
+  for (const char* cell : {"85 40", "85 A1", "EF 9F", "87 7B"}) {
+    const std::string text = ShiftJisCodec::Decode(Hex(cell));
+    const std::string standard = ShiftJisCodec::StandardText(text);
+    EXPECT_FALSE(ShiftJisCodec::HoldsPairs(standard)) << cell;
+    EXPECT_EQ(ShiftJisCodec::Encode(standard).bytes, Hex(cell));
+    EXPECT_EQ(ShiftJisCodec::StandardPairs(Hex(cell)), Hex(cell));
+  }
+  EXPECT_EQ(ShiftJisCodec::StandardText(ShiftJisCodec::Decode(Hex("85 40"))), "\xEF\x9E\x85@");
+  EXPECT_EQ(ShiftJisCodec::StandardText("plain 漢字 \xEF\x9E\x80"), "plain 漢字 \xEF\x9E\x80");
+  EXPECT_FALSE(ShiftJisCodec::HoldsPairs("plain 漢字 \xF0\x9F\x98\x80"));
+}
+
+// Pairs are found as the decoder finds them: the trail of one pair never
+// leads the next.
+TEST_P(ShiftJisCodecTest, StandardPairsWalkThePairsAsDecodeDoesAndMatchTheStandardEncoding) {
+  EXPECT_EQ(ToHex(ShiftJisCodec::StandardPairs(Hex("88 87 90 41"))), "88 87 90 41");  // 88 87 is a pair
+  EXPECT_EQ(ToHex(ShiftJisCodec::StandardPairs(Hex("41 87 90 87"))), "41 81 E0 87");
+  EXPECT_EQ(ToHex(ShiftJisCodec::StandardPairs(Hex("B1 ED 40"))), "B1 FA 5C");  // ｱ is one byte
+  std::mt19937 rng(7);
+  const std::string alphabet = Hex("87 90 9A ED EE 40 FA 5B 5C 54 B1 41 80 FC");
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes = RandomBytes(rng, rng() % 40, alphabet);
+    const std::string text = ShiftJisCodec::Decode(bytes);
+    ASSERT_EQ(ShiftJisCodec::Encode(ShiftJisCodec::StandardText(text)).bytes, ShiftJisCodec::StandardPairs(bytes))
+        << ToHex(bytes);
+    ASSERT_EQ(EncodeStandard(text), ShiftJisCodec::StandardPairs(bytes)) << ToHex(bytes);
   }
 }
 

@@ -188,6 +188,22 @@ TEST_F(ProfileFileBadInput, RootWritingAUsersSettingsFileLeavesItTheirs) {
   EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
 }
 
+// Regression: root making the file (it was not there yet) left it root's.
+TEST_F(ProfileFileBadInput, RootMakingTheSettingsFileInAUsersDirectoryGivesItToThem) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user's";
+  constexpr uid_t kNobody = 65534;
+  constexpr gid_t kNoGroup = 65534;
+  std::string directory = dir.File("home");
+  ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
+  ASSERT_EQ(chown(directory.c_str(), kNobody, kNoGroup), 0);
+  ProfileFile usersProfile(directory + "/Kb_zeva3.ini");
+  EXPECT_TRUE(usersProfile.WriteProfileInt("Config", "Flat", 1));
+  struct stat made;
+  ASSERT_EQ(stat((directory + "/Kb_zeva3.ini").c_str(), &made), 0);
+  EXPECT_EQ(made.st_uid, kNobody);
+  EXPECT_EQ(made.st_gid, kNoGroup);
+}
+
 // The lock counts only while each write moves the name to a new file, so a
 // second name for the settings file keeps the old content (where a
 // document is written in place).

@@ -2,7 +2,9 @@
 // keys each while a third process reads all the time. Every key must be
 // there afterwards, and no read may see a file cut short.
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,6 +100,31 @@ TEST(ProfileFileProcesses, KilledWritersLeaveNoTemporaryFiles) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.push_back(entry.path().filename());
   EXPECT_EQ(names, std::vector<std::string>{"Kb_zeva3.ini"});
+}
+
+// Regression: another program holding the settings file's lock froze the
+// window until it let go. The write gives up after a moment, keeps the file,
+// and works again once the lock is free.
+TEST(ProfileFileProcesses, ALockHeldByAnotherProgramIsWaitedForOnlyAMoment) {
+  TempDir dir;
+  std::string path = dir.File("Kb_zeva3.ini");
+  WriteFileBytes(path, "[Config]\nFlat=0\n");
+  std::string locked = dir.File("locked");
+  pid_t holder = Spawn([&] {
+    int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0 || flock(fd, LOCK_EX) != 0) _exit(2);
+    WriteFileBytes(locked, "");
+    pause();
+    _exit(0);
+  });
+  while (access(locked.c_str(), F_OK) != 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ProfileFile profile(path);
+  EXPECT_FALSE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_EQ(ReadFileBytes(path), "[Config]\nFlat=0\n");
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  EXPECT_TRUE(profile.WriteProfileInt("Config", "Flat", 1));
+  EXPECT_EQ(profile.GetProfileInt("Config", "Flat", 5), 1);
 }
 
 }  // namespace

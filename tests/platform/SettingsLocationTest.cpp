@@ -41,4 +41,19 @@ TEST(SettingsLocation, SystemDirectoryFallsBackToTheUsersConfigDirectory) {
   EXPECT_TRUE(std::filesystem::is_directory(config.Path() / "kb_zeva3"));
 }
 
+// Regression: a copy installed under a prefix the user may write
+// (--prefix ~/.local) wrote its settings into PREFIX/bin; one already kept
+// there by hand is still used.
+TEST(SettingsLocation, AnInstalledCopyUnderAWritablePrefixUsesTheUsersConfigDirectory) {
+  ScopedEnv env("KB_ZEVA3_INI", nullptr);
+  TempDir prefix, config;
+  ScopedEnv xdg("XDG_CONFIG_HOME", config.Path().c_str());
+  std::filesystem::create_directories(prefix.Path() / "bin");
+  std::filesystem::create_directories(prefix.Path() / "share" / "kb_zeva3" / "help");
+  const std::string bin = (prefix.Path() / "bin").string();
+  EXPECT_EQ(SettingsFilePath(bin), (config.Path() / "kb_zeva3" / "Kb_zeva3.ini").string());
+  WriteFileBytes(bin + "/Kb_zeva3.ini", "");
+  EXPECT_EQ(SettingsFilePath(bin), bin + "/Kb_zeva3.ini");
+}
+
 }  // namespace

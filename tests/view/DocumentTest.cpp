@@ -13,10 +13,13 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <filesystem>
 #include <cstring>
 
+#include "ByteNames.h"
 #include "ByteStrings.h"
 #include "CKb_zeva3View.h"
+#include "FileName.h"
 #include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "ViewInternals.h"
@@ -204,17 +207,40 @@ TEST_F(DocumentTest, SavingAsJisWarnsOfHalfWidthKatakanaAndStillWritesTheWholeTe
   EXPECT_EQ(written.substr(written.size() - 7), "\x3a\x47\x38\x65" "\x1b(J") << "the text's end (最後) is written";
 }
 
-// Pairs held as their bytes are named as the user sees them: the NEC "≒"
-// as its character, an empty cell and a lone byte by their bytes.
+// Pairs held as their bytes are named as the user sees them: the IBM "纊"
+// of 0xED40 as its character, an empty cell and a lone byte by their bytes.
 TEST_F(DocumentTest, HeldPairsAreListedAsTheirCharacterOrTheirBytes) {
   Codes(1, 2);
   std::string path = settings.dir.File("nec.txt");
-  WriteFileBytes(path, "\x87\x90\x8A\xBF\x85\x40\x80");
+  WriteFileBytes(path, "\xED\x40\x8A\xBF\x85\x40\x80");
   ASSERT_TRUE(doc.OpenDocumentFile(Q(path)));
   user.answers = {MessageAnswer::Cancel};
   EXPECT_FALSE(doc.Save());
   ASSERT_EQ(user.asked.size(), 1u);
-  EXPECT_EQ(user.asked[0].text, QString::fromUtf8("次の文字は JIS で正しく保存できません。\n「≒」「0x8540」「0x80」\n保存しますか？"));
+  EXPECT_EQ(user.asked[0].text, QString::fromUtf8("次の文字は JIS で正しく保存できません。\n「纊」「0x8540」「0x80」\n保存しますか？"));
+}
+
+// Save As offered a Shift-JIS name as boxes, its bytes read as code points.
+// It is offered decoded; kept as offered, it saves to the file's own bytes,
+// and changed, to the name typed.
+TEST_F(DocumentTest, SaveAsOffersANameInShiftJisBytesDecodedAndKeepsItsBytes) {
+  const std::string path = settings.dir.File(kEveryShiftJisClassName);
+  WriteFileBytes(path, "old");
+  ASSERT_TRUE(doc.OpenDocumentFile(FileName::FromBytes(path)));
+  EXPECT_EQ(doc.Title().toStdString(), kEveryShiftJisClassNameShown);
+  QString offered;
+  platform::SetSavePathHandler([&](const QString& suggested) {
+    offered = suggested;
+    return std::optional(suggested);
+  });
+  Type(QStringLiteral("x"));
+  ASSERT_TRUE(doc.SaveAs());
+  EXPECT_EQ(offered.toStdString(), settings.dir.File(kEveryShiftJisClassNameShown));
+  EXPECT_EQ(ReadFileBytes(path), "oldx");
+  EXPECT_FALSE(std::filesystem::exists(settings.dir.File(kEveryShiftJisClassNameShown)));
+  platform::SetSavePathHandler([&](const QString&) { return std::optional(Q(settings.dir.File("new.txt"))); });
+  ASSERT_TRUE(doc.SaveAs());
+  EXPECT_EQ(ReadFileBytes(settings.dir.File("new.txt")), "oldx");
 }
 
 TEST_F(DocumentTest, LongListsOfCharactersShowTheFirstTenAndCountTheRest) {

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QTest>
 
+#include <functional>
 #include <set>
 
 #include "ByteStrings.h"
@@ -262,6 +264,39 @@ TEST(EditorControl, InsertionPastTheControlsLimitIsRefusedWithAMessage) {
   control.SetSelection(0, 0);
   QTest::keyClicks(&control, QStringLiteral("ok"));
   EXPECT_EQ(control.ShiftJisText().substr(0, 3), "ok0") << "under the ordinary limit typing goes on";
+}
+
+// Regression: paste and typing over a selection near the limit deleted the
+// selection, refused the new text and left the document modified.
+TEST(EditorControl, AChangeRefusedForSizeLeavesTextModifiedMarkAndUndoAsTheyWere) {
+  ScriptedUser user;
+  const std::string text = "0123456789abcd";  // 14 bytes, the limit below
+  const std::function<void(EditorControl&)> changes[] = {
+      [](EditorControl& c) { c.ReplaceSelection(QStringLiteral("ABCDEFGHIJK")); },
+      [](EditorControl& c) {
+        QApplication::clipboard()->setText(QStringLiteral("ABCDEFGHIJK"));
+        c.PastePlainText();
+      },
+      [](EditorControl& c) {
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("あ"));
+        QApplication::sendEvent(&c, &typed);
+      },
+  };
+  for (const auto& change : changes) {
+    EditorControl control;
+    control.SetShiftJisText(text);
+    control.SetSelection(2, 8);
+    SetControlLimitsForTesting(14, 14);
+    if (&change == &changes[2]) control.SetSelection(2, 3);  // one byte out, three in
+    change(control);
+    ResetControlLimitsForTesting();
+    const auto which = &change - changes;
+    EXPECT_EQ(control.ShiftJisText(), text) << which;
+    EXPECT_FALSE(control.IsModified()) << which;
+    EXPECT_FALSE(control.isUndoAvailable()) << which;
+    QApplication::processEvents();
+    EXPECT_EQ(user.asked.size(), static_cast<std::size_t>(which + 1)) << "the user is told";
+  }
 }
 
 }  // namespace

@@ -82,11 +82,14 @@ TEST_F(HelpLauncherTest, HelpIsLookedForBesideTheEditorThenInTheInstalledDataDir
   EXPECT_EQ(folders[1], QDir::cleanPath(executableDir + QStringLiteral("/../share/kb_zeva3/help")));
 }
 
-TEST_F(HelpLauncherTest, HomePageOpensTheProjectPageAndIgnoresTheResult) {
-  desktopSucceeds = false;
-  HelpLauncher::OpenHomePage();
+// Regression: the home page command opened an invented web address.
+TEST_F(HelpLauncherTest, HomePageOpensTheHelpsSectionAboutTheProgram) {
+  MakePage("installed", "help.html");
+  HelpLauncher::OpenHomePage(nullptr, {Folder("installed")});
   ASSERT_EQ(opened.size(), 1);
-  EXPECT_EQ(opened[0].scheme(), QStringLiteral("https"));
+  EXPECT_TRUE(opened[0].isLocalFile());
+  EXPECT_EQ(opened[0].toLocalFile(), Folder("installed") + QStringLiteral("/help.html"));
+  EXPECT_EQ(opened[0].fragment(), QStringLiteral("about"));
   EXPECT_TRUE(user.asked.empty());
 }
 
@@ -98,7 +101,8 @@ TEST_F(HelpLauncherTest, ViewCommandsOpenTheirPagesAndReportTheMissingOnes) {
   view.OnCommand(ids::kHelpHtml);
   EXPECT_EQ(user.asked.size(), 2u) << "the test program has no help folder beside it";
   view.OnCommand(ids::kHomePage);
-  EXPECT_EQ(opened.size(), 1);
+  EXPECT_EQ(user.asked.size(), 3u) << "nor a page about the program";
+  EXPECT_TRUE(opened.empty());
   QStandardPaths::setTestModeEnabled(false);
 }
 

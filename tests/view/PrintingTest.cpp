@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QProgressBar>
+#include <QTest>
 
 #include <algorithm>
 
@@ -17,9 +22,19 @@
 #include "CommandIds.h"
 #include "GuiTestSupport.h"
 #include "PdfReading.h"
+#include "PreviewCanvas.h"
+#include "ProgressWatch.h"
 #include "ShiftJisCodec.h"
 
 namespace {
+
+// Dark pixels: the ink on a page.
+int Ink(const QImage& image) {
+  int dark = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+  return dark;
+}
 
 constexpr double kMarginPoints = 1080.0 / 20.0;  // twips to points
 
@@ -52,6 +67,33 @@ class PrintingTest : public testing::Test {
     QString text;
     for (int i = 1; i <= count; ++i) text += QStringLiteral("行%1は日本語の文です。\r\n").arg(i);
     return text;
+  }
+
+  void Preview(const std::function<void(CPrintPreviewDlg&)>& look) {
+    platform::SetDialogHandler([&](QDialog& dialog) {
+      auto* preview = dynamic_cast<CPrintPreviewDlg*>(&dialog);
+      if (!preview) {
+        ADD_FAILURE() << "not the preview";
+        return 0;
+      }
+      preview->resize(900, 700);
+      preview->show();
+      QCoreApplication::processEvents();
+      look(*preview);
+      return 0;
+    });
+    view.OnCommand(ids::kPrintPreview);
+  }
+
+  // Numbered lines that fill `pages` pages exactly, as a print lays them out.
+  QString Pages(int pages) {
+    Show(NumberedLines(100));
+    PrintToPdf();
+    QString first = PdfText(pdf, 1, 1);
+    first.remove(QLatin1Char('\f'));
+    const int perPage = static_cast<int>(first.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
+    std::filesystem::remove(pdf);
+    return NumberedLines(perPage * pages);
   }
 
   TempDir dir;
@@ -230,25 +272,146 @@ TEST_F(PrintingTest, PageSetUpOfferedMarginsThatPrintingIgnored) {
   EXPECT_EQ(offered, 0);
 }
 
-TEST_F(PrintingTest, PreviewShowsAsManyPagesAsPrintAndTurnsThemWithTheKeys) {
+TEST_F(PrintingTest, PreviewShowsAsManyPagesAsPrintAndTurnsThem) {
   Show(NumberedLines(200));
   PrintToPdf();
   int printed = PdfPageCount(pdf);
   view.Printing().Printer().setPageSize(QPageSize(QPageSize::A4));
   int shown = -1, afterKeys = -1;
-  platform::SetDialogHandler([&](QDialog& dialog) {
-    auto* preview = dynamic_cast<CPrintPreviewDlg*>(&dialog);
-    if (!preview) return 0;
-    shown = preview->PageCount();
-    preview->NextPage();
-    preview->NextPage();
-    preview->PreviousPage();
-    afterKeys = preview->CurrentPage();
-    return 0;
+  Preview([&](CPrintPreviewDlg& preview) {
+    preview.FinishCounting();
+    shown = preview.PageCount();
+    const double fitted = preview.Canvas()->Scale();
+    preview.ZoomIn();
+    EXPECT_GT(preview.Canvas()->Scale(), fitted);
+    preview.ZoomOut();
+    EXPECT_DOUBLE_EQ(preview.Canvas()->Scale(), fitted);
+    preview.NextPage();
+    preview.NextPage();
+    preview.PreviousPage();
+    afterKeys = preview.CurrentPage();
   });
-  view.OnCommand(ids::kPrintPreview);
   EXPECT_EQ(shown, printed);
   EXPECT_EQ(afterKeys, 2);
+}
+
+// Page 1 held characters drawn as boxes (a form feed, a byte that is no
+// character, a pair without one): the pages after it were white in the
+// preview, in one- and two-page modes alike, while the print was right.
+TEST_F(PrintingTest, PreviewDrewPagesAfterAMarkerBoxWhite) {
+  view.ShowDocument("\x0c \x80 \x85\x40 " + Sjis(Pages(3)), {});
+  Preview([&](CPrintPreviewDlg& preview) {
+    preview.FinishCounting();
+    ASSERT_EQ(preview.PageCount(), 3);
+    for (int sheet = 1; sheet <= 3; ++sheet) EXPECT_GT(Ink(preview.SheetImage(sheet, 0.08)), 50) << "page " << sheet;
+    for (int pagesShown : {1, 2}) {
+      if (preview.PagesShown() != pagesShown) preview.TogglePagesShown();
+      for (int turn = 0; turn < 3; ++turn) {
+        QImage shown = preview.Canvas()->grab().toImage();
+        for (int index = 0; index < pagesShown && preview.CurrentPage() + index <= 3; ++index)
+          EXPECT_GT(Ink(shown.copy(preview.Canvas()->SheetRect(index))), 50)
+              << pagesShown << " pages shown, page " << preview.CurrentPage() + index;
+        preview.NextPage();
+      }
+      while (preview.CurrentPage() > 1) preview.PreviousPage();
+    }
+  });
+}
+
+// Two pages were shown as a book: page 1 alone on the right, page 2 below
+// it on the left and cut. Now a spread is two sheets side by side, 1-2,
+// then 3-4, and a page turn goes to the next spread.
+TEST_F(PrintingTest, TwoPagePreviewWasLaidOutAsABook) {
+  Show(Pages(5));
+  Preview([&](CPrintPreviewDlg& preview) {
+    preview.FinishCounting();
+    preview.NextPage();
+    preview.TogglePagesShown();
+    EXPECT_EQ(preview.CurrentPage(), 1) << "page 2 shows in the spread of 1 and 2";
+    const QRect left = preview.Canvas()->SheetRect(0), right = preview.Canvas()->SheetRect(1);
+    EXPECT_EQ(left.top(), right.top());
+    EXPECT_EQ(left.size(), right.size());
+    EXPECT_GT(right.left(), left.right());
+    EXPECT_TRUE(preview.Canvas()->rect().contains(right)) << "the second page is not cut";
+    const QString label = preview.findChild<QLabel*>(QStringLiteral("pageLabel"))->text();
+    EXPECT_EQ(label, QStringLiteral("1 / 5 ページ"));
+    std::vector<int> spreads;
+    for (int turn = 0; turn < 4; ++turn, preview.NextPage()) spreads.push_back(preview.CurrentPage());
+    EXPECT_EQ(spreads, (std::vector<int>{1, 3, 5, 5}));
+  });
+}
+
+// After printing pages 2-3 twice, the preview showed only those pages as
+// "1 / 2 ページ" and the next print started with them and two copies.
+TEST_F(PrintingTest, TheLastPrintsPageRangeAndCopiesCarriedOver) {
+  Show(Pages(5));
+  PrintToPdf(2, 3);
+  view.Printing().Printer().setCopyCount(2);
+  ASSERT_EQ(PdfPageCount(pdf), 2);
+  Preview([&](CPrintPreviewDlg& preview) {
+    preview.FinishCounting();
+    EXPECT_EQ(preview.PageCount(), 5);
+    EXPECT_EQ(preview.findChild<QLabel*>(QStringLiteral("pageLabel"))->text(), QStringLiteral("1 / 5 ページ"));
+  });
+  int from = -1, to = -1, copies = -1;
+  platform::SetDialogHandler([&](QDialog& dialog) {
+    QPrinter* printer = dynamic_cast<QPrintDialog&>(dialog).printer();
+    from = printer->fromPage();
+    to = printer->toPage();
+    copies = printer->copyCount();
+    return 0;
+  });
+  view.OnCommand(ids::kPrint);
+  EXPECT_EQ(from, 0);
+  EXPECT_EQ(to, 0);
+  EXPECT_EQ(copies, 1);
+  // Printing again without the dialog prints the whole document too.
+  PrintToPdf(2, 3);
+  view.OnCommand(ids::kPrintDirect);
+  EXPECT_EQ(PdfPageCount(pdf), 5);
+}
+
+// A preview of a long text showed nothing until every page was laid out
+// (8 s for 1,018 pages): the first page shows at once, the rest are
+// counted between the user's events, and a count that lasts shows its
+// progress.
+TEST_F(PrintingTest, ALongPreviewShowsItsFirstPageBeforeItsPagesAreCounted) {
+  Show(NumberedLines(56 * 300));
+  Preview([&](CPrintPreviewDlg& preview) {
+    EXPECT_GT(Ink(preview.SheetImage(1, 0.08)), 50);
+    if (!preview.Counted()) {
+      EXPECT_EQ(preview.findChild<QLabel*>(QStringLiteral("pageLabel"))->text(), QStringLiteral("1 / ? ページ"));
+    }
+    QProgressBar* counting = preview.findChild<QProgressBar*>(QStringLiteral("counting"));
+    QElapsedTimer waited;
+    waited.start();
+    while (!preview.Counted() && waited.elapsed() < 60000) QCoreApplication::processEvents();
+    ASSERT_TRUE(preview.Counted());
+    EXPECT_GE(preview.PageCount(), 300);
+    EXPECT_FALSE(counting->isVisibleTo(&preview)) << "counted: the progress is gone";
+    EXPECT_TRUE(preview.findChild<QLabel*>(QStringLiteral("pageLabel"))->text().endsWith(
+        QStringLiteral(" / %1 ページ").arg(preview.PageCount())));
+  });
+}
+
+// A long print could not be stopped: past half a second a progress window
+// shows, and Escape in it stops the print; nothing is left of it.
+TEST_F(PrintingTest, ALongPrintShowsProgressAndEscapeStopsIt) {
+  Show(NumberedLines(56 * 40));
+  ProgressWatch::SetShowAfterForTesting(0);
+  int shown = 0;
+  platform::SetProgressWindowHandler([&](QDialog& window) {
+    ++shown;
+    EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
+    EXPECT_NE(window.findChild<QProgressBar*>(), nullptr);
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+  PrintToPdf();
+  ProgressWatch::SetShowAfterForTesting(-1);
+  platform::SetProgressWindowHandler({});
+  EXPECT_EQ(shown, 1);
+  EXPECT_FALSE(std::filesystem::exists(pdf)) << "no half-printed file";
+  EXPECT_TRUE(user.asked.empty()) << "stopped by the user: nothing to tell";
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "CKb_zeva3View.h"
 #include "CommandIds.h"
 #include "DialogTestSupport.h"
+#include "DocumentFile.h"
 #include "GuiTestSupport.h"
 
 namespace {
@@ -180,6 +181,22 @@ TEST_F(TextFinderTest, ReplaceAllIsOneUndoStepAndReportsItsCount) {
   view.OnCommand(ids::kUndo);
   EXPECT_EQ(Text(), "かな漢字かな\r\nかな\r\n");
   EXPECT_FALSE(view.Control().isUndoAvailable()) << "one step undid all three";
+}
+
+// Regression: near the control's limit Replace All reported its count while
+// the control had deleted the matches and refused the replacements.
+TEST_F(TextFinderTest, ReplaceAllPastTheControlsLimitChangesNothingAndCountsNothing) {
+  Show("ab ab ab ab ab");
+  view.ClearModified();
+  CFindReplaceDlg& dialog = Open(ids::kReplace, "ab");
+  dialog.ReplaceEdit()->setText(QStringLiteral("abcd"));
+  SetControlLimitsForTesting(20, 20);  // 14 bytes now, 24 after
+  EXPECT_EQ(view.Finder().ReplaceAll(), 0);
+  ResetControlLimitsForTesting();
+  EXPECT_EQ(Text(), "ab ab ab ab ab");
+  EXPECT_FALSE(view.IsModified());
+  EXPECT_FALSE(view.Control().isUndoAvailable());
+  EXPECT_TRUE(status.empty()) << "no count of replacements that were not made";
 }
 
 TEST_F(TextFinderTest, ReplaceAllWithRegularExpressionsUsesGroupsAndSurvivesEmptyMatches) {

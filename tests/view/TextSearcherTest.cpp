@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ByteStrings.h"
+#include "SecondForms.h"
 #include "ShiftJisCodec.h"
 
 namespace {
@@ -118,6 +120,55 @@ TEST(TextSearcher, RawBytesNeverMatchATypedCharacterNorARegularExpression) {
   EXPECT_EQ(regex("[^a]"), (std::vector<std::size_t>{4, 8}));
   EXPECT_TRUE(regex("b$").empty()) << "a raw byte is no line end";
   EXPECT_EQ(regex("\\W"), std::vector<std::size_t>{8}) << "only the line break";
+}
+
+// Searching for 纊 or ㈱ said 「…」が見つかりません while both were on screen:
+// read in their second forms (0xED40, 0x878A), they are held as the
+// private-use code points of those bytes. Each character now finds both of
+// its forms, typed or in an expression, in both directions.
+TEST(TextSearcher, ACharacterFindsEveryByteFormItWasReadIn) {
+  for (const SecondForm& form : EverySecondForm()) {
+    const std::string text = " " + form.utf8 + " " + kanji::ShiftJisCodec::Decode(form.bytes) + " ";
+    const std::vector<std::size_t> both{1, 1 + form.utf8.size() + 1};
+    const QString typed = QString::fromStdString(form.utf8);
+    for (bool matchCase : {true, false}) {
+      for (bool regex : {false, true}) {
+        TextSearcher searcher(typed, Options(matchCase, false, regex));
+        ASSERT_EQ(Starts(searcher, text), both) << ToHex(form.bytes) << " case " << matchCase << " regex " << regex;
+        auto last = searcher.FindBackward(text, text.size());
+        ASSERT_TRUE(last && last->start == both[1] && last->end == both[1] + 4) << ToHex(form.bytes);
+      }
+    }
+    ASSERT_EQ(Starts(TextSearcher(typed, Options(true, true, false)), text), both)
+        << "whole word " << ToHex(form.bytes);
+  }
+}
+
+TEST(TextSearcher, SecondFormsInExpressionsClassesAndRanges) {
+  using kanji::ShiftJisCodec;
+  // 纊 of 0xED40 and of 0xFA5C; Ⅰ of 0xFA4A and of 0x8754; ⅰ of 0xEEEF.
+  const std::string text = ShiftJisCodec::Decode("\xED\x40\xFA\x5C-\xFA\x4A\x87\x54-\xEE\xEF");
+  auto starts = [&](const char* pattern, bool matchCase = true) {
+    return Starts(TextSearcher(Q(pattern), Options(matchCase, false, true)), text);
+  };
+  const std::vector<std::size_t> kanji{0, 4}, numeral{8, 12};
+  EXPECT_EQ(starts("纊"), kanji);
+  EXPECT_EQ(starts("\\x{7E8A}"), kanji);
+  EXPECT_EQ(starts("[纊]"), kanji);
+  EXPECT_EQ(starts("[一-龠]"), kanji) << "a range takes in the forms of its characters";
+  EXPECT_EQ(starts("纊{2}-"), std::vector<std::size_t>{0});
+  EXPECT_EQ(starts("[^纊-]"), (std::vector<std::size_t>{8, 12, 16})) << "a negated class leaves them out";
+  EXPECT_EQ(starts("\\Q纊\\E"), kanji);
+  EXPECT_EQ(starts("Ⅰ"), numeral);
+  const std::vector<std::size_t> bothCases{8, 12, 16};
+  EXPECT_EQ(starts("Ⅰ", false), bothCases) << "ⅰ of 0xEEEF too, without regard to case";
+  EXPECT_EQ(Starts(TextSearcher(Q("ⅰ"), Options(false, false, false)), text), bothCases);
+  EXPECT_EQ(starts("(?#纊)Ⅰ"), numeral);
+  EXPECT_FALSE(TextSearcher(Q("\\x{123456789abcdef}"), Options(true, false, true)).IsValid()) << "said, not thrown";
+  // A second form in the pattern (pasted from the editor's own format)
+  // stands for its character.
+  const QString secondForm = QString::fromStdString(ShiftJisCodec::Decode("\xED\x40"));
+  EXPECT_EQ(Starts(TextSearcher(secondForm, Options(true, false, false)), text), kanji);
 }
 
 TEST(TextSearcher, EmptyPatternsAndBrokenExpressionsAreInvalid) {

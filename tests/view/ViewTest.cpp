@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QTest>
 
+#include "FileName.h"
 #include "GuiTestSupport.h"
 #include "ViewInternals.h"
 
@@ -229,6 +230,25 @@ TEST_F(ViewTest, FilesDroppedOnTheTextGoToTheMainWindow) {
   QApplication::sendEvent(view.Control().viewport(), &drop);
   EXPECT_EQ(received, QStringList({QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}));
   EXPECT_EQ(view.TextForSave(nullptr), "some text") << "the drop inserts nothing";
+}
+
+// A file named in Shift-JIS or EUC bytes comes percent-encoded byte for byte
+// in the drop's URL list, which QUrl decodes as UTF-8 with U+FFFD.
+TEST_F(ViewTest, FilesDroppedKeepTheBytesOfTheirNames) {
+  Show();
+  QStringList received;
+  QObject::connect(&view, &CKb_zeva3View::FilesDropped, [&](const QStringList& paths) { received = paths; });
+  QMimeData data;
+  data.setData(QStringLiteral("text/uri-list"),
+               "# a comment line\r\nfile:///tmp/%93%FA%96%7B.txt\r\nfile://localhost/tmp/%E3%83%A1%20x.txt\r\n"
+               "https://example.com/a.txt\r\n");
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.Control().viewport(), &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.Control().viewport(), &drop);
+  ASSERT_EQ(received.size(), 2);
+  EXPECT_EQ(FileName::Bytes(received[0]), "/tmp/\x93\xfa\x96\x7b.txt");
+  EXPECT_EQ(received[1], QStringLiteral("/tmp/メ x.txt"));
 }
 
 }  // namespace
