@@ -21,9 +21,9 @@ void MakeCheckedRadioTheTabStop(const QList<QAbstractButton*>& group);
 void SetTabOrder(const QList<QWidget*>& widgets);
 
 // Enter presses `defaultButton`; Escape closes the dialog as `cancelButton`
-// does (either may be none: the dialog has no such button). A screen reader is told which
-// is which: the default button's state, and each button's description names
-// its key.
+// does (either may be none: the dialog has no such button). A screen
+// reader is told which is which: the default button's state, and each
+// button's description names its key.
 void MarkDefaultAndCancel(QPushButton* defaultButton, QPushButton* cancelButton);
 
 }  // namespace platform

@@ -82,8 +82,9 @@ FontColourDialog::FontColourDialog(const FontChoice& initial, QWidget* parent)
   m_sample->setAccessibleName(QStringLiteral("サンプル"));
   layout->addWidget(sampleLabel);
   layout->addWidget(m_sample);
-  MarkDefaultAndCancel(buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel));
   layout->addWidget(buttons);
+  // Once in the dialog: a default button outside it is not the dialog's.
+  MarkDefaultAndCancel(buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel));
 
   for (QComboBox* box : {static_cast<QComboBox*>(m_face), m_size, m_style})
     connect(box, &QComboBox::currentTextChanged, this, &FontColourDialog::UpdateSample);
