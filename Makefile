@@ -59,8 +59,9 @@ test-asan-cores: deps
 test-kills: build
 	KB_KILL_TEST_BYTES=104857600 KB_KILL_TEST_ROUNDS=25 $(BUILD)/tests/platform/settings_tests --gtest_filter='SaveJournal.*'
 
-# One-line bugs from scripts/mutants.list, each built into a copy of the
-# sources and shown to the tests that must notice it; prints the survivors.
+# One-line bugs from scripts/mutants.list, each put into the sources for a
+# build of its own and shown to the tests that must notice it (end-to-end
+# modules among them); prints the survivors. Do not edit while it runs.
 mutants: deps
 	scripts/mutants --build $(MUTANTS_BUILD) --jobs $(JOBS) $(if $(CMAKE_ARGS),-- $(CMAKE_ARGS))
 
