@@ -346,6 +346,11 @@ TEST_F(EditorAccessibleTest, EditsBeforeAndAfterAPointFarIntoALongLineAreCounted
   EXPECT_EQ(Text().cursorPosition(), 0);
   control.SetSelection(farPosition, farPosition);
   EXPECT_EQ(Text().cursorPosition(), 30000);
+  control.SetSelection(3 * 10, farPosition);  // a point before it on the line
+  int start = -1, end = -1;
+  Text().selection(0, &start, &end);
+  EXPECT_EQ(start, 10);
+  EXPECT_EQ(end, 30000);
   control.ReplaceRange(3 * 35000, 3 * 35000, "x");  // after it
   EXPECT_EQ(Text().cursorPosition(), 30000);
   control.ReplaceRange(3, 3, "xy");  // before it
