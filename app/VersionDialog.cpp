@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "DialogKeyboard.h"
 #include "Resources.h"
 
 VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
@@ -28,7 +29,9 @@ VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
   auto* text = new QLabel(Text());
   text->setTextFormat(Qt::PlainText);
   auto* ok = new QPushButton(QStringLiteral("オッケー！！"));
-  ok->setDefault(true);
+  platform::MarkDefaultAndCancel(ok, nullptr);
+  icon->setAccessibleName(QStringLiteral("プログラムのアイコン"));
+  documentIcon->setAccessibleName(QStringLiteral("文書のアイコン"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* top = new QHBoxLayout;
   top->addLayout(icons);

@@ -3,13 +3,15 @@
 // the editor, from the process's start to the first painted window, against
 // iconv(1) turning the same file into UTF-8 (a whole process too); the peak
 // memory of that open against the file's size; the cost of one keystroke
-// at the start, middle and end of 1, 20 and 100 MB documents; and saving
-// as EUC against iconv(1).
+// at the start, middle and end of 1, 20 and 100 MB documents, and with a
+// screen reader listening against without one; and saving as EUC against
+// iconv(1).
 //
 // usage: editor_bench [megabytes]          (default 100)
 //        editor_bench --open FILE          (one open, in its own process)
 
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 
@@ -22,6 +24,7 @@
 #include "BenchTexts.h"
 #include "CKb_zeva3Doc.h"
 #include "CKb_zeva3View.h"
+#include "EditorAccessible.h"
 #include "EditorProcess.h"
 #include "KanjiText.h"
 #include "ProfileFile.h"
@@ -126,6 +129,54 @@ void BenchKeystrokes(std::size_t largest) {
   Report(ms.back() <= 3 * ms[0], "keystroke at the end of the largest within 3x the start of 1 MB");
 }
 
+// What a screen reader asks after each caret move: where the caret is and
+// the line it is on.
+void AskAsAReader(EditorControl& control) {
+  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&control)->textInterface();
+  int start = 0, end = 0;
+  text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+}
+
+// The same document in two views: one no reader has asked about, one whose
+// text a reader reads, told of every edit and caret move by a stand-in for
+// Qt's bridge to the accessibility bus that asks as the reader would.
+void BenchKeystrokesWithReader(std::size_t megabytes, bool wrap) {
+  TempDir dir;
+  ProfileFile profile(dir.File("Kb_zeva3.ini"));
+  profile.WriteProfileInt("Config", "WordWrap", wrap ? 1 : 0);
+  std::string text = bench::JapaneseShiftJis(megabytes * 1000 * 1000);
+  CKb_zeva3View quiet(profile), read(profile);
+  for (CKb_zeva3View* view : {&quiet, &read}) {
+    view->resize(800, 600);
+    view->show();
+    view->ShowDocument(text, {});
+    view->MakeWritable();
+  }
+  EditorControl& control = read.Control();
+  double firstQuestion = bench::TimeSeconds([&] { AskAsAReader(control); });  // counts every line once
+  EditorAccessible::SetListener([&control](QAccessibleEvent& event) {
+    if (event.type() == QAccessible::TextCaretMoved) AskAsAReader(control);
+  });
+  auto middle = [](CKb_zeva3View& view) {
+    EditorControl& c = view.Control();
+    return c.LineStart(c.LineFromPosition(c.TextLength() / 2));
+  };
+  std::vector<double> ms = bench::AlternatingMedians({
+      [&] { return KeystrokeMs(quiet, middle(quiet)); },
+      [&] { return KeystrokeMs(read, middle(read)); },
+      [&] { return KeystrokeMs(quiet, quiet.Control().TextLength()); },
+      [&] { return KeystrokeMs(read, control.TextLength()); },
+  });
+  EditorAccessible::SetListener({});
+  std::printf("keystroke with a screen reader reading the text (events, caret and line asked after each), %zu MB, "
+              "wrap %s, ms, medians of %d alternating rounds: middle %.3f (no reader %.3f, %.2fx), end %.3f (no reader "
+              "%.3f, %.2fx); the reader's first question %.0f ms\n",
+              megabytes, wrap ? "on" : "off", bench::kRounds, ms[1], ms[0], ms[1] / ms[0], ms[3], ms[2], ms[3] / ms[2],
+              firstQuestion * 1000);
+  Report(ms[1] <= 1.3 * ms[0] && ms[3] <= 1.3 * ms[2],
+         std::string("keystroke with a screen reader within 1.3x without one, wrap ") + (wrap ? "on" : "off"));
+}
+
 void BenchSaveEuc(const std::string& dir, const std::string& shiftJis) {
   TempDir settingsDir;
   ProfileFile profile(settingsDir.File("Kb_zeva3.ini"));
@@ -167,6 +218,8 @@ int main(int argc, char** argv) {
   BenchOpen(std::filesystem::canonical("/proc/self/exe").string(), file, shiftJis.size());
   BenchSaveEuc(dir.Path().string(), shiftJis);
   BenchKeystrokes(megabytes);
+  BenchKeystrokesWithReader(megabytes, false);
+  BenchKeystrokesWithReader(megabytes, true);
   int missed = 0;
   for (const Check& c : checks) missed += !c.met;
   std::printf("%d target(s) missed\n", missed);

@@ -7,6 +7,7 @@
 #include "CCustomButton.h"
 #include "CommandTable.h"
 #include "CustomButtonPicture.h"
+#include "DialogKeyboard.h"
 #include "DialogUnits.h"
 #include "ModalSeam.h"
 #include "UiText.h"
@@ -42,9 +43,9 @@ void CCustomButtonDlg::BuildControls() {
   m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   units.Place(m_list, 7, 69, 100, 100);
   connect(m_list, &QListWidget::itemDoubleClicked, this, &CCustomButtonDlg::accept);
+  m_list->setAccessibleName(T("カスタムボタンに登録するコマンド"));
   auto* ok = new QPushButton(T("オッケー！！"), this);
   ok->setObjectName(QStringLiteral("ok"));
-  ok->setDefault(true);
   units.Place(ok, 7, 178, 48, 16);
   connect(ok, &QPushButton::clicked, this, &CCustomButtonDlg::accept);
   auto* cancel = new QPushButton(T("キャンセル"), this);
@@ -52,8 +53,11 @@ void CCustomButtonDlg::BuildControls() {
   cancel->setAutoDefault(false);
   units.Place(cancel, 59, 178, 48, 16);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  platform::MarkDefaultAndCancel(ok, cancel);
+  platform::SetTabOrder({m_list, ok, cancel});
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("picture"));
+  picture->setAccessibleName(T("カスタムボタンの絵"));
   picture->setPixmap(CustomButtonPicture::Picture());
   picture->setGeometry(QRect(units.ToPixels(7, 7, 13, 15).topLeft(), picture->pixmap().size()));
   auto* explanation = new QLabel(T(kExplanation), this);

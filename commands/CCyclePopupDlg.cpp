@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "CommandTable.h"
+#include "DialogKeyboard.h"
 #include "DialogUnits.h"
 #include "ModalSeam.h"
 #include "UiText.h"
@@ -56,35 +57,41 @@ void CCyclePopupDlg::BuildControls() {
   units.Place(m_commandList, 7, 32, 90, 160);
   m_pageList = NewList(this, "pageList");
   units.Place(m_pageList, 163, 32, 90, 160);
+  // Names for a screen reader where the arrows and marks of a button's
+  // text point at things on screen.
   struct ButtonPlan {
     const char* name;
     const char* text;
+    const char* accessibleName;
     QRect at;
     void (CCyclePopupDlg::*handler)();
   };
   const ButtonPlan buttons[] = {
-      {"add", "追加→○", {114, 33, 40, 32}, &CCyclePopupDlg::OnAdd},
-      {"delete", "×←削除", {114, 71, 40, 32}, &CCyclePopupDlg::OnDelete},
-      {"moveUp", "↑上移動", {114, 119, 40, 32}, &CCyclePopupDlg::OnMoveUp},
-      {"moveDown", "↓下移動", {114, 158, 40, 32}, &CCyclePopupDlg::OnMoveDown},
-      {"exchangePrevious", "≪前ページと交換", {115, 200, 68, 16}, &CCyclePopupDlg::OnExchangePrevious},
-      {"exchangeNext", "次ページと交換≫", {185, 200, 68, 16}, &CCyclePopupDlg::OnExchangeNext},
-      {"reset", "※", {7, 200, 16, 16}, &CCyclePopupDlg::OnReset},
+      {"add", "追加→○", "追加", {114, 33, 40, 32}, &CCyclePopupDlg::OnAdd},
+      {"delete", "×←削除", "削除", {114, 71, 40, 32}, &CCyclePopupDlg::OnDelete},
+      {"moveUp", "↑上移動", "上へ移動", {114, 119, 40, 32}, &CCyclePopupDlg::OnMoveUp},
+      {"moveDown", "↓下移動", "下へ移動", {114, 158, 40, 32}, &CCyclePopupDlg::OnMoveDown},
+      {"exchangePrevious", "≪前ページと交換", "前ページと交換", {115, 200, 68, 16}, &CCyclePopupDlg::OnExchangePrevious},
+      {"exchangeNext", "次ページと交換≫", "次ページと交換", {185, 200, 68, 16}, &CCyclePopupDlg::OnExchangeNext},
+      {"reset", "※", "初期設定に戻す", {7, 200, 16, 16}, &CCyclePopupDlg::OnReset},
   };
+  QList<QWidget*> order = {m_commandList, m_pageList};
   for (const ButtonPlan& plan : buttons) {
     auto* button = new QPushButton(T(plan.text), this);
     button->setObjectName(QLatin1String(plan.name));
+    button->setAccessibleName(T(plan.accessibleName));
     button->setAutoDefault(false);
     units.Place(button, plan.at.x(), plan.at.y(), plan.at.width(), plan.at.height());
     connect(button, &QPushButton::clicked, this, plan.handler);
+    order << button;
   }
   m_tab = new QTabWidget(this);
   m_tab->setObjectName(QStringLiteral("tab"));
+  m_tab->setAccessibleName(T("ページ"));
   units.Place(m_tab, 104, 7, 157, 217);
   m_tab->lower();  // the page list and the buttons stand inside its area
   auto* ok = new QPushButton(T("オッケー！！"), this);
   ok->setObjectName(QStringLiteral("ok"));
-  ok->setDefault(true);
   units.Place(ok, 180, 231, 80, 16);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* cancel = new QPushButton(T("キャンセル"), this);
@@ -92,8 +99,14 @@ void CCyclePopupDlg::BuildControls() {
   cancel->setAutoDefault(false);
   units.Place(cancel, 212, 252, 48, 16);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  units.Place(new QLabel(T("メニューコマンド一覧"), this), 7, 7, 73, 11);
+  platform::MarkDefaultAndCancel(ok, cancel);
+  auto* commandsLabel = new QLabel(T("メニューコマンド一覧"), this);
+  commandsLabel->setBuddy(m_commandList);
+  m_commandList->setAccessibleName(commandsLabel->text());  // a list is read by its own name only
+  units.Place(commandsLabel, 7, 7, 73, 11);
+  m_pageList->setAccessibleName(T("ページの項目"));
   units.Place(new QLabel(T("初期設定に戻す"), this), 30, 204, 68, 14);
+  platform::SetTabOrder(order << m_tab << ok << cancel);
   auto* explanation = new QLabel(T(kExplanation), this);
   explanation->setObjectName(QStringLiteral("explanation"));
   explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);

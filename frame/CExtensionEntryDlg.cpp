@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "DialogKeyboard.h"
 #include "DialogUnits.h"
 #include "FitsWidthValidator.h"
 #include "UiText.h"
@@ -29,7 +30,6 @@ CExtensionEntryDlg::CExtensionEntryDlg(const Template& layout, QWidget* parent) 
   m_edit->setValidator(new FitsWidthValidator(m_edit));
   auto* ok = new QPushButton(T("オッケー！！"), this);
   ok->setObjectName(QStringLiteral("ok"));
-  ok->setDefault(true);
   Place(units, ok, layout.okRect);
   connect(ok, &QPushButton::clicked, this, &CExtensionEntryDlg::accept);
   auto* cancel = new QPushButton(T("キャンセル"), this);
@@ -43,7 +43,12 @@ CExtensionEntryDlg::CExtensionEntryDlg(const Template& layout, QWidget* parent) 
   Place(units, explanation, layout.explanationRect);
   auto* hint = new QLabel(T("←半角英数字"), this);
   hint->setObjectName(QStringLiteral("hint"));
+  hint->setBuddy(m_edit);
   Place(units, hint, layout.hintRect);
+  // Read without the arrow, which points at the box on screen.
+  m_edit->setAccessibleName(T("拡張子（半角英数字）"));
+  platform::MarkDefaultAndCancel(ok, cancel);
+  platform::SetTabOrder({m_edit, ok, cancel});
   m_edit->setFocus();
 }
 

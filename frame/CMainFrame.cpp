@@ -33,6 +33,7 @@
 #include "Strings.h"
 #include "ToolBarIcons.h"
 #include "PlacementRecorder.h"
+#include "StatusPaneName.h"
 #include "StatusPaneRow.h"
 #include "UiText.h"
 #include "WindowPlacement.h"
@@ -234,6 +235,7 @@ void CMainFrame::BuildStatusBar() {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
     label->setMaximumWidth(label->minimumWidth());
+    label->setAccessibleName(StatusPaneName(pane.id, label->text()));
     row->AddPane(label);
     m_panes << label;
     m_paneTexts << label->text();
@@ -287,7 +289,10 @@ void CMainFrame::UpdateIdle() {
   for (int i = 0; i < static_cast<int>(std::size(kPanes)); ++i) {
     CommandUpdate update = m_dispatcher.Update(kPanes[i].id);
     if (!update.text || SameString(*update.text, m_paneTexts[i + 1])) continue;
-    if (m_panes[i + 1]->text() != *update.text) m_panes[i + 1]->setText(*update.text);
+    if (m_panes[i + 1]->text() != *update.text) {
+      m_panes[i + 1]->setText(*update.text);
+      m_panes[i + 1]->setAccessibleName(StatusPaneName(kPanes[i].id, *update.text));
+    }
     m_paneTexts[i + 1] = *update.text;
   }
   // Each change of the title is a round trip to the window system.

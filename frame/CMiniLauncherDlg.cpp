@@ -48,7 +48,6 @@ void CMiniLauncherDlg::BuildControls() {
   setFixedSize(units.ToPixels(151, 159));
   auto* ok = new QPushButton(T("オッケー！！"), this);
   ok->setObjectName(QStringLiteral("ok"));
-  ok->setDefault(true);
   units.Place(ok, 7, 136, 64, 16);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* cancel = new QPushButton(T("キャンセル"), this);
@@ -77,7 +76,10 @@ void CMiniLauncherDlg::BuildControls() {
   explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   units.Place(explanation, 7, 7, 137, 29);
   auto* pathLabel = new QLabel(T("実行ファイルのパスを登録して下さい。"), this);
+  pathLabel->setBuddy(m_pathBox);
   units.Place(pathLabel, 7, 95, 137, 8);
+  m_pathBox->setAccessibleName(T("実行ファイルのパス"));
+  platform::MarkDefaultAndCancel(ok, cancel);
   // The keyboard follows the layout from the top: the checked mode, the
   // path and its browse button, then OK and Cancel.
   platform::MakeCheckedRadioTheTabStop(group->buttons());

@@ -1,6 +1,7 @@
 #include "DialogKeyboard.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 
 namespace platform {
 namespace {
@@ -19,6 +20,14 @@ void MakeCheckedRadioTheTabStop(const QList<QAbstractButton*>& group) {
 
 void SetTabOrder(const QList<QWidget*>& widgets) {
   for (qsizetype i = 1; i < widgets.size(); ++i) QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
+void MarkDefaultAndCancel(QPushButton* defaultButton, QPushButton* cancelButton) {
+  if (defaultButton) {
+    defaultButton->setDefault(true);
+    defaultButton->setAccessibleDescription(QStringLiteral("既定のボタン（Enter）"));
+  }
+  if (cancelButton) cancelButton->setAccessibleDescription(QStringLiteral("取り消しのボタン（Esc）"));
 }
 
 }  // namespace platform

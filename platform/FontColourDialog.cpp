@@ -57,6 +57,8 @@ FontColourDialog::FontColourDialog(const FontChoice& initial, QWidget* parent)
   m_sample->setAlignment(Qt::AlignCenter);
   m_sample->setFrameShape(QFrame::StyledPanel);
 
+  // Each row's label is its field's buddy: on this desktop a combo box is
+  // read by the label it is labelled by.
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("フォント名(&F):"), m_face);
   form->addRow(QStringLiteral("スタイル(&Y):"), m_style);
@@ -75,9 +77,14 @@ FontColourDialog::FontColourDialog(const FontChoice& initial, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(effects);
-  layout->addWidget(new QLabel(QStringLiteral("サンプル")));
+  auto* sampleLabel = new QLabel(QStringLiteral("サンプル"));
+  sampleLabel->setBuddy(m_sample);
+  m_sample->setAccessibleName(QStringLiteral("サンプル"));
+  layout->addWidget(sampleLabel);
   layout->addWidget(m_sample);
   layout->addWidget(buttons);
+  // Once in the dialog: a default button outside it is not the dialog's.
+  MarkDefaultAndCancel(buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel));
 
   for (QComboBox* box : {static_cast<QComboBox*>(m_face), m_size, m_style})
     connect(box, &QComboBox::currentTextChanged, this, &FontColourDialog::UpdateSample);

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "DialogKeyboard.h"
+
 CFindReplaceDlg::CFindReplaceDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CFindReplaceDlg"));
   setModal(false);
@@ -45,10 +47,11 @@ CFindReplaceDlg::CFindReplaceDlg(QWidget* parent) : QDialog(parent) {
   directionLayout->addWidget(m_down);
 
   m_findNext = AddButton(QStringLiteral("次を検索(&F)"), "findNext");
-  m_findNext->setDefault(true);
   m_replace = AddButton(QStringLiteral("置換して次に(&R)"), "replace");
   m_replaceAll = AddButton(QStringLiteral("すべて置換(&A)"), "replaceAll");
   m_cancel = AddButton(QStringLiteral("キャンセル"), "cancel");
+  platform::MarkDefaultAndCancel(m_findNext, m_cancel);
+  platform::MakeCheckedRadioTheTabStop({m_up, m_down});
 
   auto* fields = new QGridLayout;
   fields->addWidget(findLabel, 0, 0);
@@ -72,6 +75,11 @@ CFindReplaceDlg::CFindReplaceDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addLayout(buttons);
+
+  // The fields, the options and the direction down the left, then the
+  // buttons on the right.
+  platform::SetTabOrder({m_findEdit, m_replaceEdit, m_matchCase, m_wholeWord, m_regularExpression, m_up, m_down,
+                         m_findNext, m_replace, m_replaceAll, m_cancel});
 
   connect(m_findNext, &QPushButton::clicked, this, [this] { emit FindRequested(SearchesDown()); });
   connect(m_replace, &QPushButton::clicked, this, [this] { emit ReplaceRequested(SearchesDown()); });

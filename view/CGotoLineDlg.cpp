@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "DialogKeyboard.h"
 #include "FitsWidthValidator.h"
 
 CGotoLineDlg::CGotoLineDlg(QWidget* parent)
@@ -24,14 +25,20 @@ CGotoLineDlg::CGotoLineDlg(QWidget* parent)
   m_edit->setFixedWidth(digits + 4 + 2 * option.lineWidth + 4);
   m_edit->setValidator(new FitsWidthValidator(m_edit));
   connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_lineText = text; });
-  m_ok->setDefault(true);
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+  auto* label = new QLabel(QStringLiteral("←行数（半角数字）"));
+  label->setBuddy(m_edit);
+  // Read without the arrow, which points at the box on screen.
+  m_edit->setAccessibleName(QStringLiteral("行数（半角数字）"));
+  m_cancel->setAccessibleName(QStringLiteral("キャンセル"));
+  platform::MarkDefaultAndCancel(m_ok, m_cancel);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(m_edit);
-  layout->addWidget(new QLabel(QStringLiteral("←行数（半角数字）")));
+  layout->addWidget(label);
   layout->addSpacing(8);
   layout->addWidget(m_ok);
   layout->addWidget(m_cancel);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  platform::SetTabOrder({m_edit, m_ok, m_cancel});
 }

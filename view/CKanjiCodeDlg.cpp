@@ -35,9 +35,9 @@ CKanjiCodeDlg::CKanjiCodeDlg(int loadChoice, int saveChoice, QWidget* parent)
 
   auto* ok = new QPushButton(QStringLiteral("オッケー！！"));
   ok->setObjectName(QStringLiteral("ok"));
-  ok->setDefault(true);
   auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"));
   cancel->setObjectName(QStringLiteral("cancel"));
+  platform::MarkDefaultAndCancel(ok, cancel);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QVBoxLayout;

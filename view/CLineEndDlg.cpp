@@ -27,7 +27,7 @@ CLineEndDlg::CLineEndDlg(QWidget* parent)
     choices->addWidget(m_radios[i]);
   }
   m_radios[CrLf]->setChecked(true);
-  m_ok->setDefault(true);
+  platform::MarkDefaultAndCancel(m_ok, m_cancel);
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QVBoxLayout;

@@ -64,6 +64,8 @@ CPhraseDlg::CPhraseDlg(const std::array<QString, kCount>& words, int checkNum, Q
     m_radios[i] = new QRadioButton(QString::fromUtf8(kRadioTexts[i]));
     group->addButton(m_radios[i], i);
     m_edits[i] = new QLineEdit(m_words[i]);
+    // The radio button above the box names it.
+    m_edits[i]->setAccessibleName(m_radios[i]->text());
     m_edits[i]->setValidator(new ShiftJisByteLimit(kMaxBytes, m_edits[i]));
     m_edits[i]->setMinimumWidth(300);
     boxes->addWidget(m_radios[i]);
@@ -73,7 +75,7 @@ CPhraseDlg::CPhraseDlg(const std::array<QString, kCount>& words, int checkNum, Q
   platform::MakeCheckedRadioTheTabStop({m_radios.begin(), m_radios.end()});
   auto* about = new QLabel(QString::fromUtf8(kAboutText));
   auto* mark = new QLabel(QString::fromUtf8(kMarkText));
-  m_ok->setDefault(true);
+  platform::MarkDefaultAndCancel(m_ok, m_cancel);
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QHBoxLayout;
@@ -90,6 +92,11 @@ CPhraseDlg::CPhraseDlg(const std::array<QString, kCount>& words, int checkNum, Q
   layout->addLayout(boxes);
   layout->addSpacing(12);
   layout->addLayout(texts);
+  // Down the column of phrases (the marked one's button, then each box),
+  // then the buttons below the explanations.
+  QList<QWidget*> order;
+  for (int i = 0; i < kCount; ++i) order << m_radios[i] << m_edits[i];
+  platform::SetTabOrder(order << m_ok << m_cancel);
 }
 
 // The boxes are read in order; the first one that cannot be stored as it

@@ -16,6 +16,7 @@
 
 #include "EditorControl.h"
 #include "PageBreaks.h"
+#include "DialogKeyboard.h"
 #include "PreviewCanvas.h"
 #include "TextPrinter.h"
 #include "UiText.h"
@@ -58,7 +59,10 @@ CPrintPreviewDlg::CPrintPreviewDlg(const EditorControl& control, const SheetLayo
   connect(m_pagesButton, &QPushButton::clicked, this, &CPrintPreviewDlg::TogglePagesShown);
   connect(AddButton("拡大(&I)", "zoomIn"), &QPushButton::clicked, this, &CPrintPreviewDlg::ZoomIn);
   connect(AddButton("縮小(&U)", "zoomOut"), &QPushButton::clicked, this, &CPrintPreviewDlg::ZoomOut);
-  connect(AddButton("閉じる(&C)", "close"), &QPushButton::clicked, this, &QDialog::reject);
+  QPushButton* close = AddButton("閉じる(&C)", "close");
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  platform::MarkDefaultAndCancel(nullptr, close);
+  m_canvas->setAccessibleName(T("印刷プレビュー"));
   m_pageLabel = new QLabel(this);
   m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
   m_bar->addWidget(m_pageLabel);

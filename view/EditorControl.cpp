@@ -3,8 +3,6 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QFont>
@@ -20,6 +18,7 @@
 #include <iterator>
 
 #include "DocumentFile.h"
+#include "EditorAccessible.h"
 #include "DocumentFilePieces.h"
 #include "ModalSeam.h"
 #include "PieceThread.h"
@@ -30,23 +29,6 @@
 namespace {
 
 using Sci = QsciScintillaBase;
-
-// QScintilla's accessible object counts characters from the start of the
-// text to the caret on every paint, insert and delete: on a large file each
-// keystroke pays for the whole text before the caret. Ours answers as a
-// plain editable widget and is asked before QScintilla's factory.
-QAccessibleInterface* PlainAccessible(const QString& key, QObject* object) {
-  if (key == QLatin1String("EditorControl") && object && object->isWidgetType())
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
-  return nullptr;
-}
-
-void InstallPlainAccessibleOnce() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  QAccessible::installFactory(PlainAccessible);  // the last factory installed is asked first
-}
 
 // Faces the settings may name that this desktop has under another name.
 void SubstituteFontsOnce() {
@@ -124,7 +106,7 @@ constexpr unsigned long kStrikeIndicator = 8;  // the first indicator free for c
 }  // namespace
 
 EditorControl::EditorControl(QWidget* parent) : QsciScintilla(parent) {
-  InstallPlainAccessibleOnce();
+  EditorAccessible::InstallOnce();
   SubstituteFontsOnce();
   setUtf8(true);
   setMarginWidth(1, 0);

@@ -5,8 +5,11 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "NoticeBarAccessible.h"
+
 NoticeBar::NoticeBar(QWidget* parent)
     : QFrame(parent), m_label(new QLabel(this)), m_action(new QPushButton(this)) {
+  NoticeBarAccessible::InstallOnce();
   setFrameShape(QFrame::StyledPanel);
   setAutoFillBackground(true);
   QPalette colours = palette();
@@ -18,6 +21,7 @@ NoticeBar::NoticeBar(QWidget* parent)
   auto* close = new QToolButton(this);
   close->setText(QStringLiteral("×"));
   close->setToolTip(QStringLiteral("閉じる"));
+  close->setAccessibleName(QStringLiteral("閉じる"));
   close->setAutoRaise(true);
   connect(close, &QToolButton::clicked, this, &NoticeBar::Clear);
   m_action->setObjectName(QStringLiteral("action"));
@@ -42,6 +46,7 @@ void NoticeBar::ShowText(const QString& text) {
   m_act = nullptr;
   m_action->hide();
   m_label->setText(text);
+  if (isVisible()) NoticeBarAccessible::Announce(this);  // heard when shown, and so again
   show();
 }
 

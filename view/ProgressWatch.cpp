@@ -12,6 +12,7 @@
 
 #include "ModalSeam.h"
 #include "Strings.h"
+#include "DialogKeyboard.h"
 #include "UiText.h"
 
 namespace {
@@ -71,6 +72,8 @@ void ProgressWatch::ShowWindow() {
   stop->setObjectName(QStringLiteral("cancel"));
   // Escape and the window's close button reject the dialog, as the button does.
   QObject::connect(stop, &QPushButton::clicked, window, &QDialog::reject);
+  platform::MarkDefaultAndCancel(nullptr, stop);
+  m_bar->setAccessibleName(T("進み具合"));
   QObject::connect(window, &QDialog::rejected, window, [this] { m_cancelled = true; });
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

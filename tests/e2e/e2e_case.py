@@ -6,6 +6,7 @@ import json
 import os
 import subprocess
 import sys
+import threading
 import unittest
 
 from desktop import Desktop, wait_until
@@ -66,6 +67,29 @@ class EditorTestCase(unittest.TestCase):
         self.assertEqual(out.returncode, 0, out.stderr)
         return [json.loads(line) for line in out.stdout.splitlines()]
 
+    def accessible_text(self, editor):
+        """Each text object of the editor as a screen reader reads it at the
+        caret: name, characters, caret, first_line, caret_line and
+        caret_character (each of the last three text, start and end)."""
+        out = subprocess.run([sys.executable, os.path.join(HERE, "atspi_dump.py"), str(editor.process.pid), "--text"],
+                             env=self.desktop.env, capture_output=True, text=True, timeout=60)
+        self.assertEqual(out.returncode, 0, out.stderr)
+        return [json.loads(line) for line in out.stdout.splitlines()]
+
+    def listen_accessible_events(self, editor, *kinds, seconds=8.0):
+        """Listens from now on, as a screen reader does, to the editor's
+        accessibility events of `kinds` (AT-SPI's names) for `seconds`.
+        The editor's bridge hears of a new listener a moment later: see
+        AccessibleEvents.wait_for."""
+        listener = subprocess.Popen([sys.executable, os.path.join(HERE, "atspi_dump.py"), str(editor.process.pid),
+                                     "--events", str(seconds), *kinds],
+                                    env=self.desktop.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.addCleanup(listener.kill)
+        ready = listener.stdout.readline()
+        if ready.strip() != "ready":
+            self.fail(f"no event listener: {ready}{listener.stderr.read()}")
+        return AccessibleEvents(listener, seconds)
+
     def click_tool_button(self, editor, name):
         """Clicks the tool-bar button named `name` where the screen shows it."""
         for node in self.accessible_tree(editor):
@@ -74,6 +98,34 @@ class EditorTestCase(unittest.TestCase):
                 self.desktop.click(x + w // 2, y + h // 2)
                 return
         self.fail(f"no tool-bar button {name!r}")
+
+
+class AccessibleEvents:
+    """The events a listener of listen_accessible_events hears, as they come."""
+
+    def __init__(self, process, seconds):
+        self.process, self.seconds, self.events = process, seconds, []
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            if line.strip():
+                self.events.append(json.loads(line))
+
+    def wait_for(self, predicate, timeout=5.0):
+        """Whether an event for which `predicate` holds comes within `timeout`."""
+        try:
+            wait_until(lambda: any(predicate(e) for e in list(self.events)), timeout)
+            return True
+        except TimeoutError:
+            return False
+
+    def heard(self):
+        """Every event heard, once the listening time is over."""
+        self.process.wait(timeout=self.seconds + 30)
+        self.reader.join(timeout=10)
+        return list(self.events)
 
 
 ACCESSIBLE_EDITOR = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}

@@ -111,8 +111,9 @@ class InputMethodTestCase(EditorTestCase):
     def line_pane(self, editor):
         """The status bar's caret-line pane, as a screen reader reads it."""
         for node in self.accessible_tree(editor):
-            if node["role"] == "label" and re.fullmatch(r"\d+行", node["name"]):
-                return node["name"]
+            found = node["role"] == "label" and re.fullmatch(r"行 (\d+行)", node["name"])
+            if found:
+                return found.group(1)
         self.fail("no line pane")
 
     def start_entry_window(self, input_method="ibus"):

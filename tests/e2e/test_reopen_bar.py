@@ -39,8 +39,9 @@ class ReopenBar(EditorTestCase):
         return [y for y in range(shot.height) if sum(shot.pixel(x, y) == BAR for x in range(0, shot.width, 4)) > 20]
 
     def code_pane(self, editor):
-        return next((n["name"] for n in self.accessible_tree(editor) if n["role"] == "label" and "→" in n["name"]),
-                    None)
+        """The code pane's text, read by its name ("漢字コード EUC→EUC")."""
+        return next((n["name"].removeprefix("漢字コード ") for n in self.accessible_tree(editor)
+                     if n["role"] == "label" and n["name"].startswith("漢字コード ")), None)
 
     def reopen_type_and_save(self, name, data, code, pane, saved):
         """Opens the file, takes the offer (the status bar then shows `pane`),

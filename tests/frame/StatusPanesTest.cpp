@@ -126,6 +126,29 @@ TEST_P(StatusPanes, DateAndTimeAreTheLocalClocks) {
   EXPECT_EQ(Pane(kMode), QStringLiteral("挿入"));
 }
 
+// A screen reader reads each pane by what it is, then what it shows; the
+// modified mark, a circle, as words.
+TEST(StatusPaneNames, SayWhatEachPaneIsAndFollowItsText) {
+  ProfileFile& profile = FreshSettings();
+  ScriptedUser user;
+  CMainFrame frame{profile, nullptr, nullptr};
+  ASSERT_TRUE(ShowWithNewDocument(frame));
+  frame.UpdateIdle();
+  auto name = [&frame](int position) { return frame.PaneLabel(position)->accessibleName(); };
+  EXPECT_EQ(name(kModified), QStringLiteral("変更なし"));
+  EXPECT_EQ(name(kSize), QStringLiteral("サイズ 0バイト"));
+  EXPECT_EQ(name(kLine), QStringLiteral("行 1行"));
+  EXPECT_EQ(name(kCodes), QStringLiteral("漢字コード SJS→SJS"));
+  EXPECT_EQ(name(kMode), QStringLiteral("入力モード 挿入"));
+  EXPECT_EQ(name(kDate), QStringLiteral("日付 ") + frame.PaneText(kDate));
+  EXPECT_EQ(name(kTime), QStringLiteral("時刻 ") + frame.PaneText(kTime));
+  frame.View().Control().ReplaceSelection(QStringLiteral("あ\r\n"));
+  frame.UpdateIdle();
+  EXPECT_EQ(name(kModified), QStringLiteral("変更あり"));
+  EXPECT_EQ(name(kSize), QStringLiteral("サイズ 4バイト"));
+  EXPECT_EQ(name(kLine), QStringLiteral("行 2行"));
+}
+
 // With wrapping on, each display row of a wrapped line is a line of the
 // line pane, as the go-to-line command counts them.
 TEST(StatusLinePane, CountsWrappedRowsAsLines) {
